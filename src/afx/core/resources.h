@@ -1,0 +1,105 @@
+// The console's resources, read once from the embedded resource script (src/res/README.md).
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace afx {
+
+struct DialogItem {
+    int id = -1;            // IDC_STATIC is -1
+    QString className;      // canonical Windows class name: "Button", "Edit", "Static", "ComboBox",
+                            // "ListBox", "SysListView32", "SysTreeView32", "SysDateTimePick32",
+                            // "SysIPAddress32", "msctls_updown32", "SysTabControl32"
+    QString text;           // caption; for ICON statements the icon id as decimal text
+    uint32_t style = 0;     // with the statement's default style applied
+    uint32_t exStyle = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;   // dialog units
+};
+
+struct DialogTemplate {
+    int id = 0;
+    int x = 0, y = 0, cx = 0, cy = 0;   // dialog units
+    uint32_t style = 0;
+    uint32_t exStyle = 0;
+    QString caption;
+    int fontSize = 8;
+    QString fontFace = QStringLiteral("MS Sans Serif");
+    int fontWeight = 0;
+    bool fontItalic = false;
+    std::vector<DialogItem> items;                  // template order
+    std::vector<std::pair<int, QString>> initData;  // DLGINIT: (control id, item), in order
+};
+
+struct MenuItem {
+    enum Flag : uint32_t { Grayed = 1, Inactive = 2, Checked = 4, Separator = 8, Popup = 16,
+                           MenuBarBreak = 32, MenuBreak = 64, Help = 128 };
+    QString text;
+    int id = 0;             // 0 for separators and popups
+    uint32_t flags = 0;
+    std::vector<MenuItem> children;   // popups only
+};
+
+struct Accelerator {
+    enum Flag : uint32_t { VirtKey = 1, Shift = 4, Control = 8, Alt = 16, NoInvert = 2 };
+    uint32_t flags = 0;
+    uint32_t key = 0;       // virtual-key code (VK_*) or the character's code
+    int command = 0;
+};
+
+struct ToolbarResource {
+    int width = 0, height = 0;
+    std::vector<int> buttons;   // command ids; 0 stands for a separator
+};
+
+class ResourceScript {
+public:
+    // The console's script (":/console.rc" with ":/resource.h"), parsed on first use.
+    // Throws ResourceError when it is missing or malformed; the caller reports it at start-up.
+    static const ResourceScript& Instance();
+
+    // Parses a script held in memory; `header` is the text of resource.h, `fileName` names
+    // the script in error messages. Throws ResourceError with file and line.
+    static ResourceScript Parse(const QByteArray& script, const QByteArray& header,
+                                const QString& fileName = QStringLiteral("console.rc"));
+
+    const QString* String(int id) const;                    // nullptr when absent
+    const DialogTemplate* Dialog(int id) const;
+    const std::vector<MenuItem>* Menu(int id) const;         // the top-level items
+    const std::vector<Accelerator>* Accelerators(int id) const;
+    const ToolbarResource* Toolbar(int id) const;
+    QStringList IconFiles(int id) const;                     // resource paths (":/pictures/..."), one per size
+    QString BitmapFile(int id) const;                        // "" when absent
+    std::optional<QByteArray> Custom(const QString& type, int id) const;   // raw bytes of the file
+    std::optional<int> Symbol(const QString& name) const;    // a name of resource.h
+
+    QList<int> StringIds() const;
+    QList<int> DialogIds() const;
+
+private:
+    QHash<int, QString> strings;
+    QHash<int, DialogTemplate> dialogs;
+    QHash<int, std::vector<MenuItem>> menus;
+    QHash<int, std::vector<Accelerator>> accelerators;
+    QHash<int, ToolbarResource> toolbars;
+    QHash<int, QStringList> icons;
+    QHash<int, QString> bitmaps;
+    QHash<QString, QHash<int, QString>> customFiles;   // type -> id -> resource path
+    QHash<QString, int> symbols;
+};
+
+class ResourceError : public std::exception {
+public:
+    explicit ResourceError(QString message) : message(std::move(message)), utf8(this->message.toUtf8()) {}
+    const char* what() const noexcept override { return utf8.constData(); }
+    QString message;
+private:
+    QByteArray utf8;
+};
+
+} // namespace afx

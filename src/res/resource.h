@@ -1,0 +1,2 @@
+// Resource ids of the console. console.rc names them; the code uses the names.
+#pragma once
