@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace afx {
@@ -59,6 +61,11 @@ struct ToolbarResource {
 
 class ResourceScript {
 public:
+    struct SourceText {
+        QString fileName;   // as error messages name it
+        QByteArray text;
+    };
+
     // The console's script (":/console.rc" with ":/resource.h"), parsed on first use.
     // Throws ResourceError when it is missing or malformed; the caller reports it at start-up.
     static const ResourceScript& Instance();
@@ -67,6 +74,12 @@ public:
     // the script in error messages. Throws ResourceError with file and line.
     static ResourceScript Parse(const QByteArray& script, const QByteArray& header,
                                 const QString& fileName = QStringLiteral("console.rc"));
+    // The same with the #defines of several headers (a name may not take two values).
+    static ResourceScript Parse(const SourceText& script, const std::vector<SourceText>& headers);
+
+    // Throws ResourceError naming the statement of the first picture or custom file that is
+    // missing from `folder` (":" for the embedded resources). Parse itself does not look.
+    void CheckFiles(const QString& folder) const;
 
     const QString* String(int id) const;                    // nullptr when absent
     const DialogTemplate* Dialog(int id) const;
@@ -80,6 +93,7 @@ public:
 
     QList<int> StringIds() const;
     QList<int> DialogIds() const;
+    QString Summary() const;    // one line: how many resources of each kind, and names
 
 private:
     QHash<int, QString> strings;
@@ -91,6 +105,10 @@ private:
     QHash<int, QString> bitmaps;
     QHash<QString, QHash<int, QString>> customFiles;   // type -> id -> resource path
     QHash<QString, int> symbols;
+    QString scriptName;
+    std::vector<std::pair<QString, int>> fileReferences;   // path below the resource folder, line
+
+    friend class ResourceScriptParser;
 };
 
 class ResourceError : public std::exception {
