@@ -17,7 +17,7 @@ namespace {
 constexpr uint32_t WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_POPUP = 0x80000000,
                    WS_BORDER = 0x00800000, WS_SYSMENU = 0x00080000, WS_CAPTION = 0x00C00000,
                    WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000, DS_SETFONT = 0x40;
-constexpr uint32_t CBS_TYPE_MASK = 0x3, CBS_SIMPLE = 0x1;
+constexpr uint32_t CBS_TYPE_MASK = 0x3, CBS_SIMPLE = 0x1, SS_TYPE_MASK = 0x1F, SS_BITMAP = 0xE;
 
 struct Constant {
     const char* name;
@@ -471,11 +471,18 @@ private:
         std::vector<int> lines;   // of each entry
     };
     std::vector<PendingInit> pendingInits;
-    struct IconUse {
-        int icon;
+    // Pictures named by dialog items, checked once the whole script is read.
+    struct PictureUse {
+        int id;
         int line;
+        bool bitmap;   // else an icon
     };
-    std::vector<IconUse> iconUses;
+    std::vector<PictureUse> pictureUses;
+
+    static bool IsBitmapStatic(const DialogItem& item)
+    {
+        return item.className == QLatin1String("Static") && (item.style & SS_TYPE_MASK) == SS_BITMAP;
+    }
 
     // --- token helpers ---
     const Token& Peek(size_t ahead = 0) const
@@ -780,7 +787,7 @@ private:
             break;
         case ControlStatement::IconForm: {
             const int icon = Id("icon id", 1);
-            iconUses.push_back({icon, line});
+            pictureUses.push_back({icon, line, false});
             item.text = QString::number(icon);
             Comma("icon id");
             item.id = Id("control id", -1);
@@ -789,7 +796,9 @@ private:
             break;
         }
         case ControlStatement::Generic: {
-            item.text = String("text");
+            // A picture static names its bitmap or icon by id instead of a text.
+            const bool pictureId = Peek().kind == Token::Number || Peek().kind == Token::Name;
+            item.text = pictureId ? QString::number(Id("picture id", 1)) : String("text");
             Comma("text");
             item.id = Id("control id", -1);
             Comma("control id");
@@ -805,6 +814,8 @@ private:
             position(false);
             if (OptionalComma())
                 item.exStyle = Style(0);
+            if (pictureId)
+                pictureUses.push_back({item.text.toInt(), line, IsBitmapStatic(item)});
             return item;
         }
         }
@@ -1012,9 +1023,11 @@ private:
             }
             dialog->initData = std::move(p.data);
         }
-        for (const IconUse& use : iconUses)
-            if (!out.icons.contains(use.icon))
-                Fail(file, use.line, QStringLiteral("icon %1 does not exist").arg(use.icon));
+        for (const PictureUse& use : pictureUses)
+            if (use.bitmap ? !out.bitmaps.contains(use.id) : !out.icons.contains(use.id))
+                Fail(file, use.line, QStringLiteral("%1 %2 does not exist")
+                                         .arg(use.bitmap ? QStringLiteral("bitmap") : QStringLiteral("icon"))
+                                         .arg(use.id));
     }
 };
 
