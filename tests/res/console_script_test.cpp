@@ -1,5 +1,6 @@
 // The console's own embedded script: a sample of its texts, templates, menu, accelerators and
 // toolbar as the program relies on them, and the country list.
+#include "afx/core/cstring.h"
 #include "afx/core/resources.h"
 
 #include <QRegularExpression>
@@ -66,6 +67,18 @@ TEST(ConsoleScript, TextsStandByteForByte)
         const QString* text = script.String(row.id);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->toUtf8().toStdString(), row.utf8);
+    }
+}
+
+TEST(ConsoleScript, LoadStringFillsOrEmptiesTheString)
+{
+    CString text = "before";
+    EXPECT_EQ(text.LoadString(57344), TRUE);
+    EXPECT_EQ(QString(text).toStdString(), "Brevia Pro 40/45 Tamsel de CORVANE");
+    for (UINT absent : {0u, 3u, 0x10000u + 57344u}) {
+        text = "before";
+        EXPECT_EQ(text.LoadString(absent), FALSE) << absent;
+        EXPECT_TRUE(text.IsEmpty()) << absent;
     }
 }
 

@@ -3,6 +3,8 @@
 // file and line; nothing in here may crash, loop or allocate without bound on bad input.
 #include "afx/core/resources.h"
 
+#include "afx/core/cstring.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <cstring>
@@ -1163,3 +1165,10 @@ QString ResourceScript::Summary() const
 }
 
 } // namespace afx
+
+BOOL CString::LoadString(UINT id)
+{
+    const QString* found = id <= 0xFFFF ? afx::ResourceScript::Instance().String(int(id)) : nullptr;
+    *this = found ? CString(*found) : CString();
+    return found ? TRUE : FALSE;
+}
