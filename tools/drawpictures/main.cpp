@@ -1,0 +1,80 @@
+// Draws the console's icons and bitmaps as PNG files:
+//   drawpictures [FOLDER]   (default: the source tree's src/res/pictures)
+
+#include "paint.h"
+#include "pictures.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+struct Picture {
+    const char* file;
+    QSize size;
+    void (*draw)(QPainter&, QSize);
+};
+
+const Picture pictures[] = {
+    {"icon128-app-32.png", {32, 32}, drawAppIcon},
+    {"icon128-app-16.png", {16, 16}, drawAppIcon},
+    {"icon133-directory-32.png", {32, 32}, drawDirectoryIcon},
+    {"icon135-general-32.png", {32, 32}, drawGeneralIcon},
+    {"icon136-reports-32.png", {32, 32}, drawReportsIcon},
+    {"icon137-network-32.png", {32, 32}, drawNetworkIcon},
+    {"icon138-mailbox-32.png", {32, 32}, drawMailboxIcon},
+    {"icon139-fax-32.png", {32, 32}, drawFaxIcon},
+    {"icon139-fax-16.png", {16, 16}, drawFaxIcon},
+    {"icon172-local-32.png", {32, 32}, drawLocalIcon},
+    {"icon172-local-16.png", {16, 16}, drawLocalIcon},
+    {"icon246-pcfax-32.png", {32, 32}, drawPcFaxIcon},
+    {"bitmap128-toolbar.png", {6 * 22, 23}, drawToolbar},
+    {"bitmap188-about.png", {364, 333}, drawAboutPicture},
+    {"bitmap208-wait-update.png", {145, 62}, drawUpdatePicture},
+    {"bitmap209-wait-dot.png", {9, 7}, drawWaitDot},
+    {"bitmap210-wait-connect.png", {145, 62}, drawConnectPicture},
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // Text needs a platform plugin; drawing needs no display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    const QStringList args = app.arguments();
+    if (args.size() > 2) {
+        std::fprintf(stderr, "usage: drawpictures [FOLDER]\n");
+        return 2;
+    }
+    const QDir folder(args.size() == 2 ? args[1] : QStringLiteral(PICTURES_DIR));
+    if (!folder.mkpath(".")) {
+        std::fprintf(stderr, "drawpictures: cannot create %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+
+    QTextStream out(stdout);
+    for (const Picture& picture : pictures) {
+        QImage image(picture.size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            prepare(p);
+            picture.draw(p, picture.size);
+        }
+        const QString path = folder.filePath(picture.file);
+        if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+            std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        out << path << '\n';
+    }
+    return 0;
+}
