@@ -487,11 +487,8 @@ private:
     }
 
     // --- token helpers ---
-    const Token& Peek(size_t ahead = 0) const
-    {
-        return tokens[std::min(pos + ahead, tokens.size() - 1)];
-    }
-    const Token& Take()
+    const Token& Peek() const { return tokens[pos]; }
+    const Token& Take()   // never beyond the final End token
     {
         const Token& t = tokens[pos];
         if (pos + 1 < tokens.size())
@@ -1085,34 +1082,40 @@ const ResourceScript& ResourceScript::Instance()
     return instance;
 }
 
+namespace {
+
+template <typename T>
+const T* Find(const QHash<int, T>& hash, int id)
+{
+    const auto it = hash.constFind(id);
+    return it == hash.cend() ? nullptr : &*it;
+}
+
+} // namespace
+
 const QString* ResourceScript::String(int id) const
 {
-    const auto it = strings.constFind(id);
-    return it == strings.cend() ? nullptr : &*it;
+    return Find(strings, id);
 }
 
 const DialogTemplate* ResourceScript::Dialog(int id) const
 {
-    const auto it = dialogs.constFind(id);
-    return it == dialogs.cend() ? nullptr : &*it;
+    return Find(dialogs, id);
 }
 
 const std::vector<MenuItem>* ResourceScript::Menu(int id) const
 {
-    const auto it = menus.constFind(id);
-    return it == menus.cend() ? nullptr : &*it;
+    return Find(menus, id);
 }
 
 const std::vector<Accelerator>* ResourceScript::Accelerators(int id) const
 {
-    const auto it = accelerators.constFind(id);
-    return it == accelerators.cend() ? nullptr : &*it;
+    return Find(accelerators, id);
 }
 
 const ToolbarResource* ResourceScript::Toolbar(int id) const
 {
-    const auto it = toolbars.constFind(id);
-    return it == toolbars.cend() ? nullptr : &*it;
+    return Find(toolbars, id);
 }
 
 QStringList ResourceScript::IconFiles(int id) const
