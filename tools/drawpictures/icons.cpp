@@ -4,6 +4,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 using namespace palette;
 
 namespace {
@@ -30,6 +32,56 @@ QPainterPath gearPath(QPointF centre, qreal outer, qreal root, qreal hole, int t
     QPainterPath bore;
     bore.addEllipse(centre, hole, hole);
     return wheel.subtracted(bore).simplified();
+}
+
+// A sheet of paper with text lines and a folded corner.
+void drawSheet(QPainter& p, const QRect& box, int lines)
+{
+    const int fold = std::max(3, box.width() / 4);
+    QPainterPath sheet;
+    sheet.moveTo(box.left(), box.top());
+    sheet.lineTo(box.right() + 1 - fold, box.top());
+    sheet.lineTo(box.right() + 1, box.top() + fold);
+    sheet.lineTo(box.right() + 1, box.bottom() + 1);
+    sheet.lineTo(box.left(), box.bottom() + 1);
+    sheet.closeSubpath();
+    fillBordered(p, sheet, paper);
+
+    QPainterPath corner;
+    corner.moveTo(box.right() + 1 - fold, box.top());
+    corner.lineTo(box.right() + 1 - fold, box.top() + fold);
+    corner.lineTo(box.right() + 1, box.top() + fold);
+    corner.closeSubpath();
+    fillBordered(p, corner, light);
+
+    const int left = box.left() + 2 + (box.width() > 12 ? 1 : 0);
+    const int right = box.right() - 2 - (box.width() > 12 ? 1 : 0);
+    const int top = box.top() + fold + 1;
+    const int step = lines > 1 ? std::max(2, (box.bottom() - 2 - top) / (lines - 1)) : 0;
+    for (int i = 0; i < lines; ++i) {
+        const int y = top + i * step;
+        if (y > box.bottom() - 2)
+            break;
+        const int end = i == lines - 1 ? left + (right - left) * 2 / 3 : right;
+        hLine(p, left, end, y, grey);
+    }
+}
+
+// A telephone handset standing upright, the ear and mouth pieces towards the right.
+QPainterPath handsetPath(const QRectF& box)
+{
+    // Whole-pixel parts, so that the handset stays sharp on a pixel grid.
+    const qreal grip = qRound(box.width() / 2);
+    const qreal cup = qRound(box.height() * 0.28);
+    const qreal round = cup / 2;
+    QPainterPath handle;
+    handle.addRoundedRect(QRectF(box.left(), box.top() + 1, grip, box.height() - 2), grip / 2,
+                          grip / 2);
+    QPainterPath ear;
+    ear.addRoundedRect(QRectF(box.left(), box.top(), box.width(), cup), round, round);
+    QPainterPath mouth;
+    mouth.addRoundedRect(QRectF(box.left(), box.bottom() - cup, box.width(), cup), round, round);
+    return handle.united(ear).united(mouth).simplified();
 }
 
 }  // namespace
@@ -59,14 +111,12 @@ void drawFaxIcon(QPainter& p, QSize size)
     const QRectF body = small ? QRectF(0, 7, 16, 9) : QRectF(1, 13, 30, 17);
     fillBordered(p, body, small ? 1 : 2.5, bodyRamp(body));
 
-    if (!small)
-        p.fillRect(QRectF(12, 14, 17, 2), ink);
-
     if (small) {
         p.fillRect(QRectF(7, 9, 7, 2), tealMid);
         for (int col = 0; col < 4; ++col)
             p.fillRect(QRectF(7 + col * 2, 12, 1, 2), col == 3 ? amber : grey);
     } else {
+        p.fillRect(QRectF(12, 14, 17, 2), ink);  // the slot the sheet comes out of
         const QRectF display(13, 18, 15, 4);
         fillBordered(p, display, 0, verticalRamp(display, tealBright, teal));
         for (int row = 0; row < 2; ++row)
@@ -139,7 +189,7 @@ void drawMailboxIcon(QPainter& p, QSize)
     p.drawPath(flap);
 
     // The flag, raised: there is mail.
-    fillBordered(p, QRectF(24, 3, 2, 13), 0, slate);
+    p.fillRect(QRectF(24, 3, 2, 13), ink);
     fillBordered(p, QRectF(24, 3, 7, 6), 0, verticalRamp(QRectF(24, 3, 7, 6), amber, amberDark));
 }
 
@@ -183,7 +233,7 @@ void drawReportsIcon(QPainter& p, QSize)
 {
     const QRectF board(4, 3, 24, 28);
     fillBordered(p, board, 2, verticalRamp(board, teal, tealDeep));
-    const QRectF sheet(7, 6, 18, 22);
+    const QRectF sheet(6, 6, 20, 22);
     fillBordered(p, sheet, 0, paper, grey);
 
     for (int y : {10, 13})
@@ -191,7 +241,7 @@ void drawReportsIcon(QPainter& p, QSize)
     // A small bar chart.
     const int heights[] = {5, 9, 7, 11};
     for (int i = 0; i < 4; ++i)
-        p.fillRect(QRectF(10 + i * 3.5, 26 - heights[i], 2.5, heights[i]), i == 3 ? amber : tealMid);
+        p.fillRect(QRectF(9 + i * 4, 26 - heights[i], 3, heights[i]), i == 3 ? amber : tealMid);
     hLine(p, 9, 23, 26, slate);
 
     const QRectF clip(11, 1, 10, 5);

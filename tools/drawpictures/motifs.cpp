@@ -2,8 +2,6 @@
 
 #include "paint.h"
 
-#include <algorithm>
-
 using namespace palette;
 
 namespace {
@@ -116,53 +114,4 @@ QRectF drawMonitor(QPainter& p, const QRect& box)
     fillBordered(p, foot, compact ? 0 : g.scaled(0.03), verticalRamp(foot, grey, slate), ink,
                  line);
     return screen;
-}
-
-void drawSheet(QPainter& p, const QRect& box, int lines)
-{
-    const Grid g(box);
-    const int fold = std::max(3, box.width() / 4);
-    QPainterPath sheet;
-    sheet.moveTo(box.left(), box.top());
-    sheet.lineTo(box.right() + 1 - fold, box.top());
-    sheet.lineTo(box.right() + 1, box.top() + fold);
-    sheet.lineTo(box.right() + 1, box.bottom() + 1);
-    sheet.lineTo(box.left(), box.bottom() + 1);
-    sheet.closeSubpath();
-    fillBordered(p, sheet, paper);
-
-    QPainterPath corner;
-    corner.moveTo(box.right() + 1 - fold, box.top());
-    corner.lineTo(box.right() + 1 - fold, box.top() + fold);
-    corner.lineTo(box.right() + 1, box.top() + fold);
-    corner.closeSubpath();
-    fillBordered(p, corner, light);
-
-    const int left = box.left() + 2 + (box.width() > 12 ? 1 : 0);
-    const int right = box.right() - 2 - (box.width() > 12 ? 1 : 0);
-    const int top = box.top() + fold + 1;
-    const int step = lines > 1 ? std::max(2, (box.bottom() - 2 - top) / (lines - 1)) : 0;
-    for (int i = 0; i < lines; ++i) {
-        const int y = top + i * step;
-        if (y > box.bottom() - 2)
-            break;
-        const int end = i == lines - 1 ? left + (right - left) * 2 / 3 : right;
-        hLine(p, left, end, y, grey);
-    }
-}
-
-QPainterPath handsetPath(const QRectF& box)
-{
-    // Whole-pixel parts, so that the handset stays sharp on a pixel grid.
-    const qreal grip = qRound(box.width() / 2);
-    const qreal cup = qRound(box.height() * 0.28);
-    const qreal round = cup * 0.45;
-    QPainterPath handle;
-    handle.addRoundedRect(QRectF(box.left(), box.top() + 1, grip, box.height() - 2), grip / 2,
-                          grip / 2);
-    QPainterPath ear;
-    ear.addRoundedRect(QRectF(box.left(), box.top(), box.width(), cup), round, round);
-    QPainterPath mouth;
-    mouth.addRoundedRect(QRectF(box.left(), box.bottom() - cup, box.width(), cup), round, round);
-    return handle.united(ear).united(mouth).simplified();
 }

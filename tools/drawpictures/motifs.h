@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPainterPath>
 #include <QRect>
+#include <QRectF>
 
 class QPainter;
 
@@ -12,9 +12,3 @@ void drawDevice(QPainter& p, const QRect& box);
 
 // A flat screen on its stand; returns the glass, for a picture on it.
 QRectF drawMonitor(QPainter& p, const QRect& box);
-
-// A sheet of paper with text lines and a folded corner.
-void drawSheet(QPainter& p, const QRect& box, int lines);
-
-// A telephone handset standing upright, the ear and mouth pieces towards the right.
-QPainterPath handsetPath(const QRectF& box);
