@@ -38,32 +38,25 @@ QPainterPath gearPath(QPointF centre, qreal outer, qreal root, qreal hole, int t
 void drawSheet(QPainter& p, const QRect& box, int lines)
 {
     const int fold = std::max(3, box.width() / 4);
-    QPainterPath sheet;
-    sheet.moveTo(box.left(), box.top());
-    sheet.lineTo(box.right() + 1 - fold, box.top());
-    sheet.lineTo(box.right() + 1, box.top() + fold);
-    sheet.lineTo(box.right() + 1, box.bottom() + 1);
-    sheet.lineTo(box.left(), box.bottom() + 1);
-    sheet.closeSubpath();
-    fillBordered(p, sheet, paper);
+    const qreal left = box.left(), top = box.top();
+    const qreal right = box.right() + 1, bottom = box.bottom() + 1;
+    fillBordered(p, polygon({{left, top}, {right - fold, top}, {right, top + fold},
+                             {right, bottom}, {left, bottom}}),
+                 paper);
+    fillBordered(p, polygon({{right - fold, top}, {right - fold, top + fold}, {right, top + fold}}),
+                 light);
 
-    QPainterPath corner;
-    corner.moveTo(box.right() + 1 - fold, box.top());
-    corner.lineTo(box.right() + 1 - fold, box.top() + fold);
-    corner.lineTo(box.right() + 1, box.top() + fold);
-    corner.closeSubpath();
-    fillBordered(p, corner, light);
-
-    const int left = box.left() + 2 + (box.width() > 12 ? 1 : 0);
-    const int right = box.right() - 2 - (box.width() > 12 ? 1 : 0);
-    const int top = box.top() + fold + 1;
-    const int step = lines > 1 ? std::max(2, (box.bottom() - 2 - top) / (lines - 1)) : 0;
+    const int margin = box.width() > 12 ? 3 : 2;
+    const int textLeft = box.left() + margin;
+    const int textRight = box.right() - margin;
+    const int textTop = box.top() + fold + 1;
+    const int step = lines > 1 ? std::max(2, (box.bottom() - 2 - textTop) / (lines - 1)) : 0;
     for (int i = 0; i < lines; ++i) {
-        const int y = top + i * step;
+        const int y = textTop + i * step;
         if (y > box.bottom() - 2)
             break;
-        const int end = i == lines - 1 ? left + (right - left) * 2 / 3 : right;
-        hLine(p, left, end, y, grey);
+        const int end = i == lines - 1 ? textLeft + (textRight - textLeft) * 2 / 3 : textRight;
+        hLine(p, textLeft, end, y, grey);
     }
 }
 

@@ -1,7 +1,6 @@
 // Draws the console's icons and bitmaps as PNG files:
 //   drawpictures [FOLDER]   (default: the source tree's src/res/pictures)
 
-#include "paint.h"
 #include "pictures.h"
 
 #include <QDir>
@@ -66,7 +65,7 @@ int main(int argc, char* argv[])
         image.fill(Qt::transparent);
         {
             QPainter p(&image);
-            prepare(p);
+            p.setRenderHint(QPainter::Antialiasing);
             picture.draw(p, picture.size);
         }
         const QString path = folder.filePath(picture.file);

@@ -1,15 +1,10 @@
 #include "paint.h"
 
 #include <QImage>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cstdlib>
-
-void prepare(QPainter& p)
-{
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-}
 
 QPainterPath roundedBox(const QRectF& box, qreal radius)
 {
@@ -18,6 +13,14 @@ QPainterPath roundedBox(const QRectF& box, qreal radius)
         path.addRoundedRect(box, radius, radius);
     else
         path.addRect(box);
+    return path;
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    path.closeSubpath();
     return path;
 }
 
@@ -42,7 +45,7 @@ void fillBordered(QPainter& p, const QPainterPath& shape, const QBrush& fill,
     layer.fill(Qt::transparent);
     {
         QPainter lp(&layer);
-        prepare(lp);
+        lp.setRenderHint(QPainter::Antialiasing);
         lp.setTransform(p.transform());
         lp.fillPath(shape, fill);
         lp.setCompositionMode(QPainter::CompositionMode_SourceAtop);

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <initializer_list>
 
 // One palette for every picture: the teal of the category bar and caption bar, neutrals for
 // bodies and paper, and a single warm accent.
@@ -25,10 +26,10 @@ constexpr QColor amber{246, 168, 40};
 constexpr QColor amberDark{196, 120, 16};
 }  // namespace palette
 
-// Turns on antialiasing and smooth image scaling.
-void prepare(QPainter& p);
-
 QPainterPath roundedBox(const QRectF& box, qreal radius);
+
+// The closed outline through the given corners.
+QPainterPath polygon(std::initializer_list<QPointF> corners);
 
 // A top-to-bottom gradient over the box.
 QLinearGradient verticalRamp(const QRectF& box, const QColor& top, const QColor& bottom);

@@ -16,7 +16,7 @@ void drawPlug(QPainter& p, int bodyLeft, int pinsEnd)
     const int bodyRight = pinsEnd - 3;
     hLine(p, 1, bodyLeft - 1, 11, ink, 2);
     for (int y : {8, 14})
-        fillBordered(p, QRectF(bodyRight, y, pinsEnd - bodyRight, 2), 0, grey, slate);
+        p.fillRect(QRectF(bodyRight, y, pinsEnd - bodyRight, 2), slate);
     QPainterPath body;
     body.addRoundedRect(QRectF(bodyLeft, 6, bodyRight - bodyLeft, 12), 3, 3);
     body = body.united(roundedBox(QRectF(bodyLeft + 3, 6, bodyRight - bodyLeft - 3, 12), 0));
@@ -54,48 +54,23 @@ void drawDisconnect(QPainter& p)
 void drawApply(QPainter& p)
 {
     drawDevice(p, QRect(3, 9, 16, 13));
-    QPainterPath arrow;
-    arrow.moveTo(9, 0.5);
-    arrow.lineTo(13, 0.5);
-    arrow.lineTo(13, 4);
-    arrow.lineTo(16.5, 4);
-    arrow.lineTo(11, 9.5);
-    arrow.lineTo(5.5, 4);
-    arrow.lineTo(9, 4);
-    arrow.closeSubpath();
+    const QPainterPath arrow =
+        polygon({{9, 0.5}, {13, 0.5}, {13, 4}, {16.5, 4}, {11, 9.5}, {5.5, 4}, {9, 4}});
     fillBordered(p, arrow, verticalRamp(arrow.boundingRect(), amber, amberDark));
 }
 
 void drawOpen(QPainter& p)
 {
-    QPainterPath back;
-    back.moveTo(2, 18);
-    back.lineTo(2, 5);
-    back.lineTo(8, 5);
-    back.lineTo(9, 6);
-    back.lineTo(17, 6);
-    back.lineTo(17, 18);
-    back.closeSubpath();
+    const QPainterPath back = polygon({{2, 18}, {2, 5}, {8, 5}, {9, 6}, {17, 6}, {17, 18}});
     fillBordered(p, back, verticalRamp(back.boundingRect(), amberDark, amberDark.darker(120)));
     fillBordered(p, QRectF(5, 8, 11, 8), 0, paper, slate);
-    QPainterPath front;
-    front.moveTo(2, 18);
-    front.lineTo(5, 10);
-    front.lineTo(21, 10);
-    front.lineTo(17, 18);
-    front.closeSubpath();
+    const QPainterPath front = polygon({{2, 18}, {5, 10}, {21, 10}, {17, 18}});
     fillBordered(p, front, verticalRamp(front.boundingRect(), amber.lighter(110), amber));
 }
 
 void drawSave(QPainter& p)
 {
-    QPainterPath disk;
-    disk.moveTo(3, 3);
-    disk.lineTo(17, 3);
-    disk.lineTo(20, 6);
-    disk.lineTo(20, 20);
-    disk.lineTo(3, 20);
-    disk.closeSubpath();
+    const QPainterPath disk = polygon({{3, 3}, {17, 3}, {20, 6}, {20, 20}, {3, 20}});
     fillBordered(p, disk, verticalRamp(disk.boundingRect(), tealMid, teal));
     const QRectF shutter(7, 3, 9, 6);
     fillBordered(p, shutter, 0, verticalRamp(shutter, light, grey));
