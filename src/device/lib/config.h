@@ -1,0 +1,73 @@
+// The settings record: everything the console edits, as one object.
+#pragma once
+
+#include "device/lib/departmentcodes.h"
+#include "device/lib/mailboxes.h"
+#include "device/lib/phonebook.h"
+#include "device/lib/sections.h"
+
+class CConfig : public CObject {
+    DECLARE_SERIAL(CConfig)
+public:
+    // A new record holds the factory values; its directory, mailboxes and client codes are empty.
+    CConfig() = default;
+    CConfig(const CConfig&) = delete;
+    CConfig& operator=(const CConfig&) = delete;
+
+    // Back to the state of a new record. The sections keep their addresses, and what the
+    // record knows of the device (unchangedMailBoxes, the busy mailboxes) stays.
+    void DeleteContents();
+
+    // A magic and a schema number, then the sections in their order. Loading reads a whole
+    // fresh record first and then assigns it into the sections, which keep their addresses;
+    // a malformed stream throws CArchiveException and leaves the record as it was.
+    void Serialize(CArchive& ar) override;
+
+    // The sections, in their order; pages hold pointers to them for the record's whole life.
+    CMachineSettings machine;
+    CPhoneLineSettings phoneLine;
+    CDepartmentCodes clientCodes;
+    CMachineInfo machineInfo;
+    CAdvancedSettings advanced;
+    CFaxSendSettings faxSend;
+    CFaxReceiveSettings faxReceive;
+    CMailBoxes mailBoxes;
+    CPhoneBook phoneBook;
+    CPcFaxSettings pcFax;
+    CTcpIpSettings tcpIp;
+    CEmailSettings email;
+    CFtpSettings ftp;
+    CLanFaxSettings lanFax;
+    CIpxSpxSettings ipxSpx;
+    CSnmpSettings snmp;
+    CReportSettings reports;
+    CMailOptionSettings mailOptions;
+
+    // Numbers of the mailboxes that the last write to the device could not change or delete.
+    CStringArray unchangedMailBoxes;
+
+    // Calls visit("sectionName", &CConfig::section) for every section, in order.
+    template <class Visit>
+    static void Sections(Visit&& visit)
+    {
+        using C = CConfig;
+        visit("machine", &C::machine);
+        visit("phoneLine", &C::phoneLine);
+        visit("clientCodes", &C::clientCodes);
+        visit("machineInfo", &C::machineInfo);
+        visit("advanced", &C::advanced);
+        visit("faxSend", &C::faxSend);
+        visit("faxReceive", &C::faxReceive);
+        visit("mailBoxes", &C::mailBoxes);
+        visit("phoneBook", &C::phoneBook);
+        visit("pcFax", &C::pcFax);
+        visit("tcpIp", &C::tcpIp);
+        visit("email", &C::email);
+        visit("ftp", &C::ftp);
+        visit("lanFax", &C::lanFax);
+        visit("ipxSpx", &C::ipxSpx);
+        visit("snmp", &C::snmp);
+        visit("reports", &C::reports);
+        visit("mailOptions", &C::mailOptions);
+    }
+};

@@ -1,0 +1,151 @@
+#include "device/lib/departmentcodes.h"
+
+#include "device/lib/serialformat.h"
+
+#include <memory>
+
+IMPLEMENT_SERIAL(CDepartmentCode, CIdObject, 1)
+IMPLEMENT_SERIAL(CDepartmentCodes, CObject, 1)
+
+int CDepartmentCode::max_count = 99;
+
+namespace {
+constexpr int highestId = 99;
+// ID, code, name, three counters.
+constexpr DWORD minCodeBytes = 4 + 4 + 4 + 3 * 4;
+
+CString Decimal(int n)
+{
+    return QString::number(n);
+}
+}
+
+CDepartmentCode::CDepartmentCode(int id, int code, const CString& name, int sentPages, int receivedPages,
+                                 int copiedPages)
+    : CIdObject(id), code(code), name(name), sentPages(sentPages), receivedPages(receivedPages),
+      copiedPages(copiedPages)
+{
+}
+
+void CDepartmentCode::GetText(CStringArray& texts) const
+{
+    texts.RemoveAll();
+    texts.Add(FormatId(GetId(), digits));
+    texts.Add(FormatId(code, codeDigits));
+    texts.Add(name);
+    texts.Add(Decimal(sentPages));
+    texts.Add(Decimal(receivedPages));
+    texts.Add(Decimal(copiedPages));
+}
+
+void CDepartmentCode::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << GetId() << code << name << sentPages << receivedPages << copiedPages;
+        return;
+    }
+    CDepartmentCode loaded(serialformat::ReadInt(ar));
+    ar >> loaded.code >> loaded.name >> loaded.sentPages >> loaded.receivedPages >> loaded.copiedPages;
+    *this = loaded;
+}
+
+bool operator==(const CDepartmentCode& a, const CDepartmentCode& b)
+{
+    return a.GetId() == b.GetId() && a.code == b.code && a.name == b.name && a.sentPages == b.sentPages
+           && a.receivedPages == b.receivedPages && a.copiedPages == b.copiedPages;
+}
+
+CDepartmentCodes::~CDepartmentCodes()
+{
+    DeleteContents();
+}
+
+BOOL CDepartmentCodes::Add(CDepartmentCode* entry)
+{
+    if (entry == nullptr || entry->GetId() < 1 || entry->GetId() > highestId || entry->code < 0
+        || entry->code > CDepartmentCode::highestCode)
+        return FALSE;
+    POSITION held = nullptr;
+    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        auto* other = static_cast<CDepartmentCode*>(GetNext(pos));
+        if (other == entry)
+            held = at;
+        else if (other->GetId() == entry->GetId() || other->code == entry->code)
+            return FALSE;
+    }
+    if (held != nullptr)
+        RemoveAt(held);
+    else if (GetCount() >= CDepartmentCode::max_count)
+        return FALSE;
+    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        if (static_cast<CDepartmentCode*>(GetNext(pos))->GetId() > entry->GetId()) {
+            InsertBefore(at, entry);
+            return TRUE;
+        }
+    }
+    AddTail(entry);
+    return TRUE;
+}
+
+CDepartmentCode* CDepartmentCodes::Get(int id) const
+{
+    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
+        auto* entry = static_cast<CDepartmentCode*>(GetNext(pos));
+        if (entry->GetId() == id)
+            return entry;
+    }
+    return nullptr;
+}
+
+CDepartmentCode* CDepartmentCodes::FindCode(int code) const
+{
+    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
+        auto* entry = static_cast<CDepartmentCode*>(GetNext(pos));
+        if (entry->code == code)
+            return entry;
+    }
+    return nullptr;
+}
+
+void CDepartmentCodes::Delete(CDepartmentCode* entry)
+{
+    if (const POSITION held = Find(entry)) {
+        RemoveAt(held);
+        delete entry;
+    }
+}
+
+void CDepartmentCodes::DeleteContents()
+{
+    while (!IsEmpty())
+        delete RemoveHead();
+}
+
+void CDepartmentCodes::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD>(GetCount()));
+        for (POSITION pos = GetHeadPosition(); pos != nullptr;)
+            GetNext(pos)->Serialize(ar);
+        return;
+    }
+    CDepartmentCodes loaded;
+    for (DWORD n = ar.ReadCount(static_cast<DWORD>(CDepartmentCode::max_count), minCodeBytes); n > 0; --n) {
+        auto entry = std::make_unique<CDepartmentCode>();
+        entry->Serialize(ar);
+        serialformat::Require(loaded.Add(entry.get()));
+        entry.release();
+    }
+    TakeContents(loaded);
+}
+
+void CDepartmentCodes::TakeContents(CDepartmentCodes& other)
+{
+    if (&other == this)
+        return;
+    DeleteContents();
+    CObList::operator=(other);
+    other.RemoveAll();
+}

@@ -1,0 +1,57 @@
+// Client (department) codes: the code a user types before a job, with the job counters.
+#pragma once
+
+#include "device/lib/idobject.h"
+
+// ID 1 to 99 (1 is the master code), code 0 to 99999.
+class CDepartmentCode : public CIdObject {
+    DECLARE_SERIAL(CDepartmentCode)
+public:
+    static int max_count;          // 99
+    static constexpr int digits = 2;
+    static constexpr int highestCode = 99999;
+    static constexpr int codeDigits = 5;
+
+    explicit CDepartmentCode(int id = 0, int code = 0, const CString& name = CString(), int sentPages = 0,
+                             int receivedPages = 0, int copiedPages = 0);
+
+    // ID, code, name, pages sent, received, copied.
+    void GetText(CStringArray& texts) const override;
+
+    // Loading reads into a fresh code and assigns it only once all of it was read.
+    void Serialize(CArchive& ar) override;
+
+    friend bool operator==(const CDepartmentCode& a, const CDepartmentCode& b);
+
+    int code;
+    CString name;
+    int sentPages;
+    int receivedPages;
+    int copiedPages;
+};
+
+// The client codes, in ascending ID order; the list owns them.
+class CDepartmentCodes : public CObList {
+    DECLARE_SERIAL(CDepartmentCodes)
+public:
+    CDepartmentCodes() = default;
+    CDepartmentCodes(const CDepartmentCodes&) = delete;
+    CDepartmentCodes& operator=(const CDepartmentCodes&) = delete;
+    ~CDepartmentCodes() override;
+
+    // Takes the code into the list, or puts a code already in it back in ID order. 0, and the
+    // code stays the caller's, when another code has its ID or its code, or the ID or the
+    // code lies outside its range.
+    BOOL Add(CDepartmentCode* entry);
+    // The code with that ID, or with that code; nullptr when there is none.
+    CDepartmentCode* Get(int id) const;
+    CDepartmentCode* FindCode(int code) const;
+    // Destroys a code held by the list (others are left alone).
+    void Delete(CDepartmentCode* entry);
+    // Destroys every code, the master code included.
+    void DeleteContents();
+
+    void Serialize(CArchive& ar) override;
+    // Takes over the codes of `other`, which is empty afterwards; ours are destroyed.
+    void TakeContents(CDepartmentCodes& other);
+};

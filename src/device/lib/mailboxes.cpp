@@ -1,0 +1,139 @@
+#include "device/lib/mailboxes.h"
+
+#include "device/lib/serialformat.h"
+
+#include <memory>
+#include <QSet>
+
+IMPLEMENT_SERIAL(CMailBox, CObject, 1)
+IMPLEMENT_SERIAL(CMailBoxes, CObject, 1)
+
+int CMailBox::max_count = 100;
+int CMailBox::max_relay_dest_count = 50;
+
+namespace {
+// Number, type, password, destination count, report kind, report destination.
+constexpr DWORD minMailBoxBytes = 4 + 4 + 4 + 4 + 4 + 4;
+constexpr DWORD minStringBytes = 4;
+}
+
+CMailBox::CMailBox(const CString& number, const CString& password, int type, const CStringArray* destinations,
+                   int reportDestKind, const CString& reportDest)
+    : number(number), type(type), password(password), reportDestKind(reportDestKind), reportDest(reportDest)
+{
+    if (destinations != nullptr)
+        this->destinations.Copy(*destinations);
+}
+
+void CMailBox::GetText(CStringArray& texts) const
+{
+    static const char* const typeTexts[] = {"Confidentiel", "Babillard", "Relais"};
+    texts.RemoveAll();
+    texts.Add(number);
+    texts.Add(type >= 0 && type < 3 ? CString(typeTexts[type]) : CString());
+}
+
+void CMailBox::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << number << type << password;
+        ar.WriteCount(static_cast<DWORD>(destinations.GetSize()));
+        for (INT_PTR i = 0; i < destinations.GetSize(); ++i)
+            ar << destinations[i];
+        ar << reportDestKind << reportDest;
+        return;
+    }
+    CMailBox loaded;
+    ar >> loaded.number >> loaded.type >> loaded.password;
+    loaded.destinations.SetSize(ar.ReadCount(static_cast<DWORD>(max_relay_dest_count), minStringBytes));
+    for (INT_PTR i = 0; i < loaded.destinations.GetSize(); ++i)
+        ar >> loaded.destinations[i];
+    ar >> loaded.reportDestKind >> loaded.reportDest;
+    *this = loaded;
+}
+
+bool operator==(const CMailBox& a, const CMailBox& b)
+{
+    if (a.destinations.GetSize() != b.destinations.GetSize())
+        return false;
+    for (INT_PTR i = 0; i < a.destinations.GetSize(); ++i) {
+        if (a.destinations[i] != b.destinations[i])
+            return false;
+    }
+    return a.number == b.number && a.type == b.type && a.password == b.password
+           && a.reportDestKind == b.reportDestKind && a.reportDest == b.reportDest;
+}
+
+CMailBoxes::~CMailBoxes()
+{
+    DeleteContents();
+}
+
+BOOL CMailBoxes::Add(CMailBox* mailBox)
+{
+    if (mailBox == nullptr)
+        return FALSE;
+    CMailBox* holder = Get(mailBox->number);
+    if (holder != nullptr && holder != mailBox)
+        return FALSE;
+    if (Find(mailBox) != nullptr)
+        return TRUE;
+    if (GetCount() >= CMailBox::max_count)
+        return FALSE;
+    AddTail(mailBox);
+    return TRUE;
+}
+
+CMailBox* CMailBoxes::Get(const CString& number) const
+{
+    for (POSITION pos = GetHeadPosition(); pos != nullptr;) {
+        auto* mailBox = static_cast<CMailBox*>(GetNext(pos));
+        if (mailBox->number == number)
+            return mailBox;
+    }
+    return nullptr;
+}
+
+void CMailBoxes::DeleteContents()
+{
+    while (!IsEmpty())
+        delete RemoveHead();
+}
+
+BOOL CMailBoxes::IsBusy(const CString& number) const
+{
+    for (INT_PTR i = 0; i < busyNumbers.GetSize(); ++i) {
+        if (busyNumbers[i] == number)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void CMailBoxes::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD>(GetCount()));
+        for (POSITION pos = GetHeadPosition(); pos != nullptr;)
+            GetNext(pos)->Serialize(ar);
+        return;
+    }
+    CMailBoxes loaded;
+    QSet<QString> numbers;
+    for (DWORD n = ar.ReadCount(static_cast<DWORD>(CMailBox::max_count), minMailBoxBytes); n > 0; --n) {
+        auto mailBox = std::make_unique<CMailBox>();
+        mailBox->Serialize(ar);
+        serialformat::Require(!numbers.contains(mailBox->number));
+        numbers.insert(mailBox->number);
+        loaded.AddTail(mailBox.release());
+    }
+    TakeContents(loaded);
+}
+
+void CMailBoxes::TakeContents(CMailBoxes& other)
+{
+    if (&other == this)
+        return;
+    DeleteContents();
+    CObList::operator=(other);
+    other.RemoveAll();
+}

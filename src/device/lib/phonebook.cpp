@@ -1,0 +1,481 @@
+#include "device/lib/phonebook.h"
+
+#include "device/lib/dialstring.h"
+#include "device/lib/serialformat.h"
+
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+IMPLEMENT_SERIAL(CDialingData, CObject, 1)
+IMPLEMENT_SERIAL(CSpeedDial, CIdObject, 1)
+IMPLEMENT_SERIAL(COneTouch, CIdObject, 1)
+IMPLEMENT_SERIAL(CGroupDial, CIdObject, 1)
+IMPLEMENT_SERIAL(CPhoneBook, CObject, 1)
+
+int CSpeedDial::max_count = 999;
+int COneTouch::max_count = 38;
+int CGroupDial::max_count = 1999;
+
+namespace {
+
+constexpr int highestSpeedDial = 999;
+constexpr int highestGroupDial = 1999;
+
+CString ShownFaxNumber(const CDialingData& data)
+{
+    CString billingCode;
+    return FaxWithDollarSigns(data.faxNumber, billingCode);
+}
+
+template <class Entry>
+Entry* FindNumber(const CObList& list, int number)
+{
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        auto* entry = static_cast<Entry*>(list.GetNext(pos));
+        if (entry->GetId() == number)
+            return entry;
+    }
+    return nullptr;
+}
+
+// Keeps the list in ascending number order; equal numbers go after the ones already there.
+// Appending is the common case (loading reads entries in order), so the tail is tried first.
+void InsertInOrder(CObList& list, CIdObject* entry)
+{
+    if (list.IsEmpty() || static_cast<CIdObject*>(list.GetTail())->GetId() <= entry->GetId()) {
+        list.AddTail(entry);
+        return;
+    }
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        if (static_cast<CIdObject*>(list.GetNext(pos))->GetId() > entry->GetId()) {
+            list.InsertBefore(at, entry);
+            return;
+        }
+    }
+}
+
+BOOL AddEntry(CObList& list, CIdObject* entry, int highest, int capacity)
+{
+    if (entry == nullptr || entry->GetId() < 1 || entry->GetId() > highest)
+        return FALSE;
+    POSITION held = nullptr;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        auto* other = static_cast<CIdObject*>(list.GetNext(pos));
+        if (other == entry)
+            held = at;
+        else if (other->GetId() == entry->GetId())
+            return FALSE;
+    }
+    if (held != nullptr)
+        list.RemoveAt(held);
+    else if (list.GetCount() >= capacity)
+        return FALSE;
+    InsertInOrder(list, entry);
+    return TRUE;
+}
+
+template <class Predicate>
+void RemoveIf(CObList& list, Predicate remove)
+{
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        const POSITION at = pos;
+        if (remove(list.GetNext(pos)))
+            list.RemoveAt(at);
+    }
+}
+
+void DestroyAll(CObList& list)
+{
+    while (!list.IsEmpty())
+        delete list.RemoveHead();
+}
+
+std::unordered_set<const CObject*> Members(const CObList& list)
+{
+    std::unordered_set<const CObject*> set;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        set.insert(list.GetNext(pos));
+    return set;
+}
+
+// How a one-touch key's reference is written.
+enum RefKind : BYTE { noRef = 0, ownRecord = 1, speedDialRef = 2, groupDialRef = 3 };
+// How a group member is written: the kind numbers of the directory.
+enum MemberKind : BYTE { speedDialMember = 1, oneTouchMember = 2 };
+
+constexpr DWORD phoneBookMagic = 0x42485054;   // "TPHB"
+constexpr DWORD phoneBookSchema = 1;
+
+// Smallest stored sizes, so that counts are checked against what is left of the stream.
+constexpr DWORD minDialingDataBytes = 7 * 4 + 10 * 4;
+constexpr DWORD minSpeedDialBytes = 4 + minDialingDataBytes;
+constexpr DWORD minOneTouchBytes = 4 + 1;
+constexpr DWORD minGroupDialBytes = 4 + 4 + 4;
+constexpr DWORD memberBytes = 1 + 4;
+
+} // namespace
+
+CString COneTouch::GetName() const
+{
+    if (auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, ref))
+        return speedDial->GetName();
+    if (auto* group = DYNAMIC_DOWNCAST(CGroupDial, ref))
+        return group->GetName();
+    if (auto* record = GetDialingData())
+        return record->GetName();
+    return CString();
+}
+
+void CSpeedDial::GetText(CStringArray& texts) const
+{
+    texts.RemoveAll();
+    texts.Add(FormatId(GetId(), digits));
+    texts.Add(dialingData.name);
+    texts.Add(ShownFaxNumber(dialingData));
+}
+
+void COneTouch::GetText(CStringArray& texts) const
+{
+    texts.RemoveAll();
+    texts.Add(FormatId(GetId(), digits));
+    if (auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, ref)) {
+        texts.Add(CString("Composition abrégée"));
+        texts.Add(speedDial->GetName());
+        texts.Add(FormatId(speedDial->GetId(), CSpeedDial::digits));
+    } else if (auto* group = DYNAMIC_DOWNCAST(CGroupDial, ref)) {
+        texts.Add(CString("Composition de groupe"));
+        texts.Add(group->name);
+        texts.Add(FormatId(group->GetId(), CGroupDial::digits));
+    } else {
+        const CDialingData* record = GetDialingData();
+        texts.Add(CString("Individuel"));
+        texts.Add(record != nullptr ? record->name : CString());
+        texts.Add(record != nullptr ? ShownFaxNumber(*record) : CString());
+    }
+}
+
+void CGroupDial::GetText(CStringArray& texts) const
+{
+    texts.RemoveAll();
+    texts.Add(FormatId(GetId(), digits));
+    texts.Add(name);
+}
+
+CPhoneBook::~CPhoneBook()
+{
+    DeleteContents(4);
+}
+
+CSpeedDial* CPhoneBook::GetSpeedDial(int number) const
+{
+    return FindNumber<CSpeedDial>(speedDials, number);
+}
+
+COneTouch* CPhoneBook::GetOneTouch(int number) const
+{
+    return FindNumber<COneTouch>(oneTouches, number);
+}
+
+CGroupDial* CPhoneBook::GetGroupDial(int number) const
+{
+    return FindNumber<CGroupDial>(groupDials, number);
+}
+
+int CPhoneBook::GetCount(int kind) const
+{
+    switch (kind) {
+    case 1: return static_cast<int>(speedDials.GetCount());
+    case 2: return static_cast<int>(oneTouches.GetCount());
+    case 3: return static_cast<int>(groupDials.GetCount());
+    case 4: return GetCount(1) + GetCount(2) + GetCount(3);
+    default: return 0;
+    }
+}
+
+BOOL CPhoneBook::Add(CSpeedDial* entry)
+{
+    return AddEntry(speedDials, entry, highestSpeedDial, CSpeedDial::max_count);
+}
+
+BOOL CPhoneBook::Add(COneTouch* entry)
+{
+    return AddEntry(oneTouches, entry, COneTouch::max_count, COneTouch::max_count);
+}
+
+BOOL CPhoneBook::Add(CGroupDial* entry)
+{
+    return AddEntry(groupDials, entry, highestGroupDial, CGroupDial::max_count);
+}
+
+void CPhoneBook::Delete(CSpeedDial* entry)
+{
+    if (speedDials.Find(entry) != nullptr)
+        Destroy({entry});
+}
+
+void CPhoneBook::Delete(COneTouch* entry)
+{
+    if (oneTouches.Find(entry) != nullptr)
+        Destroy({entry});
+}
+
+void CPhoneBook::Delete(CGroupDial* entry)
+{
+    if (groupDials.Find(entry) != nullptr)
+        Destroy({entry});
+}
+
+void CPhoneBook::Delete(CDialingData* record)
+{
+    const POSITION held = dialingRecords.Find(record);
+    if (held == nullptr)
+        return;
+    dialingRecords.RemoveAt(held);
+    for (POSITION pos = oneTouches.GetHeadPosition(); pos != nullptr;) {
+        auto* key = static_cast<COneTouch*>(oneTouches.GetNext(pos));
+        if (key->GetRef() == record)
+            key->SetRef(nullptr);
+    }
+    delete record;
+}
+
+void CPhoneBook::DeleteContents(int kind)
+{
+    std::unordered_set<CObject*> doomed;
+    const auto take = [&](const CObList& list) {
+        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+            doomed.insert(list.GetNext(pos));
+    };
+    if (kind == 1 || kind == 4)
+        take(speedDials);
+    if (kind == 2 || kind == 4)
+        take(oneTouches);
+    if (kind == 3 || kind == 4)
+        take(groupDials);
+    Destroy(std::move(doomed));
+    if (kind == 4)
+        DestroyAll(dialingRecords);
+}
+
+void CPhoneBook::Destroy(std::unordered_set<CObject*> doomed)
+{
+    // Keys that stood for a doomed speed dial or group dial go with it.
+    for (POSITION pos = oneTouches.GetHeadPosition(); pos != nullptr;) {
+        auto* key = static_cast<COneTouch*>(oneTouches.GetNext(pos));
+        if (doomed.count(key->GetRef()) != 0)
+            doomed.insert(key);
+    }
+    const auto isDoomed = [&](CObject* object) { return doomed.count(object) != 0; };
+    RemoveIf(speedDials, isDoomed);
+    RemoveIf(oneTouches, isDoomed);
+    RemoveIf(groupDials, isDoomed);
+    for (POSITION pos = groupDials.GetHeadPosition(); pos != nullptr;)
+        RemoveIf(static_cast<CGroupDial*>(groupDials.GetNext(pos))->members, isDoomed);
+
+    // A doomed key's own record goes too, unless a remaining key still dials it.
+    std::unordered_set<const CObject*> recordsInUse;
+    for (POSITION pos = oneTouches.GetHeadPosition(); pos != nullptr;)
+        recordsInUse.insert(static_cast<COneTouch*>(oneTouches.GetNext(pos))->GetRef());
+    for (CObject* object : doomed) {
+        auto* key = DYNAMIC_DOWNCAST(COneTouch, object);
+        CDialingData* record = key != nullptr ? key->GetDialingData() : nullptr;
+        if (record != nullptr && recordsInUse.count(record) == 0 && dialingRecords.Find(record) != nullptr) {
+            dialingRecords.RemoveAt(dialingRecords.Find(record));
+            recordsInUse.insert(record);   // several doomed keys may share it: destroy it once
+            delete record;
+        }
+    }
+    for (CObject* object : doomed)
+        delete object;
+}
+
+CDialingData* CPhoneBook::NewDialingData()
+{
+    auto* record = new CDialingData;
+    dialingRecords.AddTail(record);
+    return record;
+}
+
+int CPhoneBook::GetName(const CString& number, CString& name) const
+{
+    const int length = number.GetLength();
+    const int kind = length == COneTouch::digits ? 2 : length == CSpeedDial::digits ? 1 : 3;
+    bool isNumber = false;
+    const int n = static_cast<const QString&>(number).toInt(&isNumber);
+    name.Empty();
+    if (!isNumber)
+        return kind;
+    if (kind == 1) {
+        if (const CSpeedDial* entry = GetSpeedDial(n))
+            name = entry->GetName();
+    } else if (kind == 2) {
+        if (const COneTouch* entry = GetOneTouch(n))
+            name = entry->GetName();
+    } else if (const CGroupDial* entry = GetGroupDial(n)) {
+        name = entry->GetName();
+    }
+    return kind;
+}
+
+void CPhoneBook::TakeContents(CPhoneBook& other)
+{
+    if (&other == this)
+        return;
+    DeleteContents(4);
+    const auto moveAll = [](CObList& to, CObList& from) {
+        to = from;
+        from.RemoveAll();
+    };
+    moveAll(speedDials, other.speedDials);
+    moveAll(oneTouches, other.oneTouches);
+    moveAll(groupDials, other.groupDials);
+    moveAll(dialingRecords, other.dialingRecords);
+}
+
+void CPhoneBook::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        Store(ar);
+    } else {
+        CPhoneBook loaded;
+        loaded.Load(ar);
+        TakeContents(loaded);
+    }
+}
+
+void CPhoneBook::Store(CArchive& ar) const
+{
+    serialformat::WriteHeader(ar, phoneBookMagic, phoneBookSchema);
+
+    ar.WriteCount(static_cast<DWORD>(speedDials.GetCount()));
+    for (POSITION pos = speedDials.GetHeadPosition(); pos != nullptr;) {
+        const auto* entry = static_cast<const CSpeedDial*>(speedDials.GetNext(pos));
+        ar << entry->GetId();
+        fields::WriteFields(ar, *entry->GetDialingData());
+    }
+
+    // References are written as numbers, and only to entries of this phone book.
+    const auto heldSpeedDials = Members(speedDials);
+    const auto heldOneTouches = Members(oneTouches);
+    const auto heldGroupDials = Members(groupDials);
+
+    ar.WriteCount(static_cast<DWORD>(oneTouches.GetCount()));
+    for (POSITION pos = oneTouches.GetHeadPosition(); pos != nullptr;) {
+        const auto* entry = static_cast<const COneTouch*>(oneTouches.GetNext(pos));
+        ar << entry->GetId();
+        const CObject* ref = entry->GetRef();
+        if (const CDialingData* record = entry->GetDialingData()) {
+            ar << BYTE(ownRecord);
+            fields::WriteFields(ar, *record);
+        } else if (heldSpeedDials.count(ref) != 0) {
+            ar << BYTE(speedDialRef) << static_cast<const CIdObject*>(ref)->GetId();
+        } else if (heldGroupDials.count(ref) != 0) {
+            ar << BYTE(groupDialRef) << static_cast<const CIdObject*>(ref)->GetId();
+        } else {
+            ar << BYTE(noRef);
+        }
+    }
+
+    ar.WriteCount(static_cast<DWORD>(groupDials.GetCount()));
+    for (POSITION pos = groupDials.GetHeadPosition(); pos != nullptr;) {
+        const auto* group = static_cast<const CGroupDial*>(groupDials.GetNext(pos));
+        ar << group->GetId() << group->name;
+        std::vector<std::pair<BYTE, int>> members;
+        std::unordered_set<const CObject*> written;
+        for (POSITION at = group->members.GetHeadPosition(); at != nullptr;) {
+            const CObject* member = group->members.GetNext(at);
+            if (!written.insert(member).second)
+                continue;
+            if (heldSpeedDials.count(member) != 0)
+                members.emplace_back(speedDialMember, static_cast<const CIdObject*>(member)->GetId());
+            else if (heldOneTouches.count(member) != 0)
+                members.emplace_back(oneTouchMember, static_cast<const CIdObject*>(member)->GetId());
+        }
+        ar.WriteCount(static_cast<DWORD>(members.size()));
+        for (const auto& [kind, number] : members)
+            ar << kind << number;
+    }
+}
+
+void CPhoneBook::Load(CArchive& ar)
+{
+    serialformat::ExpectHeader(ar, phoneBookMagic, phoneBookSchema);
+
+    std::unordered_map<int, CSpeedDial*> speedDialsByNumber;
+    std::unordered_map<int, COneTouch*> oneTouchesByNumber;
+    std::unordered_map<int, CGroupDial*> groupDialsByNumber;
+    // Adopts a freshly read entry, whose number must be in range and not yet taken.
+    const auto adopt = [](CObList& list, auto& byNumber, auto entry, int highest) {
+        const int number = entry->GetId();
+        serialformat::Require(number >= 1 && number <= highest && byNumber.count(number) == 0);
+        byNumber[number] = entry.get();
+        InsertInOrder(list, entry.release());
+    };
+
+    for (DWORD n = ar.ReadCount(CSpeedDial::max_count, minSpeedDialBytes); n > 0; --n) {
+        auto entry = std::make_unique<CSpeedDial>(serialformat::ReadInt(ar));
+        fields::ReadFields(ar, *entry->GetDialingData());
+        adopt(speedDials, speedDialsByNumber, std::move(entry), highestSpeedDial);
+    }
+
+    // Keys may stand for groups, which come after them: those are linked at the end.
+    std::vector<std::pair<COneTouch*, int>> keysForGroups;
+    for (DWORD n = ar.ReadCount(COneTouch::max_count, minOneTouchBytes); n > 0; --n) {
+        auto entry = std::make_unique<COneTouch>(serialformat::ReadInt(ar));
+        BYTE refKind = noRef;
+        ar >> refKind;
+        switch (refKind) {
+        case noRef:
+            break;
+        case ownRecord: {
+            auto record = std::make_unique<CDialingData>();
+            fields::ReadFields(ar, *record);
+            dialingRecords.AddTail(record.get());
+            entry->SetRef(record.release());
+            break;
+        }
+        case speedDialRef: {
+            const auto found = speedDialsByNumber.find(serialformat::ReadInt(ar));
+            serialformat::Require(found != speedDialsByNumber.end());
+            entry->SetRef(found->second);
+            break;
+        }
+        case groupDialRef:
+            keysForGroups.emplace_back(entry.get(), serialformat::ReadInt(ar));
+            break;
+        default:
+            serialformat::Require(false);
+        }
+        adopt(oneTouches, oneTouchesByNumber, std::move(entry), COneTouch::max_count);
+    }
+
+    const DWORD maxMembers = static_cast<DWORD>(CSpeedDial::max_count + COneTouch::max_count);
+    for (DWORD n = ar.ReadCount(CGroupDial::max_count, minGroupDialBytes); n > 0; --n) {
+        auto group = std::make_unique<CGroupDial>(serialformat::ReadInt(ar));
+        ar >> group->name;
+        std::unordered_set<const CObject*> seen;
+        for (DWORD m = ar.ReadCount(maxMembers, memberBytes); m > 0; --m) {
+            BYTE kind = 0;
+            ar >> kind;
+            const int number = serialformat::ReadInt(ar);
+            CObject* member = nullptr;
+            if (kind == speedDialMember && speedDialsByNumber.count(number) != 0)
+                member = speedDialsByNumber[number];
+            else if (kind == oneTouchMember && oneTouchesByNumber.count(number) != 0)
+                member = oneTouchesByNumber[number];
+            serialformat::Require(member != nullptr && seen.insert(member).second);
+            group->members.AddTail(member);
+        }
+        adopt(groupDials, groupDialsByNumber, std::move(group), highestGroupDial);
+    }
+
+    for (auto [key, number] : keysForGroups) {
+        const auto found = groupDialsByNumber.find(number);
+        serialformat::Require(found != groupDialsByNumber.end());
+        key->SetRef(found->second);
+    }
+}

@@ -1,0 +1,17 @@
+#include "device/lib/sections.h"
+
+IMPLEMENT_SERIAL(CMachineSettings, CObject, 1)
+IMPLEMENT_SERIAL(CPhoneLineSettings, CObject, 1)
+IMPLEMENT_SERIAL(CMachineInfo, CObject, 1)
+IMPLEMENT_SERIAL(CAdvancedSettings, CObject, 1)
+IMPLEMENT_SERIAL(CFaxSendSettings, CObject, 1)
+IMPLEMENT_SERIAL(CFaxReceiveSettings, CObject, 1)
+IMPLEMENT_SERIAL(CPcFaxSettings, CObject, 1)
+IMPLEMENT_SERIAL(CTcpIpSettings, CObject, 1)
+IMPLEMENT_SERIAL(CEmailSettings, CObject, 1)
+IMPLEMENT_SERIAL(CFtpSettings, CObject, 1)
+IMPLEMENT_SERIAL(CLanFaxSettings, CObject, 1)
+IMPLEMENT_SERIAL(CIpxSpxSettings, CObject, 1)
+IMPLEMENT_SERIAL(CSnmpSettings, CObject, 1)
+IMPLEMENT_SERIAL(CReportSettings, CObject, 1)
+IMPLEMENT_SERIAL(CMailOptionSettings, CObject, 1)
