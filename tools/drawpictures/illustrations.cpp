@@ -48,8 +48,10 @@ void drawTransfer(QPainter& p, QSize size, bool deviceSends)
     drawMonitor(p, (deviceSends ? right : left).adjusted(0, 4, 0, 0));
 
     // The track: a faint dot at every place the moving dot visits.
+    QColor track = grey;
+    track.setAlpha(130);
     p.setPen(Qt::NoPen);
-    p.setBrush(light);
+    p.setBrush(track);
     for (int i = 0; i < dotPlaces; ++i)
         p.drawEllipse(QPointF(firstDotLeft + i * dotStep + dotSize.width() / 2.0,
                               dotTop + dotSize.height() / 2.0),
@@ -168,11 +170,12 @@ void drawUpdatePicture(QPainter& p, QSize size)
 void drawWaitDot(QPainter& p, QSize size)
 {
     p.fillRect(QRect(QPoint(0, 0), size), waitBackground);
-    const QRectF dot = QRectF(QPointF(0, 0), size).adjusted(1.25, 0.25, -1.25, -0.25);
-    QRadialGradient glow(dot.center() - QPointF(1, 1), dot.width() / 2);
+    const qreal diameter = size.height() - 1;
+    const QRectF dot((size.width() - diameter) / 2, 0.5, diameter, diameter);
+    QRadialGradient glow(dot.center() - QPointF(1, 1), diameter / 2);
     glow.setColorAt(0, tealBright.lighter(125));
     glow.setColorAt(1, tealMid);
     p.setPen(QPen(teal, 0.8));
     p.setBrush(glow);
-    p.drawEllipse(dot.adjusted(0.4, 0.4, -0.4, -0.4));
+    p.drawEllipse(dot);
 }
