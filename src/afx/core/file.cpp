@@ -39,18 +39,12 @@ int OpenFlagsFor(UINT openFlags)
     return flags;
 }
 
-// The advisory lock that stands for a share mode; 0 for none.
+// The advisory lock that stands for a share mode: every open holds one, so that an exclusive
+// open waits for no one to have the file.
 int LockFor(UINT openFlags)
 {
-    switch (openFlags & 0x70) {
-    case CFile::shareExclusive:
-    case CFile::shareDenyRead:
-        return LOCK_EX;
-    case CFile::shareDenyWrite:
-        return LOCK_SH;
-    default:
-        return 0;
-    }
+    UINT share = openFlags & 0x70;
+    return share == CFile::shareExclusive || share == CFile::shareDenyRead ? LOCK_EX : LOCK_SH;
 }
 
 // Windows tells a missing file from a missing folder; so do we.
@@ -96,7 +90,7 @@ BOOL CFile::Open(const CString& fileName, UINT openFlags, CFileException* error)
         ::close(handle);
         return fail(CFileException::accessDenied, EISDIR);
     }
-    if (int lock = LockFor(openFlags); lock && ::flock(handle, lock | LOCK_NB) != 0) {
+    if (::flock(handle, LockFor(openFlags) | LOCK_NB) != 0) {
         int lockError = errno;
         ::close(handle);
         return fail(CFileException::ErrnoToException(lockError), lockError);

@@ -38,8 +38,8 @@ public:
 
     // FALSE on failure, with the cause in *error when given; does not throw.
     // The share modes are advisory locks (flock) on the file: shareExclusive and shareDenyRead
-    // take it exclusively, shareDenyWrite shared, so this program's own opens exclude each
-    // other as they would on Windows; a failed lock is a sharingViolation. The text and
+    // take it exclusively, the others shared, so this program's own opens exclude each other
+    // much as on Windows; a failed lock is a sharingViolation. The text and
     // binary types are the same here. modeCreate empties an existing file unless
     // modeNoTruncate is given, and only once the lock is held.
     virtual BOOL Open(const CString& fileName, UINT openFlags, CFileException* error = nullptr);

@@ -1,0 +1,191 @@
+#include "afx/core/collections.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CItem : public CObject {
+public:
+    explicit CItem(char name) : name(name) {}
+    char name;
+};
+
+// The list read both ways, so a broken back link shows as well as a broken forward one.
+std::string Forward(const CObList& list)
+{
+    std::string out;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        out += static_cast<const CItem*>(list.GetNext(pos))->name;
+    return out;
+}
+
+std::string Backward(const CObList& list)
+{
+    std::string out;
+    for (POSITION pos = list.GetTailPosition(); pos;)
+        out.insert(out.begin(), static_cast<const CItem*>(list.GetPrev(pos))->name);
+    return out;
+}
+
+class CObListTest : public ::testing::Test {
+protected:
+    void Expect(const std::string& order)
+    {
+        EXPECT_EQ(order, Forward(list));
+        EXPECT_EQ(order, Backward(list));
+        EXPECT_EQ(static_cast<INT_PTR>(order.size()), list.GetCount());
+    }
+
+    CItem a{'a'}, b{'b'}, c{'c'}, d{'d'}, e{'e'};
+    CObList list;
+};
+
+TEST_F(CObListTest, InsertsAtEveryPlace)
+{
+    POSITION posB = list.AddTail(&b);
+    list.AddHead(&a);
+    list.InsertAfter(posB, &d);
+    list.InsertBefore(list.Find(&d), &c);
+    list.InsertAfter(list.GetTailPosition(), &e);
+    Expect("abcde");
+    list.InsertBefore(nullptr, &e);   // a null place means the head, or the tail after
+    list.InsertAfter(nullptr, &a);
+    Expect("eabcdea");
+}
+
+TEST_F(CObListTest, RemovesWhileWalking)
+{
+    for (CItem* item : {&a, &b, &c, &d, &e})
+        list.AddTail(item);
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        POSITION here = pos;
+        if (static_cast<CItem*>(list.GetNext(pos))->name != 'c')
+            continue;
+        list.RemoveAt(here);
+    }
+    Expect("abde");
+    EXPECT_EQ(&a, list.RemoveHead());
+    EXPECT_EQ(&e, list.RemoveTail());
+    Expect("bd");
+    list.RemoveAt(list.GetHeadPosition());
+    list.RemoveAt(list.GetTailPosition());
+    Expect("");
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(nullptr, list.GetHeadPosition());
+    EXPECT_EQ(nullptr, list.GetTailPosition());
+}
+
+TEST_F(CObListTest, FindsByValueAndIndex)
+{
+    for (CItem* item : {&a, &b, &a, &c})
+        list.AddTail(item);
+    POSITION first = list.Find(&a);
+    POSITION second = list.Find(&a, first);
+    EXPECT_EQ(list.GetHeadPosition(), first);
+    EXPECT_EQ(list.FindIndex(2), second);
+    EXPECT_EQ(nullptr, list.Find(&a, second));
+    EXPECT_EQ(nullptr, list.Find(&e));
+    EXPECT_EQ(&c, list.GetAt(list.FindIndex(3)));
+    EXPECT_EQ(nullptr, list.FindIndex(4));
+    EXPECT_EQ(nullptr, list.FindIndex(-1));
+    list.SetAt(second, &d);
+    Expect("abdc");
+}
+
+TEST_F(CObListTest, MisuseThrowsInsteadOfCrashing)
+{
+    EXPECT_THROW(list.GetHead(), std::out_of_range);
+    EXPECT_THROW(list.RemoveTail(), std::out_of_range);
+    POSITION none = nullptr;
+    EXPECT_THROW(list.GetNext(none), std::invalid_argument);
+    EXPECT_THROW(list.RemoveAt(nullptr), std::invalid_argument);
+}
+
+TEST_F(CObListTest, CopiesAreIndependentAndOwnNothing)
+{
+    list.AddTail(&a);
+    list.AddTail(&b);
+    CObList copy(list);
+    copy.RemoveHead();
+    copy.AddTail(&c);
+    Expect("ab");
+    EXPECT_EQ("bc", Forward(copy));
+    copy = list;
+    EXPECT_EQ("ab", Forward(copy));
+    list.RemoveAll();   // the items live on: they belong to this fixture
+    EXPECT_EQ('a', a.name);
+}
+
+TEST(CStringListTest, FindsByText)
+{
+    CStringList devices(10);
+    devices.AddTail("USB1");
+    devices.AddTail(_T("\\\\Bureau"));
+    devices.AddHead(CString("LPT1"));
+    POSITION pos = devices.Find("\\\\Bureau");
+    ASSERT_NE(nullptr, pos);
+    EXPECT_EQ(CString("\\\\Bureau"), devices.GetAt(pos));
+    EXPECT_EQ(CString("LPT1"), devices.GetHead());
+    EXPECT_EQ(nullptr, devices.Find("usb1"));
+}
+
+std::vector<std::string> Items(const CStringArray& array)
+{
+    std::vector<std::string> out;
+    for (INT_PTR i = 0; i < array.GetSize(); ++i)
+        out.push_back(static_cast<const QString&>(array[i]).toStdString());
+    return out;
+}
+
+TEST(CArrayTest, InsertsAndRemovesRanges)
+{
+    CStringArray numbers;
+    EXPECT_EQ(0, numbers.Add("10"));
+    EXPECT_EQ(1, numbers.Add("40"));
+    numbers.InsertAt(1, "20", 2);
+    numbers.SetAt(2, "30");
+    EXPECT_EQ((std::vector<std::string>{"10", "20", "30", "40"}), Items(numbers));
+    numbers.InsertAt(6, "70");   // beyond the end: the gap holds empty strings
+    EXPECT_EQ((std::vector<std::string>{"10", "20", "30", "40", "", "", "70"}), Items(numbers));
+    numbers.RemoveAt(3, 3);
+    EXPECT_EQ((std::vector<std::string>{"10", "20", "30", "70"}), Items(numbers));
+    numbers.RemoveAt(3);
+    EXPECT_EQ(2, numbers.GetUpperBound());
+}
+
+TEST(CArrayTest, IndexesOutsideTheArrayThrow)
+{
+    CObArray objects;
+    objects.SetSize(2);
+    EXPECT_EQ(nullptr, objects[1]);
+    EXPECT_THROW(objects.GetAt(2), std::out_of_range);
+    EXPECT_THROW(objects[-1], std::out_of_range);
+    EXPECT_THROW(objects.SetAt(5, nullptr), std::out_of_range);
+    EXPECT_THROW(objects.RemoveAt(1, 2), std::out_of_range);
+    EXPECT_THROW(objects.RemoveAt(-1), std::out_of_range);
+    EXPECT_THROW(objects.InsertAt(-1, nullptr), std::out_of_range);
+    EXPECT_THROW(objects.SetSize(-1), std::invalid_argument);
+    EXPECT_EQ(2, objects.GetSize());
+}
+
+TEST(CArrayTest, GrowsOnDemandAndCopiesByValue)
+{
+    CDWordArray values;
+    values.SetAtGrow(3, 9);
+    EXPECT_EQ(4, values.GetSize());
+    EXPECT_EQ(0u, values[0]);
+    CDWordArray copy;
+    copy.Copy(values);
+    copy[0] = 5;
+    EXPECT_EQ(0u, values[0]);
+    EXPECT_EQ(4, copy.Append(values));
+    EXPECT_EQ(8, copy.GetSize());
+    values.RemoveAll();
+    EXPECT_TRUE(values.IsEmpty());
+}
+
+} // namespace
