@@ -17,7 +17,8 @@ using POSITION = afx::PositionTag*;
 template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject {
 public:
-    explicit CList(INT_PTR blockSize = 10) {}   // nodes are allocated one at a time
+    CList() = default;
+    explicit CList(INT_PTR blockSize) {}   // nodes are allocated one at a time
     CList(const CList& other) : CObject(other) { AppendAll(other); }
     CList& operator=(const CList& other)
     {

@@ -31,6 +31,7 @@ public:
           bits(static_cast<std::uint64_t>(value)) {}
     template <class T> requires std::is_enum_v<T>
     FormatArg(T value) : FormatArg(static_cast<std::underlying_type_t<T>>(value)) {}
+    FormatArg(QChar value) : FormatArg(value.unicode()) {}
     FormatArg(double value) : kind(Kind::Floating), real(value) {}
     FormatArg(const char* utf8);
     FormatArg(const char16_t* text);

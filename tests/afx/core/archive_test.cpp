@@ -1,5 +1,7 @@
 #include "afx/core/archive.h"
 
+#include "cause.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -41,17 +43,7 @@ void Fill(CMemFile& file, const std::string& bytes)
     file.SeekToBegin();
 }
 
-// The cause of the CArchiveException an action throws, or -1 when it throws none.
-template <class Action>
-int CauseOf(Action action)
-{
-    try {
-        action();
-    } catch (const CArchiveException& e) {
-        return e.m_cause;
-    }
-    return -1;
-}
+int ArchiveCauseOf(auto action) { return CauseOf<CArchiveException>(action); }
 
 // Caps the process's address space a little above what it uses now, so that a reader that
 // trusted a length from the stream would fail to allocate instead of quietly succeeding.
@@ -206,7 +198,7 @@ TEST(CArchiveTest, TruncatedStreamsEndOfFile)
         Fill(file, stream.substr(0, length));
         CArchive ar(&file, CArchive::load);
         Record record;
-        EXPECT_EQ(CArchiveException::endOfFile, CauseOf([&] { record.Serialize(ar); })) << "cut at " << length;
+        EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { record.Serialize(ar); })) << "cut at " << length;
     }
 }
 
@@ -230,14 +222,14 @@ TEST(CArchiveTest, LengthsBeyondTheStreamFailBeforeAnyAllocation)
         CMemFile file;
         Fill(file, row.bytes);
         CArchive ar(&file, CArchive::load);
-        EXPECT_EQ(row.cause, CauseOf([&] { ar.ReadCount(row.maxCount, row.minBytesPerItem); })) << Hex(row.bytes);
+        EXPECT_EQ(row.cause, ArchiveCauseOf([&] { ar.ReadCount(row.maxCount, row.minBytesPerItem); })) << Hex(row.bytes);
     }
 
     CMemFile file;
     Fill(file, std::string("\xFF\xFF\xFF\xFF" "abcdef", 10));
     CArchive ar(&file, CArchive::load);
     CString text = "unchanged";
-    EXPECT_EQ(CArchiveException::endOfFile, CauseOf([&] { ar >> text; }));
+    EXPECT_EQ(CArchiveException::endOfFile, ArchiveCauseOf([&] { ar >> text; }));
     EXPECT_EQ(CString("unchanged"), text);
 }
 
@@ -281,7 +273,7 @@ TEST(CArchiveTest, FlagsOtherThanZeroOrOneAreRejected)
     EXPECT_TRUE(flag);
     ar >> flag;
     EXPECT_FALSE(flag);
-    EXPECT_EQ(CArchiveException::badIndex, CauseOf([&] { ar >> flag; }));
+    EXPECT_EQ(CArchiveException::badIndex, ArchiveCauseOf([&] { ar >> flag; }));
 }
 
 TEST(CArchiveTest, WrongDirectionAndUseAfterCloseThrow)
@@ -290,17 +282,17 @@ TEST(CArchiveTest, WrongDirectionAndUseAfterCloseThrow)
     CArchive store(&file, CArchive::store);
     int value = 0;
     char byte;
-    EXPECT_EQ(CArchiveException::writeOnly, CauseOf([&] { store >> value; }));
-    EXPECT_EQ(CArchiveException::writeOnly, CauseOf([&] { store.Read(&byte, 1); }));
+    EXPECT_EQ(CArchiveException::writeOnly, ArchiveCauseOf([&] { store >> value; }));
+    EXPECT_EQ(CArchiveException::writeOnly, ArchiveCauseOf([&] { store.Read(&byte, 1); }));
     store << 5;
     store.Close();
     EXPECT_EQ(nullptr, store.GetFile());
-    EXPECT_EQ(CArchiveException::generic, CauseOf([&] { store << 6; }));
+    EXPECT_EQ(CArchiveException::generic, ArchiveCauseOf([&] { store << 6; }));
 
     file.SeekToBegin();
     CArchive load(&file, CArchive::load);
-    EXPECT_EQ(CArchiveException::readOnly, CauseOf([&] { load << 1; }));
-    EXPECT_EQ(CArchiveException::readOnly, CauseOf([&] { load.Write("x", 1); }));
+    EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { load << 1; }));
+    EXPECT_EQ(CArchiveException::readOnly, ArchiveCauseOf([&] { load.Write("x", 1); }));
     load >> value;
     EXPECT_EQ(5, value);
 }

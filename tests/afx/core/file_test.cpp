@@ -1,5 +1,7 @@
 #include "afx/core/file.h"
 
+#include "cause.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,19 +38,7 @@ protected:
     QTemporaryDir folder;
 };
 
-// The cause of the CFileException an action throws, or -1 when it throws none.
-template <class Action>
-int CauseOf(Action action, CString* fileName = nullptr)
-{
-    try {
-        action();
-    } catch (const CFileException& e) {
-        if (fileName)
-            *fileName = e.m_strFileName;
-        return e.m_cause;
-    }
-    return -1;
-}
+int FileCauseOf(auto action) { return CauseOf<CFileException>(action); }
 
 TEST_F(CFileTest, WritesReadsAndSeeks)
 {
@@ -109,9 +99,13 @@ TEST_F(CFileTest, OpenReportsTheCauseWithoutThrowing)
     EXPECT_FALSE(CFile().Open("", CFile::modeRead, &error));
     EXPECT_EQ(CFileException::badPath, error.m_cause);
 
-    CString reported;
-    EXPECT_EQ(CFileException::fileNotFound, CauseOf([&] { CFile(Path("missing.tms"), CFile::modeRead); }, &reported));
-    EXPECT_EQ(Path("missing.tms"), reported);
+    try {
+        CFile thrower(Path("missing.tms"), CFile::modeRead);
+        ADD_FAILURE() << "no exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(CFileException::fileNotFound, e.m_cause);
+        EXPECT_EQ(Path("missing.tms"), e.m_strFileName);
+    }
 }
 
 // Works as a user other than the folders' owner. Root may write anywhere, so a test run as
@@ -139,14 +133,14 @@ TEST_F(CFileTest, FolderNotWritableIsAccessDenied)
     ASSERT_EQ(0, ::chmod(QFile::encodeName(dir.filePath("open")).constData(), 0777));
     const UINT create = CFile::modeCreate | CFile::modeWrite;
     OtherUser other;
-    EXPECT_EQ(-1, CauseOf([&] { CFile(Path("open/new.tms"), create); }));   // the user may write elsewhere
-    EXPECT_EQ(CFileException::accessDenied, CauseOf([&] { CFile(Path("locked/new.tms"), create); }));
+    EXPECT_EQ(-1, FileCauseOf([&] { CFile(Path("open/new.tms"), create); }));   // the user may write elsewhere
+    EXPECT_EQ(CFileException::accessDenied, FileCauseOf([&] { CFile(Path("locked/new.tms"), create); }));
 }
 
 TEST_F(CFileTest, DiskFullIsReported)
 {
     CFile full("/dev/full", CFile::modeWrite);
-    EXPECT_EQ(CFileException::diskFull, CauseOf([&] { full.Write("x", 1); }));
+    EXPECT_EQ(CFileException::diskFull, FileCauseOf([&] { full.Write("x", 1); }));
 }
 
 TEST_F(CFileTest, ShareModesKeepOpensApart)
@@ -187,7 +181,7 @@ TEST_F(CFileTest, FileInUseIsNotEmptiedByARefusedCreate)
     Put("busy.tms", "keep me");
     CFile reader(Path("busy.tms"), CFile::modeRead | CFile::shareExclusive);
     EXPECT_EQ(CFileException::sharingViolation,
-              CauseOf([&] { CFile(Path("busy.tms"), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive); }));
+              FileCauseOf([&] { CFile(Path("busy.tms"), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive); }));
     EXPECT_EQ("keep me", Get("busy.tms"));
 }
 
@@ -196,11 +190,11 @@ TEST_F(CFileTest, MisuseThrowsTheMatchingCause)
     Put("r.tms", "abc");
     CFile reader(Path("r.tms"), CFile::modeRead);
     char c;
-    EXPECT_EQ(CFileException::accessDenied, CauseOf([&] { reader.Write("x", 1); }));
-    EXPECT_EQ(CFileException::badSeek, CauseOf([&] { reader.Seek(-1, CFile::begin); }));
+    EXPECT_EQ(CFileException::accessDenied, FileCauseOf([&] { reader.Write("x", 1); }));
+    EXPECT_EQ(CFileException::badSeek, FileCauseOf([&] { reader.Seek(-1, CFile::begin); }));
     reader.Close();
-    EXPECT_EQ(CFileException::invalidFile, CauseOf([&] { reader.Read(&c, 1); }));
-    EXPECT_EQ(CFileException::invalidFile, CauseOf([&] { reader.GetLength(); }));
+    EXPECT_EQ(CFileException::invalidFile, FileCauseOf([&] { reader.Read(&c, 1); }));
+    EXPECT_EQ(CFileException::invalidFile, FileCauseOf([&] { reader.GetLength(); }));
     EXPECT_NO_THROW(reader.Close());
 }
 
@@ -216,8 +210,8 @@ TEST(CMemFileTest, GrowsReadsAndSeeks)
     ASSERT_EQ(7u, file.Read(buffer, sizeof buffer));
     EXPECT_EQ(0, std::memcmp("abc\0\0\0z", buffer, 7));
     EXPECT_EQ(0u, file.Read(buffer, sizeof buffer));
-    EXPECT_EQ(CFileException::badSeek, CauseOf([&] { file.Seek(-8, CFile::end); }));
-    EXPECT_EQ(CFileException::badSeek, CauseOf([&] { file.Seek(LLONG_MAX, CFile::end); }));
+    EXPECT_EQ(CFileException::badSeek, FileCauseOf([&] { file.Seek(-8, CFile::end); }));
+    EXPECT_EQ(CFileException::badSeek, FileCauseOf([&] { file.Seek(LLONG_MAX, CFile::end); }));
     file.SetLength(2);
     EXPECT_EQ(2u, file.GetPosition());
     file.Close();
