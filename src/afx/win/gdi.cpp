@@ -1,0 +1,168 @@
+#include "afx/win/gdi.h"
+
+#include "afx/core/resources.h"
+#include "afx/win/wnd.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHash>
+#include <QStyle>
+#include <QWidget>
+#include <cmath>
+#include <map>
+
+namespace {
+
+// Faces of Windows' dialogs that this system lacks. DejaVu Sans at the same pixel height is
+// close to their metrics: at 11 pixels (8 points at 96 dpi) its dialog base units are 7 x 13
+// against Windows' 6 x 13, so the dialog grows a little wider and texts fit their controls.
+bool IsWindowsDialogFace(const QString& face)
+{
+    static const QStringList faces = {QStringLiteral("MS Sans Serif"), QStringLiteral("MS Shell Dlg"),
+                                      QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Microsoft Sans Serif"),
+                                      QStringLiteral("Tahoma"), QStringLiteral("System"), QStringLiteral("Segoe UI")};
+    return faces.contains(face, Qt::CaseInsensitive);
+}
+
+constexpr int kDefaultPixelHeight = 11;   // 8 points at 96 dpi
+
+} // namespace
+
+QFont CFont::FromFace(const QString& face, int pixelHeight, int weight, bool italic)
+{
+    QFont font(IsWindowsDialogFace(face) || face.isEmpty() ? QStringLiteral("DejaVu Sans") : face);
+    font.setPixelSize(pixelHeight > 0 ? pixelHeight : kDefaultPixelHeight);
+    if (weight > 0)
+        font.setWeight(QFont::Weight(qBound(1, weight, 1000)));
+    font.setItalic(italic);
+    return font;
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
+{
+    logFont = *lpLogFont;
+    int pixels = kDefaultPixelHeight;
+    if (logFont.lfHeight < 0) {
+        pixels = int(-logFont.lfHeight);
+    } else if (logFont.lfHeight > 0) {
+        // A positive height is the cell height: scale the em so that ascent + descent match it.
+        const QFont probe = FromFace(logFont.lfFaceName, int(logFont.lfHeight), 0, false);
+        const int cell = QFontMetrics(probe).height();
+        pixels = qMax(1, int(std::lround(double(logFont.lfHeight) * logFont.lfHeight / qMax(1, cell))));
+    }
+    QFont created = FromFace(logFont.lfFaceName, pixels, int(logFont.lfWeight), logFont.lfItalic);
+    created.setUnderline(logFont.lfUnderline);
+    created.setStrikeOut(logFont.lfStrikeOut);
+    font = std::make_unique<QFont>(created);
+    return TRUE;
+}
+
+BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                       BYTE nQuality, BYTE nPitchAndFamily, const CString& lpszFacename)
+{
+    LOGFONT description;
+    description.lfHeight = nHeight;
+    description.lfWidth = nWidth;
+    description.lfEscapement = nEscapement;
+    description.lfOrientation = nOrientation;
+    description.lfWeight = nWeight;
+    description.lfItalic = bItalic;
+    description.lfUnderline = bUnderline;
+    description.lfStrikeOut = cStrikeOut;
+    description.lfCharSet = nCharSet;
+    description.lfOutPrecision = nOutPrecision;
+    description.lfClipPrecision = nClipPrecision;
+    description.lfQuality = nQuality;
+    description.lfPitchAndFamily = nPitchAndFamily;
+    description.lfFaceName = lpszFacename;
+    return CreateFontIndirect(&description);
+}
+
+BOOL CFont::CreatePointFont(int nPointSize, const CString& lpszFaceName)
+{
+    LOGFONT description;
+    description.lfHeight = -LONG(std::lround(nPointSize / 10.0 * 96.0 / 72.0));
+    description.lfFaceName = lpszFaceName;
+    return CreateFontIndirect(&description);
+}
+
+BOOL CFont::DeleteObject()
+{
+    const bool existed = bool(font);
+    font.reset();
+    return existed;
+}
+
+int CFont::GetLogFont(LOGFONT* pLogFont) const
+{
+    if (!font)
+        return 0;
+    *pLogFont = logFont;
+    return int(sizeof(LOGFONT));
+}
+
+const QFont& CFont::GetQFont() const
+{
+    static const QFont none;
+    return font ? *font : none;
+}
+
+QColor ColorFromRef(COLORREF color)
+{
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF color)
+{
+    if (m_pPainter)
+        m_pPainter->fillRect(QRect(CRect(*lpRect)), ColorFromRef(color));
+}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    CFont* previous = m_pSelectedFont;
+    m_pSelectedFont = pFont;
+    if (m_pPainter && pFont && pFont->IsCreated())
+        m_pPainter->setFont(pFont->GetQFont());
+    return previous;
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : painter(pWnd->m_hWnd)
+{
+    m_pPainter = &painter;
+}
+
+CPaintDC::~CPaintDC() = default;
+
+HICON AfxLoadIcon(UINT nIDResource)
+{
+    static std::map<UINT, QIcon> icons;   // node-based: the handles stay valid
+    if (!icons.count(nIDResource)) {
+        const QStringList files = afx::ResourceScript::Instance().IconFiles(int(nIDResource));
+        if (files.isEmpty())
+            return nullptr;
+        QIcon icon;
+        for (const QString& file : files)
+            icon.addFile(file);
+        icons.emplace(nIDResource, icon);
+    }
+    return &icons.at(nIDResource);
+}
+
+HICON AfxLoadStandardIcon(UINT nID)
+{
+    static std::map<UINT, QIcon> icons;   // node-based: the handles stay valid
+    if (!icons.count(nID)) {
+        QStyle::StandardPixmap pixmap = QStyle::SP_TitleBarMenuButton;
+        switch (nID) {
+        case IDI_HAND: pixmap = QStyle::SP_MessageBoxCritical; break;
+        case IDI_QUESTION: pixmap = QStyle::SP_MessageBoxQuestion; break;
+        case IDI_EXCLAMATION: pixmap = QStyle::SP_MessageBoxWarning; break;
+        case IDI_ASTERISK: pixmap = QStyle::SP_MessageBoxInformation; break;
+        default: break;
+        }
+        icons.emplace(nID, QApplication::style()->standardIcon(pixmap));
+    }
+    return &icons.at(nID);
+}

@@ -1,0 +1,60 @@
+// Internal to the layer: the object every window's widget carries. It is the widget's event
+// filter (Qt events to messages), owns its timers and the wrapper FromHandle hands out, and
+// holds the Windows state Qt has no place for (style bits, font object, window class).
+#pragma once
+
+#include "afx/win/dlgtemplate.h"
+#include "afx/win/wnd.h"
+
+#include <QHash>
+#include <QObject>
+#include <memory>
+
+class QEvent;
+class QTimerEvent;
+
+namespace afx::detail {
+
+inline constexpr char kCtrlId[] = "ctrlId";
+inline constexpr char kTemplateId[] = "templateId";
+
+class WindowHook : public QObject {
+public:
+    static WindowHook* Of(HWND widget);       // nullptr when the widget has none
+    static WindowHook* Ensure(HWND widget);
+
+    ~WindowHook() override;
+
+    // The object messages go to: the attached one, else the wrapper (made on first use).
+    CWnd* Target();
+    bool HasHandler(UINT message);
+
+    QWidget* const widget;
+    CWnd* permanent = nullptr;
+    std::unique_ptr<CWnd> wrapper;
+    const WindowClass* windowClass = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    CFont* font = nullptr;
+    std::unique_ptr<CFont> ownFont;   // the template font of a dialog
+    QHash<UINT_PTR, int> timers;      // event id -> Qt timer id
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    explicit WindowHook(QWidget* widget);
+    bool KeyPress(QEvent* event);
+    bool Paint(QEvent* event);
+};
+
+// Sends a message to the window's object with the Qt event it came from (nullptr for none),
+// so Default() can hand that event to the widget. *defaulted tells whether Default() ran.
+LRESULT Dispatch(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam, QEvent* event = nullptr,
+                 bool* defaulted = nullptr);
+
+// The window whose control notifications UpdateData is locking out (nullptr for none).
+HWND& LockoutNotifyWindow();
+
+} // namespace afx::detail

@@ -1,0 +1,221 @@
+#include "afx/win/prompts.h"
+
+#include "afx/win/dialog.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace afx {
+
+namespace {
+
+PromptAnswerer*& Answerer()
+{
+    static PromptAnswerer* answerer = nullptr;
+    return answerer;
+}
+
+std::function<void(DWORD, UINT)>& HelpViewer()
+{
+    static std::function<void(DWORD, UINT)> viewer;
+    return viewer;
+}
+
+int ShowMessageBox(const Prompt& prompt)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(prompt.caption);
+    box.setText(prompt.text);
+    switch (prompt.type & MB_ICONMASK) {
+    case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct Choice { const char* text; int result; QMessageBox::ButtonRole role; };
+    std::vector<Choice> choices;
+    switch (prompt.type & MB_TYPEMASK) {
+    case MB_OKCANCEL: choices = {{"OK", IDOK, QMessageBox::AcceptRole}, {"Annuler", IDCANCEL, QMessageBox::RejectRole}}; break;
+    case MB_YESNOCANCEL:
+        choices = {{"Oui", IDYES, QMessageBox::YesRole}, {"Non", IDNO, QMessageBox::NoRole},
+                   {"Annuler", IDCANCEL, QMessageBox::RejectRole}};
+        break;
+    case MB_YESNO: choices = {{"Oui", IDYES, QMessageBox::YesRole}, {"Non", IDNO, QMessageBox::NoRole}}; break;
+    default: choices = {{"OK", IDOK, QMessageBox::AcceptRole}}; break;
+    }
+    std::vector<std::pair<QAbstractButton*, int>> buttons;
+    for (const Choice& choice : choices)
+        buttons.emplace_back(box.addButton(QString::fromUtf8(choice.text), choice.role), choice.result);
+    const size_t defaultIndex = (prompt.type & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
+    box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex].first));
+    // Escape answers as the box's Cancel, or its only OK; a Yes/No box has no escape.
+    for (const auto& [button, result] : buttons) {
+        if (result == IDCANCEL || (buttons.size() == 1 && result == IDOK))
+            box.setEscapeButton(button);
+    }
+    box.exec();
+    for (const auto& [button, result] : buttons) {
+        if (box.clickedButton() == button)
+            return result;
+    }
+    return IDCANCEL;
+}
+
+// "Name (*.x)|*.x|Other|*.y;*.z||" -> Qt's name filters.
+QStringList NameFilters(const QString& filter)
+{
+    QStringList filters;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString name = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        if (name.isEmpty())
+            break;
+        filters.append(name.endsWith(u')') ? name : name + QStringLiteral(" (") + patterns + u')');
+    }
+    return filters;
+}
+
+int ShowFileDialog(Prompt& prompt)
+{
+    QFileDialog dialog(QApplication::activeWindow(), prompt.text);
+    dialog.setAcceptMode(prompt.type ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(prompt.type ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(NameFilters(prompt.filter));
+    dialog.setDefaultSuffix(prompt.defaultExt);
+    if (!prompt.fileName.IsEmpty())
+        dialog.selectFile(prompt.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return IDCANCEL;
+    prompt.fileName = dialog.selectedFiles().first();
+    return IDOK;
+}
+
+int ShowForReal(Prompt& prompt)
+{
+    switch (prompt.kind) {
+    case PromptKind::MessageBox:
+        return ShowMessageBox(prompt);
+    case PromptKind::Dialog: {
+        auto* window = qobject_cast<QDialog*>(prompt.dialog->m_hWnd);
+        if (!window)
+            return IDCANCEL;
+        window->setWindowModality(Qt::ApplicationModal);
+        return window->exec();
+    }
+    case PromptKind::FileDialog:
+        return ShowFileDialog(prompt);
+    case PromptKind::Help:
+        if (HelpViewer())
+            HelpViewer()(prompt.helpContext, prompt.helpCommand);
+        else
+            qWarning("afx: help requested (context 0x%X) but no help viewer is installed", prompt.helpContext);
+        return 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+PromptAnswerer* SetPromptAnswerer(PromptAnswerer* answerer)
+{
+    return std::exchange(Answerer(), answerer);
+}
+
+int ShowPrompt(Prompt& prompt)
+{
+    if (PromptAnswerer* answerer = Answerer()) {
+        if (prompt.kind == PromptKind::Dialog && prompt.dialog && prompt.dialog->m_hWnd)
+            prompt.dialog->m_hWnd->show();
+        return answerer->Answer(prompt);
+    }
+    return ShowForReal(prompt);
+}
+
+CString AppTitle()
+{
+    CString title;
+    title.LoadString(57344);
+    return title;
+}
+
+void ShowHelp(DWORD context, UINT command)
+{
+    Prompt prompt;
+    prompt.kind = PromptKind::Help;
+    prompt.helpContext = context;
+    prompt.helpCommand = command;
+    ShowPrompt(prompt);
+}
+
+void SetHelpViewer(std::function<void(DWORD context, UINT command)> viewer)
+{
+    HelpViewer() = std::move(viewer);
+}
+
+} // namespace afx
+
+int AfxMessageBox(const CString& lpszText, UINT nType, UINT nIDHelp)
+{
+    afx::Prompt prompt;
+    prompt.kind = afx::PromptKind::MessageBox;
+    prompt.text = lpszText;
+    prompt.caption = afx::AppTitle();
+    prompt.type = nType;
+    return afx::ShowPrompt(prompt);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
+{
+    CString text;
+    if (!text.LoadString(nIDPrompt))
+        qWarning("afx: message box with no string %u", nIDPrompt);
+    return AfxMessageBox(text, nType, nIDHelp);
+}
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const CString& lpszDefExt, const CString& lpszFileName,
+                         DWORD dwFlags, const CString& lpszFilter, CWnd* pParentWnd)
+    : m_bOpenFileDialog(bOpenFileDialog), m_defExt(lpszDefExt), m_filter(lpszFilter),
+      m_pathName(lpszFileName), m_pParentWnd(pParentWnd)
+{
+    m_ofn.Flags = dwFlags;
+}
+
+INT_PTR CFileDialog::DoModal()
+{
+    afx::Prompt prompt;
+    prompt.kind = afx::PromptKind::FileDialog;
+    prompt.text = m_ofn.lpstrTitle;
+    prompt.type = m_bOpenFileDialog;
+    prompt.filter = m_filter;
+    prompt.defaultExt = m_defExt;
+    prompt.fileName = m_pathName;
+    const int result = afx::ShowPrompt(prompt);
+    if (result != IDOK)
+        return IDCANCEL;
+    QString path = prompt.fileName;
+    if (!m_defExt.IsEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += u'.' + QString(m_defExt);
+    m_pathName = path;
+    return IDOK;
+}
+
+CString CFileDialog::GetFileName() const
+{
+    return QFileInfo(m_pathName).fileName();
+}
+
+CString CFileDialog::GetFileExt() const
+{
+    return QFileInfo(m_pathName).suffix();
+}
+
+CString CFileDialog::GetFileTitle() const
+{
+    return QFileInfo(m_pathName).completeBaseName();
+}

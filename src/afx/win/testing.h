@@ -1,0 +1,65 @@
+// The test side of the prompt gateway: a PromptScript answers the prompts of one test in
+// order, records what was shown, and reports a prompt nobody expected or an answer left unused.
+#pragma once
+
+#include "afx/win/prompts.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace afx::testing {
+
+// Where failures go; a test program connects it to its test framework (ADD_FAILURE). Without
+// one, a failure is printed and the program aborts, so it never passes unnoticed. Returns the
+// previous reporter.
+std::function<void(const QString&)> SetFailureReporter(std::function<void(const QString& message)> reporter);
+void ReportFailure(const QString& message);
+
+// The answerer a test program installs once: every prompt no PromptScript expects is a
+// failure, answered with the choice that changes nothing (Cancel, No, or OK for a lone OK).
+class StrictPrompts : public PromptAnswerer {
+public:
+    int Answer(Prompt& prompt) override;
+};
+
+class PromptScript : public PromptAnswerer {
+public:
+    PromptScript();
+    ~PromptScript() override;   // reports answers left unused; restores the previous answerer
+
+    // A message box answered with result; with text, the box must show exactly that text.
+    PromptScript& MessageBox(int result, const CString& text = {});
+    // A dialog of the template, ended with result as if by EndDialog.
+    PromptScript& Dialog(UINT templateId, int result);
+    // A dialog of the template, worked by the callback on the live dialog; the callback ends it
+    // (EndDialog, or a click on a button that does).
+    PromptScript& Dialog(UINT templateId, std::function<void(CDialog&)> work);
+    // A file dialog answered with result and, for IDOK, the path chosen.
+    PromptScript& FileDialog(int result, const CString& path = {});
+    // A help request for the context.
+    PromptScript& Help(DWORD context);
+
+    const std::vector<Prompt>& Shown() const { return shown; }
+    int Pending() const { return int(answers.size()); }
+
+    int Answer(Prompt& prompt) override;
+
+private:
+    struct Expected {
+        PromptKind kind;
+        int result = 0;
+        CString text = {};   // message box text, or file path
+        UINT templateId = 0;
+        DWORD helpContext = 0;
+        std::function<void(CDialog&)> work = {};
+    };
+    std::deque<Expected> answers;
+    std::vector<Prompt> shown;
+    PromptAnswerer* previous;
+};
+
+// A readable description of a prompt, as failure messages name it.
+QString Describe(const Prompt& prompt);
+
+} // namespace afx::testing
