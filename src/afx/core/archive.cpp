@@ -174,6 +174,8 @@ CArchive& CArchive::operator<<(double value) { Store(value); return *this; }
 CArchive& CArchive::operator<<(const CString& value)
 {
     QByteArray utf8 = static_cast<const QString&>(value).toUtf8();
+    if (static_cast<ULONGLONG>(utf8.size()) > 0xFFFFFFFF)   // its length would not fit
+        Fail(CArchiveException::generic);
     Store<DWORD>(static_cast<DWORD>(utf8.size()));
     Write(utf8.constData(), static_cast<UINT>(utf8.size()));
     return *this;
