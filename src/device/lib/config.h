@@ -23,6 +23,20 @@ public:
     // a malformed stream throws CArchiveException and leaves the record as it was.
     void Serialize(CArchive& ar) override;
 
+    // The device operations, on a device named as GetDevices lists it. Each returns non-zero
+    // on success; on failure `detail` tells the user what went wrong, and the record and the
+    // device are as they were.
+    // The device's whole configuration into the record, with the numbers of its mailboxes
+    // that hold documents (CMailBoxes::IsBusy).
+    int Read(const CString& device, CString& detail);
+    // The record to the device. The device keeps the mailboxes that hold documents as they
+    // are: their numbers go to unchangedMailBoxes, their count to mailBoxesUnchanged.
+    int Write(const CString& device, CString& detail, int& mailBoxesUnchanged);
+    // Sets the device's clock from this computer's.
+    int SetDeviceTime(const CString& device, CString& detail) const;
+    // Brings the device's configuration back to its factory values.
+    int ResetDevice(const CString& device, CString& detail) const;
+
     // The sections, in their order; pages hold pointers to them for the record's whole life.
     CMachineSettings machine;
     CPhoneLineSettings phoneLine;
