@@ -1,0 +1,144 @@
+// Dialogs built from templates: control order and the walks through it, ids, class names,
+// dialog units, DLGINIT items, radio groups.
+#include "scripts.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace testwin;
+
+namespace {
+
+class TemplateTest : public ScriptedDialogs {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create(IDD_FORM)); }
+    CDialog dialog;
+};
+
+const std::vector<int> kFormOrder = {IDC_STATIC, IDC_NAME, IDC_COUNT, IDC_CODE, IDC_STATIC, IDC_RADIO_A,
+                                     IDC_STATIC, IDC_RADIO_B, IDC_RADIO_C, IDC_ACTIVE, IDC_CHOICE,
+                                     IDC_LEVEL, IDOK, IDCANCEL};
+
+TEST_F(TemplateTest, ChildrenStandInTemplateOrderBothWays)
+{
+    std::vector<int> forward;
+    for (CWnd* child = dialog.GetWindow(GW_CHILD); child; child = child->GetNextWindow())
+        forward.push_back(child->GetDlgCtrlID());
+    EXPECT_EQ(forward, kFormOrder);
+
+    std::vector<int> backward;
+    for (CWnd* child = dialog.GetDlgItem(IDCANCEL); child; child = child->GetNextWindow(GW_HWNDPREV))
+        backward.push_back(child->GetDlgCtrlID());
+    EXPECT_EQ(backward, std::vector<int>(kFormOrder.rbegin(), kFormOrder.rend()));
+
+    CWnd* name = dialog.GetDlgItem(IDC_NAME);
+    EXPECT_EQ(name->GetWindow(GW_HWNDFIRST), dialog.GetWindow(GW_CHILD));
+    EXPECT_EQ(name->GetWindow(GW_HWNDLAST), dialog.GetDlgItem(IDCANCEL));
+    EXPECT_EQ(name->GetParent(), &dialog);
+}
+
+TEST_F(TemplateTest, OrderHoldsWhileControlsAreShownHiddenAndAdded)
+{
+    dialog.GetDlgItem(IDC_NAME)->ShowWindow(SW_HIDE);
+    dialog.GetDlgItem(IDC_NAME)->ShowWindow(SW_SHOW);
+    dialog.GetDlgItem(IDC_COUNT)->EnableWindow(FALSE);
+    dialog.m_hWnd->show();
+    CEdit added;
+    ASSERT_TRUE(added.Create("Edit", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &dialog, 1500));
+    EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC)->GetNextWindow()->GetDlgCtrlID(), IDC_NAME);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME)->GetNextWindow()->GetDlgCtrlID(), IDC_COUNT);
+    EXPECT_EQ(dialog.GetDlgItem(IDCANCEL)->GetNextWindow(), CWnd::FromHandle(added.m_hWnd));
+    EXPECT_EQ(added.GetNextWindow(), nullptr);
+}
+
+TEST_F(TemplateTest, WidgetsCarryIdsTemplateIdAndWindowClassNames)
+{
+    EXPECT_EQ(dialog.m_hWnd->property("templateId").toInt(), IDD_FORM);
+    const struct { int id; const char* className; } cases[] = {
+        {IDC_NAME, "Edit"}, {IDC_RADIO_A, "Button"}, {IDC_ACTIVE, "Button"}, {IDC_CHOICE, "ComboBox"}, {IDOK, "Button"}};
+    for (const auto& c : cases) {
+        CWnd* item = dialog.GetDlgItem(c.id);
+        ASSERT_NE(item, nullptr) << c.id;
+        EXPECT_EQ(item->m_hWnd->property("ctrlId").toInt(), c.id);
+        TCHAR name[100];
+        item->GetClassName(name, 100);
+        EXPECT_EQ(CString(name).CompareNoCase("COMBOBOX") == 0, c.id == IDC_CHOICE) << c.id;
+        EXPECT_EQ(CString(name), CString(c.className)) << c.id;
+    }
+    TCHAR label[100];
+    dialog.GetWindow(GW_CHILD)->GetClassName(label, 100);
+    EXPECT_EQ(CString(label), CString("Static"));
+    EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->property("ctrlId").toInt(), -1);
+}
+
+TEST_F(TemplateTest, DialogUnitsBecomePixelsFromTheFontsBaseUnits)
+{
+    // "MS Sans Serif" 8 is DejaVu Sans at 11 pixels: 7 x 13 base units.
+    EXPECT_EQ(afx::DialogBaseUnits(dialog.m_hWnd->font()), CSize(7, 13));
+    EXPECT_EQ(dialog.m_hWnd->size(), QSize(350, 195));   // 200 x 120 dialog units
+    // LTEXT at 7, 7, 40 x 8 and EDITTEXT at 50, 5, 100 x 12.
+    EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->geometry(), QRect(12, 11, 70, 13));
+    EXPECT_EQ(Widget(&dialog, IDC_NAME)->geometry(), QRect(88, 8, 175, 20));
+
+    CRect mapped(1, 1, 2, 4);
+    dialog.MapDialogRect(mapped);
+    EXPECT_EQ(mapped, CRect(2, 2, 4, 7));   // 1.75, 1.625, 3.5, 6.5: rounded as MulDiv rounds
+}
+
+TEST(DialogBaseUnits, FollowTheFontActuallyUsed)
+{
+    // In a fixed-pitch font every letter has the average width.
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPixelSize(13);
+    const QFontMetrics metrics(mono);
+    EXPECT_EQ(afx::DialogBaseUnits(mono), CSize(qRound(metrics.horizontalAdvance(u'x') * 1.0), metrics.height()));
+
+    const struct { int dlu; int baseX; int pixels; } cases[] = {{0, 7, 0}, {1, 7, 2}, {2, 7, 4}, {4, 7, 7}, {10, 6, 15}, {3, 6, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(afx::DialogUnitsToPixelsX(c.dlu, CSize(c.baseX, 13)), c.pixels) << c.dlu << " at " << c.baseX;
+}
+
+TEST_F(TemplateTest, DlgInitItemsFillTheirComboWithoutSelectingOne)
+{
+    auto* level = qobject_cast<QComboBox*>(Widget(&dialog, IDC_LEVEL));
+    ASSERT_NE(level, nullptr);
+    ASSERT_EQ(level->count(), 3);
+    EXPECT_EQ(level->itemText(2), QStringLiteral("2"));
+    EXPECT_EQ(level->currentIndex(), -1);
+    EXPECT_EQ(qobject_cast<QComboBox*>(Widget(&dialog, IDC_CHOICE))->count(), 0);
+}
+
+TEST_F(TemplateTest, AutoRadioButtonsExcludeEachOtherWithinTheirGroupOnly)
+{
+    dialog.m_hWnd->show();
+    auto radio = [&](int id) { return qobject_cast<QRadioButton*>(Widget(&dialog, id)); };
+    dialog.CheckDlgButton(IDC_ACTIVE, BST_CHECKED);
+    QTest::mouseClick(radio(IDC_RADIO_A), Qt::LeftButton);
+    QTest::mouseClick(radio(IDC_RADIO_C), Qt::LeftButton);
+    EXPECT_FALSE(radio(IDC_RADIO_A)->isChecked());
+    EXPECT_TRUE(radio(IDC_RADIO_C)->isChecked());
+    QTest::mouseClick(radio(IDC_RADIO_C), Qt::LeftButton);   // a radio never unchecks itself
+    EXPECT_TRUE(radio(IDC_RADIO_C)->isChecked());
+    EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_ACTIVE), UINT(BST_CHECKED));
+}
+
+TEST_F(TemplateTest, TextMnemonicMovesTheFocusToTheNextControl)
+{
+    auto* label = qobject_cast<QLabel*>(dialog.GetWindow(GW_CHILD)->m_hWnd);
+    EXPECT_EQ(label->buddy(), Widget(&dialog, IDC_NAME));
+}
+
+TEST_F(TemplateTest, ChildTemplateBuildsInsideItsParent)
+{
+    CDialog page;
+    ASSERT_TRUE(page.Create(IDD_PAGE, &dialog));
+    EXPECT_EQ(page.m_hWnd->parentWidget(), dialog.m_hWnd);
+    EXPECT_FALSE(page.m_hWnd->isWindow());
+    EXPECT_EQ(page.GetWindow(GW_CHILD)->GetDlgCtrlID(), IDC_OTHER);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_OTHER), nullptr);   // only direct children
+}
+
+} // namespace
