@@ -1,29 +1,19 @@
 #include "records.h"
 
 #include "device/lib/dialstring.h"
+#include "device/lib/serialformat.h"
 
 #include <QStringList>
 #include <vector>
 
 QByteArray Save(CObject& object)
 {
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    QByteArray bytes(static_cast<qsizetype>(file.GetLength()), Qt::Uninitialized);
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
+    return serialformat::StoreToBytes(object);
 }
 
 void Load(CObject& object, const QByteArray& bytes)
 {
-    CMemFile file;
-    file.Write(bytes.constData(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
+    serialformat::LoadFromBytes(object, bytes);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -184,32 +185,28 @@ TEST_F(SerializeTest, SettingsAndPhoneBookStreamsAreToldApart)
 }
 
 // Streams written value by value, each breaking one rule of the form.
-class Stream {
+class Stream : public CObject {
 public:
-    Stream() : ar(&file, CArchive::store) {}
     template <class T>
     Stream& operator<<(const T& value)
     {
-        ar << value;
+        writes.push_back([value](CArchive& ar) { ar << value; });
         return *this;
     }
     Stream& Record(const CDialingData& record)
     {
-        fields::WriteFields(ar, record);
+        writes.push_back([record](CArchive& ar) { fields::WriteFields(ar, record); });
         return *this;
     }
-    QByteArray Bytes()
+    void Serialize(CArchive& ar) override
     {
-        ar.Close();
-        QByteArray bytes(static_cast<qsizetype>(file.GetLength()), Qt::Uninitialized);
-        file.SeekToBegin();
-        file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-        return bytes;
+        for (const auto& write : writes)
+            write(ar);
     }
+    QByteArray Bytes() { return Save(*this); }
 
 private:
-    CMemFile file;
-    CArchive ar;
+    std::vector<std::function<void(CArchive&)>> writes;
 };
 
 constexpr DWORD phoneBookMagic = 0x42485054;
