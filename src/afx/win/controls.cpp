@@ -559,24 +559,33 @@ void RegisterCoreControls()
 
 QMenu* afx::EditContextMenu(CWnd* edit)
 {
-    auto* lineEdit = qobject_cast<QLineEdit*>(edit->m_hWnd);
-    if (!lineEdit)
-        return new QMenu;
-    QMenu* menu = lineEdit->createStandardContextMenu();
-    const QPointer<QWidget> target = lineEdit;
-    const std::pair<const char*, UINT> routed[] = {
-        {"edit-cut", WM_CUT}, {"edit-copy", WM_COPY}, {"edit-paste", WM_PASTE}, {"edit-delete", WM_CLEAR}};
-    for (QAction* action : menu->actions()) {
-        for (const auto& [name, message] : routed) {
-            if (action->objectName() != QLatin1String(name))
-                continue;
-            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
-            QObject::connect(action, &QAction::triggered, menu, [target, message = message] {
-                if (target)
-                    CWnd::FromHandle(target)->SendMessage(message);
-            });
-        }
-    }
+    auto* menu = new QMenu;
+    auto* line = qobject_cast<QLineEdit*>(edit->m_hWnd);
+    if (!line)
+        return menu;
+    const QPointer<QLineEdit> target = line;
+    const bool writable = !line->isReadOnly();
+    const bool readable = line->echoMode() == QLineEdit::Normal && line->hasSelectedText();
+    // Windows' French edit menu; the clipboard entries go through the edit's messages.
+    auto add = [&](const char* name, const char* text, bool enabled, std::function<void()> run) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        QObject::connect(action, &QAction::triggered, menu, [target, run = std::move(run)] {
+            if (target)
+                run();
+        });
+    };
+    auto send = [target](UINT message) { return [target, message] { CWnd::FromHandle(target)->SendMessage(message); }; };
+    add("edit-undo", "&Annuler", writable && line->isUndoAvailable(), [target] { target->undo(); });
+    menu->addSeparator();
+    add("edit-cut", "Co&uper", writable && readable, send(WM_CUT));
+    add("edit-copy", "&Copier", readable, send(WM_COPY));
+    add("edit-paste", "C&oller", writable && !QGuiApplication::clipboard()->text().isEmpty(), send(WM_PASTE));
+    add("edit-delete", "&Supprimer", writable && line->hasSelectedText(), send(WM_CLEAR));
+    menu->addSeparator();
+    add("select-all", "Sélectionner &tout", !line->text().isEmpty(),
+        [target] { CWnd::FromHandle(target)->SendMessage(EM_SETSEL, 0, -1); });
     return menu;
 }
 
