@@ -1,0 +1,295 @@
+#include "device/lib/emulateddevice.h"
+
+#include "device/lib/devicelink.h"
+#include "device/lib/filestore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char* const busyText = "Le périphérique est occupé par un autre poste.";
+const char* const unreachableText = "Le périphérique ne répond pas.";
+const char* const cutOffText = "La connexion avec le périphérique a été coupée.";
+
+struct TestControl {
+    std::mutex lock;
+    bool environmentRead = false;
+    QHash<QString, DeviceFault> faults;
+    int stepDelayMs = -1;
+};
+
+TestControl& Control()
+{
+    static TestControl control;
+    return control;
+}
+
+// One line of TAMSEL_DEVICE_FAULTS; FALSE when it is not understood.
+bool ParseFault(const QString& line, QString& device, DeviceFault& fault)
+{
+    const int colon = line.indexOf(':');
+    if (colon < 0)
+        return false;
+    device = line.mid(colon + 1);
+    const QString kind = line.left(colon).section('=', 0, 0);
+    bool valid = true;
+    const qint64 number = line.left(colon).section('=', 1).toLongLong(&valid);
+    if (kind == "busy" || kind == "unreachable") {
+        fault.kind = kind == "busy" ? DeviceFault::busy : DeviceFault::unreachable;
+        return true;
+    }
+    if (!valid || number < 0)
+        return false;
+    if (kind == "slow")
+        fault = {DeviceFault::slow, static_cast<int>(number)};
+    else if (kind == "cut-bytes")
+        fault = {DeviceFault::cutOff, 0, number};
+    else if (kind == "cut-step")
+        fault = {DeviceFault::cutOff, 0, -1, static_cast<int>(number)};
+    else
+        return false;
+    return true;
+}
+
+// Call with the control locked.
+void ReadEnvironmentOnce(TestControl& control)
+{
+    if (control.environmentRead)
+        return;
+    control.environmentRead = true;
+    if (!qEnvironmentVariableIsSet("TAMSEL_DEVICE_FAULTS"))
+        return;
+    for (const QString& line : qEnvironmentVariable("TAMSEL_DEVICE_FAULTS").split('\n', Qt::SkipEmptyParts)) {
+        QString device;
+        DeviceFault fault;
+        if (ParseFault(line, device, fault))
+            control.faults.insert(device, fault);
+        else
+            qWarning("TAMSEL_DEVICE_FAULTS: ligne ignorée : %s", qPrintable(line));
+    }
+}
+
+DeviceDefinition FindDevice(const CString& name, int* stepDelayMs = nullptr)
+{
+    DeviceList list;
+    CString detail;
+    if (!LoadDeviceList(list, detail))
+        throw DeviceError{detail};
+    const DeviceDefinition* device = list.Find(name);
+    if (device == nullptr)
+        throw DeviceError{CString("Périphérique inconnu : « ") + name + " »."};
+    if (stepDelayMs != nullptr)
+        *stepDelayMs = list.stepDelayMs;
+    return *device;
+}
+
+std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
+{
+    QFile file(DeviceFilePath(device.name, "dev"));
+    if (!file.exists())
+        return DeviceMemory::Factory(device);
+    auto memory = std::make_unique<DeviceMemory>();
+    try {
+        if (!file.open(QIODevice::ReadOnly))
+            throw CFileException(CFileException::accessDenied);
+        LoadFromBytes(*memory, file.readAll());
+    } catch (const CException&) {
+        throw DeviceError{"La mémoire du périphérique est illisible ; une réinitialisation la remet en état."};
+    }
+    return memory;
+}
+
+} // namespace
+
+EmulatedDevice::EmulatedDevice(const CString& name) : definition(FindDevice(name, &stepDelayMs))
+{
+    {
+        TestControl& control = Control();
+        std::lock_guard guard(control.lock);
+        ReadEnvironmentOnce(control);
+        fault = control.faults.value(name);
+        if (control.stepDelayMs >= 0)
+            stepDelayMs = control.stepDelayMs;
+    }
+    if (fault.kind == DeviceFault::slow)
+        stepDelayMs = fault.stepDelayMs;
+    Step();
+    if (fault.kind == DeviceFault::unreachable)
+        throw DeviceError{unreachableText};
+    if (fault.kind == DeviceFault::busy)
+        throw DeviceError{busyText};
+
+    const QString lockPath = DeviceFilePath(name, "lock");
+    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    CFileException error;
+    if (!lock.Open(lockPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareExclusive,
+                   &error))
+        throw DeviceError{error.m_cause == CFileException::sharingViolation ? busyText : unreachableText};
+}
+
+EmulatedDevice::~EmulatedDevice() = default;
+
+ULONGLONG EmulatedDevice::Status() const
+{
+    return DVL_STATUS_READY | (definition.trays == 1 ? DVL_STATUS_SINGLE_TRAY : 0);
+}
+
+QByteArray EmulatedDevice::ReadConfiguration(CStringArray& busyMailBoxes)
+{
+    std::unique_ptr<DeviceMemory> memory = LoadMemory();
+    const QByteArray record = StoreToBytes(memory->config);
+    Transfer(record.size());
+    busyMailBoxes.Copy(memory->busyMailBoxes);
+    return record;
+}
+
+CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
+{
+    Transfer(record.size());
+    std::unique_ptr<DeviceMemory> memory = LoadMemory();
+    const CMachineInfo machineInfo = memory->config.machineInfo;
+    std::vector<CMailBox> held;
+    for (INT_PTR i = 0; i < memory->busyMailBoxes.GetSize(); ++i) {
+        if (const CMailBox* mailBox = memory->config.mailBoxes.Get(memory->busyMailBoxes[i]))
+            held.push_back(*mailBox);
+    }
+    try {
+        LoadFromBytes(memory->config, record);
+    } catch (const CException&) {
+        throw DeviceError{"Le périphérique a refusé la configuration : elle n'est pas valide."};
+    }
+    memory->config.machineInfo = machineInfo;
+
+    CStringArray refused;
+    for (const CMailBox& kept : held) {
+        CMailBox* sent = memory->config.mailBoxes.Get(kept.number);
+        if (sent != nullptr && *sent == kept)
+            continue;
+        refused.Add(kept.number);
+        if (sent != nullptr) {
+            *sent = kept;
+            continue;
+        }
+        auto restored = std::make_unique<CMailBox>(kept);
+        if (!memory->config.mailBoxes.Add(restored.get()))
+            throw DeviceError{CString("Le périphérique a refusé la configuration : la boîte aux lettres ") + kept.number
+                              + " contient des documents et il ne reste pas de place pour elle."};
+        restored.release();
+    }
+    Store(*memory);
+    return refused;
+}
+
+void EmulatedDevice::SetClock(CTime now)
+{
+    std::unique_ptr<DeviceMemory> memory = LoadMemory();
+    Transfer(sizeof(LONGLONG));
+    memory->clockOffset = now.GetTime() - CTime::GetCurrentTime().GetTime();
+    Store(*memory);
+}
+
+void EmulatedDevice::Reset()
+{
+    // A memory that cannot be read is what a reset is for: it starts again from the factory.
+    std::unique_ptr<DeviceMemory> memory;
+    try {
+        memory = LoadMemory();
+    } catch (const DeviceError&) {
+        memory = DeviceMemory::Factory(definition);
+    }
+    std::unique_ptr<DeviceMemory> reset = DeviceMemory::Factory(definition);
+    reset->config.machineInfo = memory->config.machineInfo;
+    reset->clockOffset = memory->clockOffset;
+    reset->firmwareFlag = memory->firmwareFlag;
+    reset->busyMailBoxes.Copy(memory->busyMailBoxes);
+    reset->config.mailBoxes.DeleteContents();
+    for (INT_PTR i = 0; i < memory->busyMailBoxes.GetSize(); ++i) {
+        const CMailBox* held = memory->config.mailBoxes.Get(memory->busyMailBoxes[i]);
+        auto kept = held != nullptr ? std::make_unique<CMailBox>(*held) : nullptr;
+        if (kept != nullptr && reset->config.mailBoxes.Add(kept.get()))
+            kept.release();
+    }
+    Store(*reset);
+}
+
+void EmulatedDevice::UpgradeFirmware(const FirmwareImage& firmware, int flag)
+{
+    std::unique_ptr<DeviceMemory> memory = LoadMemory();
+    Transfer(firmware.image.size());
+    memory->config.machineInfo.firmwareVersion = firmware.version;
+    memory->firmwareFlag = flag;
+    Store(*memory);
+}
+
+void EmulatedDevice::InjectFault(const CString& name, const DeviceFault& fault)
+{
+    TestControl& control = Control();
+    std::lock_guard guard(control.lock);
+    ReadEnvironmentOnce(control);
+    if (fault.kind == DeviceFault::none)
+        control.faults.remove(name);
+    else
+        control.faults.insert(name, fault);
+}
+
+void EmulatedDevice::ClearFaults()
+{
+    TestControl& control = Control();
+    std::lock_guard guard(control.lock);
+    control.environmentRead = true;
+    control.faults.clear();
+}
+
+void EmulatedDevice::SetStepDelay(int milliseconds)
+{
+    TestControl& control = Control();
+    std::lock_guard guard(control.lock);
+    control.stepDelayMs = milliseconds;
+}
+
+std::unique_ptr<DeviceMemory> EmulatedDevice::Inspect(const CString& name)
+{
+    return LoadStoredMemory(FindDevice(name));
+}
+
+void EmulatedDevice::Step()
+{
+    if (fault.kind == DeviceFault::cutOff && fault.atStep == step)
+        throw DeviceError{cutOffText};
+    ++step;
+    if (stepDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(stepDelayMs));
+}
+
+void EmulatedDevice::Transfer(qint64 bytes)
+{
+    for (qint64 done = 0; done < bytes;) {
+        Step();
+        const qint64 block = std::min<qint64>(blockBytes, bytes - done);
+        if (fault.kind == DeviceFault::cutOff && fault.afterBytes >= 0 && transferred + block > fault.afterBytes)
+            throw DeviceError{cutOffText};
+        done += block;
+        transferred += block;
+    }
+}
+
+std::unique_ptr<DeviceMemory> EmulatedDevice::LoadMemory() const
+{
+    return LoadStoredMemory(definition);
+}
+
+void EmulatedDevice::Store(DeviceMemory& memory)
+{
+    Step();
+    CString reason;
+    if (!WriteFileAtomically(DeviceFilePath(definition.name, "dev"), StoreToBytes(memory), reason))
+        throw DeviceError{CString("Le périphérique n'a pas pu enregistrer sa configuration : ") + reason + "."};
+}

@@ -1,0 +1,147 @@
+#include "device/lib/firmware.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <array>
+
+namespace firmware {
+
+namespace {
+
+const QByteArray magic("BFW\x1A", 4);
+constexpr quint16 formatVersion = 1;
+constexpr int modelOffset = 8;
+constexpr int versionOffset = modelOffset + modelBytes;
+constexpr int lengthOffset = versionOffset + versionBytes;
+constexpr int crcOffset = lengthOffset + 4;
+static_assert(crcOffset + 4 == headerSize);
+
+const std::array<DWORD, 256>& CrcTable()
+{
+    static const std::array<DWORD, 256> table = [] {
+        std::array<DWORD, 256> entries{};
+        for (DWORD n = 0; n < 256; ++n) {
+            DWORD c = n;
+            for (int bit = 0; bit < 8; ++bit)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entries[n] = c;
+        }
+        return entries;
+    }();
+    return table;
+}
+
+// A zero-padded text field; FALSE when the text is empty or does not fit.
+BOOL PutText(QByteArray& header, int offset, int size, const CString& text)
+{
+    const QByteArray utf8 = static_cast<const QString&>(text).toUtf8();
+    if (utf8.isEmpty() || utf8.size() > size || utf8.contains('\0'))
+        return FALSE;
+    header.replace(offset, utf8.size(), utf8);
+    return TRUE;
+}
+
+CString TakeText(const QByteArray& header, int offset, int size)
+{
+    QByteArray field = header.mid(offset, size);
+    return QString::fromUtf8(field.left(field.indexOf('\0') < 0 ? size : field.indexOf('\0')));
+}
+
+template <class T>
+T Number(const QByteArray& bytes, int offset)
+{
+    return qFromLittleEndian<T>(bytes.constData() + offset);
+}
+
+} // namespace
+
+DWORD Crc32(const QByteArray& bytes)
+{
+    const auto& table = CrcTable();
+    DWORD crc = 0xFFFFFFFFu;
+    for (char byte : bytes)
+        crc = table[(crc ^ static_cast<BYTE>(byte)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason)
+{
+    QByteArray header(headerSize, '\0');
+    header.replace(0, magic.size(), magic);
+    qToLittleEndian<quint16>(formatVersion, header.data() + 4);
+    qToLittleEndian<quint16>(headerSize, header.data() + 6);
+    if (!PutText(header, modelOffset, modelBytes, firmware.model)) {
+        reason.Format("le modèle doit compter de 1 à %d octets", modelBytes);
+        return FALSE;
+    }
+    if (!PutText(header, versionOffset, versionBytes, firmware.version)) {
+        reason.Format("la version doit compter de 1 à %d octets", versionBytes);
+        return FALSE;
+    }
+    if (firmware.image.size() > maxImageBytes) {
+        reason = "image trop volumineuse";
+        return FALSE;
+    }
+    qToLittleEndian<quint32>(static_cast<quint32>(firmware.image.size()), header.data() + lengthOffset);
+    qToLittleEndian<quint32>(Crc32(firmware.image), header.data() + crcOffset);
+    bytes = header + firmware.image;
+    return TRUE;
+}
+
+BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        reason = "fichier introuvable";
+        return FALSE;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = "fichier illisible";
+        return FALSE;
+    }
+    if (file.size() > headerSize + maxImageBytes) {
+        reason = "fichier trop volumineux";
+        return FALSE;
+    }
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != file.size()) {
+        reason = "fichier illisible";
+        return FALSE;
+    }
+    if (bytes.size() < headerSize) {
+        reason = "fichier tronqué";
+        return FALSE;
+    }
+    if (!bytes.startsWith(magic)) {
+        reason = "ce n'est pas un fichier de micrologiciel";
+        return FALSE;
+    }
+    if (const auto version = Number<quint16>(bytes, 4); version != formatVersion) {
+        reason.Format("version de format %u non prise en charge", unsigned(version));
+        return FALSE;
+    }
+    FirmwareImage loaded{TakeText(bytes, modelOffset, modelBytes), TakeText(bytes, versionOffset, versionBytes), {}};
+    if (Number<quint16>(bytes, 6) != headerSize || loaded.model.IsEmpty() || loaded.version.IsEmpty()) {
+        reason = "en-tête incorrect";
+        return FALSE;
+    }
+    const qint64 imageLength = Number<quint32>(bytes, lengthOffset);
+    if (bytes.size() < headerSize + imageLength) {
+        reason = "fichier tronqué";
+        return FALSE;
+    }
+    if (bytes.size() > headerSize + imageLength) {
+        reason = "données en trop après l'image";
+        return FALSE;
+    }
+    loaded.image = bytes.mid(headerSize);
+    if (Crc32(loaded.image) != Number<quint32>(bytes, crcOffset)) {
+        reason = "somme de contrôle incorrecte";
+        return FALSE;
+    }
+    firmware = loaded;
+    return TRUE;
+}
+
+} // namespace firmware
