@@ -149,22 +149,26 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         SetTextIfChanged(hWnd, value);
 }
 
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
+namespace {
+// An int the control reads and writes with a pair of messages.
+void ExchangeByMessages(CDataExchange* pDX, int nIDC, int& value, UINT getMessage, UINT setMessage)
 {
     CWnd* control = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
     if (pDX->m_bSaveAndValidate)
-        index = int(control->SendMessage(CB_GETCURSEL));
+        value = int(control->SendMessage(getMessage));
     else
-        control->SendMessage(CB_SETCURSEL, WPARAM(index));
+        control->SendMessage(setMessage, WPARAM(value));
+}
+} // namespace
+
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
+{
+    ExchangeByMessages(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
-    CWnd* control = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
-    if (pDX->m_bSaveAndValidate)
-        value = int(control->SendMessage(BM_GETCHECK));
-    else
-        control->SendMessage(BM_SETCHECK, WPARAM(value));
+    ExchangeByMessages(pDX, nIDC, value, BM_GETCHECK, BM_SETCHECK);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)

@@ -32,9 +32,15 @@ struct LOGFONT {
 };
 typedef LOGFONT* LPLOGFONT;
 
+class CFont;
+// A font handle, as WM_SETFONT carries it.
+typedef CFont* HFONT;
+
 class CFont {
 public:
     CFont() = default;
+    HFONT GetSafeHandle() const { return font ? const_cast<CFont*>(this) : nullptr; }
+    operator HFONT() const { return GetSafeHandle(); }
     BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
     BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight,
                     BYTE bItalic, BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet,

@@ -120,7 +120,8 @@ public:
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void UpdateWindow();
 
-    // Fonts: the object must outlive its use by the window (as with Windows fonts).
+    // Fonts: the object must outlive its use by the window (as with Windows fonts). A control
+    // of a dialog has the dialog's template font until it is given another.
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     CFont* GetFont() const;
 

@@ -94,6 +94,38 @@ TEST_F(MessageMapTest, NotifyReachesItsEntryWithItsHeader)
     EXPECT_EQ(dialog.calls, std::vector<std::string>{"notify 1000"});
 }
 
+class CUpdatingDlg : public CDialog {
+public:
+    CUpdatingDlg() : CDialog(IDD_FORM) {}
+    BOOL allowCode = FALSE;
+    void OnUpdateCode(CCmdUI* pCmdUI) { pCmdUI->Enable(allowCode); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CUpdatingDlg, CDialog)
+    ON_UPDATE_COMMAND_UI(IDC_CODE, &CUpdatingDlg::OnUpdateCode)
+END_MESSAGE_MAP()
+
+TEST_F(MessageMapTest, UpdateHandlersSetTheStateOfTheirItem)
+{
+    CUpdatingDlg updating;
+    ASSERT_TRUE(updating.Create(IDD_FORM));
+    const struct { int id; BOOL allow; bool enabled; } cases[] = {
+        {IDC_CODE, FALSE, false},   // its update handler decides
+        {IDC_CODE, TRUE, true},
+        {IDOK, FALSE, true},        // no update handler: enabled as it has a command handler
+        {IDC_NAME, FALSE, false},   // neither
+    };
+    for (const auto& c : cases) {
+        CCmdUI item;
+        item.m_nID = UINT(c.id);
+        item.m_pOther = updating.GetDlgItem(c.id);
+        updating.allowCode = c.allow;
+        item.DoUpdate(&updating, TRUE);
+        EXPECT_EQ(bool(item.m_pOther->IsWindowEnabled()), c.enabled) << c.id;
+    }
+}
+
 // An edit handling its own change notification, as a number field does.
 class CReflectingEdit : public CEdit {
 public:

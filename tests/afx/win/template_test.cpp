@@ -131,6 +131,22 @@ TEST_F(TemplateTest, TextMnemonicMovesTheFocusToTheNextControl)
     EXPECT_EQ(label->buddy(), Widget(&dialog, IDC_NAME));
 }
 
+TEST_F(TemplateTest, ControlsHaveTheDialogFontUntilGivenAnother)
+{
+    CWnd* name = dialog.GetDlgItem(IDC_NAME);
+    ASSERT_NE(dialog.GetFont(), nullptr);
+    EXPECT_EQ(name->GetFont(), dialog.GetFont());
+    EXPECT_EQ(name->m_hWnd->font().pixelSize(), 11);
+
+    CFont bold;
+    bold.CreateFont(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial for Corvane");
+    name->SendMessage(WM_SETFONT, WPARAM(HFONT(bold)), FALSE);
+    EXPECT_EQ(name->GetFont(), &bold);
+    EXPECT_EQ(name->m_hWnd->font().pixelSize(), 14);
+    EXPECT_EQ(name->m_hWnd->font().weight(), QFont::Bold);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_CODE)->m_hWnd->font().pixelSize(), 11);
+}
+
 TEST_F(TemplateTest, ChildTemplateBuildsInsideItsParent)
 {
     CDialog page;
