@@ -4,7 +4,6 @@
 #include "device/lib/serialformat.h"
 
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -405,13 +404,18 @@ void CPhoneBook::Load(CArchive& ar)
 {
     serialformat::ExpectHeader(ar, phoneBookMagic, phoneBookSchema);
 
-    std::unordered_map<int, CSpeedDial*> speedDialsByNumber;
-    std::unordered_map<int, COneTouch*> oneTouchesByNumber;
-    std::unordered_map<int, CGroupDial*> groupDialsByNumber;
+    // Entries by number, for the references; a number outside a table is outside its range.
+    std::vector<CSpeedDial*> speedDialsByNumber(highestSpeedDial + 1);
+    std::vector<COneTouch*> oneTouchesByNumber(COneTouch::max_count + 1);
+    std::vector<CGroupDial*> groupDialsByNumber(highestGroupDial + 1);
+    const auto find = [](const auto& byNumber, int number) {
+        return number >= 1 && number < static_cast<int>(byNumber.size()) ? byNumber[number] : nullptr;
+    };
     // Adopts a freshly read entry, whose number must be in range and not yet taken.
-    const auto adopt = [](CObList& list, auto& byNumber, auto entry, int highest) {
+    const auto adopt = [](CObList& list, auto& byNumber, auto entry) {
         const int number = entry->GetId();
-        serialformat::Require(number >= 1 && number <= highest && byNumber.count(number) == 0);
+        serialformat::Require(number >= 1 && number < static_cast<int>(byNumber.size())
+                              && byNumber[number] == nullptr);
         byNumber[number] = entry.get();
         InsertInOrder(list, entry.release());
     };
@@ -419,7 +423,7 @@ void CPhoneBook::Load(CArchive& ar)
     for (DWORD n = ar.ReadCount(CSpeedDial::max_count, minSpeedDialBytes); n > 0; --n) {
         auto entry = std::make_unique<CSpeedDial>(serialformat::ReadInt(ar));
         fields::ReadFields(ar, *entry->GetDialingData());
-        adopt(speedDials, speedDialsByNumber, std::move(entry), highestSpeedDial);
+        adopt(speedDials, speedDialsByNumber, std::move(entry));
     }
 
     // Keys may stand for groups, which come after them: those are linked at the end.
@@ -439,9 +443,9 @@ void CPhoneBook::Load(CArchive& ar)
             break;
         }
         case speedDialRef: {
-            const auto found = speedDialsByNumber.find(serialformat::ReadInt(ar));
-            serialformat::Require(found != speedDialsByNumber.end());
-            entry->SetRef(found->second);
+            CSpeedDial* speedDial = find(speedDialsByNumber, serialformat::ReadInt(ar));
+            serialformat::Require(speedDial != nullptr);
+            entry->SetRef(speedDial);
             break;
         }
         case groupDialRef:
@@ -450,7 +454,7 @@ void CPhoneBook::Load(CArchive& ar)
         default:
             serialformat::Require(false);
         }
-        adopt(oneTouches, oneTouchesByNumber, std::move(entry), COneTouch::max_count);
+        adopt(oneTouches, oneTouchesByNumber, std::move(entry));
     }
 
     const DWORD maxMembers = static_cast<DWORD>(CSpeedDial::max_count + COneTouch::max_count);
@@ -463,19 +467,19 @@ void CPhoneBook::Load(CArchive& ar)
             ar >> kind;
             const int number = serialformat::ReadInt(ar);
             CObject* member = nullptr;
-            if (kind == speedDialMember && speedDialsByNumber.count(number) != 0)
-                member = speedDialsByNumber[number];
-            else if (kind == oneTouchMember && oneTouchesByNumber.count(number) != 0)
-                member = oneTouchesByNumber[number];
+            if (kind == speedDialMember)
+                member = find(speedDialsByNumber, number);
+            else if (kind == oneTouchMember)
+                member = find(oneTouchesByNumber, number);
             serialformat::Require(member != nullptr && seen.insert(member).second);
             group->members.AddTail(member);
         }
-        adopt(groupDials, groupDialsByNumber, std::move(group), highestGroupDial);
+        adopt(groupDials, groupDialsByNumber, std::move(group));
     }
 
     for (auto [key, number] : keysForGroups) {
-        const auto found = groupDialsByNumber.find(number);
-        serialformat::Require(found != groupDialsByNumber.end());
-        key->SetRef(found->second);
+        CGroupDial* group = find(groupDialsByNumber, number);
+        serialformat::Require(group != nullptr);
+        key->SetRef(group);
     }
 }
