@@ -77,7 +77,8 @@ void ReadEnvironmentOnce(TestControl& control)
     }
 }
 
-DeviceDefinition FindDevice(const CString& name, int* stepDelayMs = nullptr)
+// The device's definition, and the pace of the link.
+DeviceDefinition FindDevice(const CString& name, int& stepDelayMs)
 {
     DeviceList list;
     CString detail;
@@ -86,8 +87,7 @@ DeviceDefinition FindDevice(const CString& name, int* stepDelayMs = nullptr)
     const DeviceDefinition* device = list.Find(name);
     if (device == nullptr)
         throw DeviceError{CString("Périphérique inconnu : « ") + name + " »."};
-    if (stepDelayMs != nullptr)
-        *stepDelayMs = list.stepDelayMs;
+    stepDelayMs = list.stepDelayMs;
     return *device;
 }
 
@@ -109,8 +109,9 @@ std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
 
 } // namespace
 
-EmulatedDevice::EmulatedDevice(const CString& name) : definition(FindDevice(name, &stepDelayMs))
+EmulatedDevice::EmulatedDevice(const CString& name)
 {
+    definition = FindDevice(name, stepDelayMs);
     {
         TestControl& control = Control();
         std::lock_guard guard(control.lock);
@@ -257,7 +258,8 @@ void EmulatedDevice::SetStepDelay(int milliseconds)
 
 std::unique_ptr<DeviceMemory> EmulatedDevice::Inspect(const CString& name)
 {
-    return LoadStoredMemory(FindDevice(name));
+    int stepDelayMs = 0;
+    return LoadStoredMemory(FindDevice(name, stepDelayMs));
 }
 
 void EmulatedDevice::Step()

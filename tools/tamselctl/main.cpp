@@ -1,0 +1,221 @@
+// tamselctl: the console's device operations and settings files, for scripts and fleets.
+#include "recordjson.h"
+
+#include "device/lib/config.h"
+#include "device/lib/devicelist.h"
+#include "device/lib/devices.h"
+#include "device/lib/filestore.h"
+#include "device/lib/firmware.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const char* const usage =
+    "Usage : tamselctl COMMANDE [ARGUMENTS]\n"
+    "\n"
+    "  devices                        liste les périphériques, un par ligne\n"
+    "  read PÉRIPHÉRIQUE FICHIER.tms  enregistre la configuration du périphérique dans le fichier\n"
+    "  apply FICHIER.tms PÉRIPHÉRIQUE applique le fichier au périphérique et nomme les boîtes\n"
+    "                                 aux lettres laissées telles quelles (elles contiennent\n"
+    "                                 des documents)\n"
+    "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
+    "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
+    "  reset PÉRIPHÉRIQUE             ramène le périphérique aux valeurs d'usine\n"
+    "  firmware PÉRIPHÉRIQUE FICHIER.bfw\n"
+    "                                 met à jour le micrologiciel ; les paramètres du\n"
+    "                                 périphérique lui sont réécrits ensuite\n"
+    "  make-firmware MODÈLE VERSION SORTIE.bfw [IMAGE]\n"
+    "                                 fabrique un fichier de micrologiciel pour le modèle\n"
+    "                                 (« Brevia Pro 45 ») à partir de l'image, ou d'une image\n"
+    "                                 d'essai\n"
+    "  --help                         affiche cette aide\n"
+    "\n"
+    "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
+    "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
+
+// A failed command: one line for standard error.
+struct Failure {
+    CString message;
+};
+
+int Print(FILE* stream, const CString& text)
+{
+    std::fputs(static_cast<const QString&>(text).toUtf8().constData(), stream);
+    return 0;
+}
+
+CString Quoted(const CString& name)
+{
+    return CString("« ") + name + " »";
+}
+
+// A detail text of the library, to end a one-line message.
+CString Detail(CString text)
+{
+    text.Replace('\n', ' ');
+    text.TrimRight('.');
+    return text;
+}
+
+void LoadSettings(const CString& path, CConfig& config)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure{CString("lecture de ") + Quoted(path) + " impossible : fichier introuvable ou illisible"};
+    try {
+        LoadFromBytes(config, file.readAll());
+    } catch (const CException&) {
+        throw Failure{CString("le fichier ") + Quoted(path) + " n'est pas un fichier de paramètres valide"};
+    }
+}
+
+void WriteFile(const CString& path, const QByteArray& bytes)
+{
+    CString reason;
+    if (!WriteFileAtomically(path, bytes, reason))
+        throw Failure{CString("écriture de ") + Quoted(path) + " impossible : " + reason};
+}
+
+void ReadDevice(const CString& device, CConfig& config)
+{
+    CString detail;
+    if (!config.Read(device, detail))
+        throw Failure{CString("lecture du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
+}
+
+void WriteDevice(const CString& device, CConfig& config)
+{
+    CString detail;
+    int mailBoxesUnchanged = 0;
+    if (!config.Write(device, detail, mailBoxesUnchanged))
+        throw Failure{CString("mise à jour du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
+}
+
+void Devices(const QStringList&)
+{
+    CStringList devices;
+    CString detail;
+    if (!GetDevices(devices, detail))
+        throw Failure{CString("liste des périphériques indisponible : ") + Detail(detail)};
+    for (POSITION pos = devices.GetHeadPosition(); pos != nullptr;)
+        Print(stdout, devices.GetNext(pos) + "\n");
+}
+
+void Read(const QStringList& args)
+{
+    CConfig config;
+    ReadDevice(args[0], config);
+    WriteFile(args[1], StoreToBytes(config));
+}
+
+void Apply(const QStringList& args)
+{
+    CConfig config;
+    LoadSettings(args[0], config);
+    WriteDevice(args[1], config);
+    for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
+        Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
+                          + config.unchangedMailBoxes[i] + "\n");
+}
+
+void Dump(const QStringList& args)
+{
+    CConfig config;
+    LoadSettings(args[0], config);
+    std::fputs(QJsonDocument(RecordToJson(config)).toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
+void Time(const QStringList& args)
+{
+    CString detail;
+    if (!CConfig().SetDeviceTime(args[0], detail))
+        throw Failure{CString("réglage de l'horloge de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+}
+
+void Reset(const QStringList& args)
+{
+    CString detail;
+    if (!CConfig().ResetDevice(args[0], detail))
+        throw Failure{CString("réinitialisation de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+}
+
+// As the console does it: the settings read before the upgrade are written back after it.
+void Firmware(const QStringList& args)
+{
+    const CString device = args[0];
+    CConfig config;
+    ReadDevice(device, config);
+    CString detail;
+    if (!UpgradeFirmware(device, config.advanced.downloadMode == 0 ? 1 : 0, args[1], detail))
+        throw Failure{CString("mise à jour du micrologiciel de ") + Quoted(device) + " impossible : " + Detail(detail)};
+    WriteDevice(device, config);
+}
+
+void MakeFirmware(const QStringList& args)
+{
+    FirmwareImage firmware{args[0], args[1], {}};
+    if (args.size() > 3) {
+        QFile image(args[3]);
+        if (!image.open(QIODevice::ReadOnly))
+            throw Failure{CString("lecture de ") + Quoted(args[3]) + " impossible : fichier introuvable ou illisible"};
+        firmware.image = image.readAll();
+    } else {
+        firmware.image = QString("Image d'essai du micrologiciel %1 pour %2\n").arg(args[1], args[0]).toUtf8().repeated(64);
+    }
+    QByteArray bytes;
+    CString reason;
+    if (!firmware::Build(firmware, bytes, reason))
+        throw Failure{CString("fabrication du micrologiciel impossible : ") + reason};
+    WriteFile(args[2], bytes);
+}
+
+struct Command {
+    const char* name;
+    qsizetype minArgs;
+    qsizetype maxArgs;
+    std::function<void(const QStringList&)> run;
+};
+
+const Command commands[] = {
+    {"devices", 0, 0, Devices},
+    {"read", 2, 2, Read},
+    {"apply", 2, 2, Apply},
+    {"dump", 1, 1, Dump},
+    {"time", 1, 1, Time},
+    {"reset", 1, 1, Reset},
+    {"firmware", 2, 2, Firmware},
+    {"make-firmware", 3, 4, MakeFirmware},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == "--help" || args.value(0) == "-h")
+        return Print(stdout, CString(usage) + "Les périphériques émulés sont décrits par " + DeviceDataFolder()
+                                 + "/devices.json (facultatif).\n");
+    for (const Command& command : commands) {
+        if (args.value(0) != command.name)
+            continue;
+        const QStringList operands = args.mid(1);
+        if (operands.size() < command.minArgs || operands.size() > command.maxArgs)
+            break;
+        try {
+            command.run(operands);
+            return 0;
+        } catch (const Failure& failure) {
+            Print(stderr, CString("tamselctl : ") + failure.message + ".\n");
+            return 1;
+        }
+    }
+    Print(stderr, CString("tamselctl : commande mal formée (tamselctl --help pour l'aide).\n"));
+    return 2;
+}
