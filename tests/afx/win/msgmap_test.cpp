@@ -2,7 +2,8 @@
 // ON_MESSAGE, ON_NOTIFY, and the window messages made from Qt events.
 #include "scripts.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QImage>
 #include <QTest>
 
@@ -124,6 +125,33 @@ TEST_F(MessageMapTest, UpdateHandlersSetTheStateOfTheirItem)
         item.DoUpdate(&updating, TRUE);
         EXPECT_EQ(bool(item.m_pOther->IsWindowEnabled()), c.enabled) << c.id;
     }
+}
+
+class CFocusDlg : public CDialog {
+public:
+    CFocusDlg() : CDialog(IDD_FORM) {}
+    std::vector<std::string> calls;
+    void OnNameLeft() { calls.push_back("kill focus"); }
+    void OnActiveTwice() { calls.push_back("double click"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFocusDlg, CDialog)
+    ON_EN_KILLFOCUS(IDC_NAME, &CFocusDlg::OnNameLeft)
+    ON_BN_DOUBLECLICKED(IDC_ACTIVE, &CFocusDlg::OnActiveTwice)
+END_MESSAGE_MAP()
+
+TEST_F(MessageMapTest, FocusLossAndDoubleClickNotify)
+{
+    CFocusDlg focus;
+    ASSERT_TRUE(focus.Create(IDD_FORM));
+    focus.m_hWnd->show();
+    QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(Widget(&focus, IDC_NAME), &left);
+    QFocusEvent menu(QEvent::FocusOut, Qt::PopupFocusReason);   // its context menu opening
+    QApplication::sendEvent(Widget(&focus, IDC_NAME), &menu);
+    QTest::mouseDClick(Widget(&focus, IDC_ACTIVE), Qt::LeftButton);
+    EXPECT_EQ(focus.calls, (std::vector<std::string>{"kill focus", "double click"}));
 }
 
 // An edit handling its own change notification, as a number field does.
