@@ -109,12 +109,12 @@ BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason)
         reason = "fichier illisible";
         return FALSE;
     }
-    if (bytes.size() < headerSize) {
-        reason = "fichier tronqué";
+    if (!magic.startsWith(bytes.left(magic.size()))) {
+        reason = "ce n'est pas un fichier de micrologiciel";
         return FALSE;
     }
-    if (!bytes.startsWith(magic)) {
-        reason = "ce n'est pas un fichier de micrologiciel";
+    if (bytes.size() < headerSize) {
+        reason = "fichier tronqué";
         return FALSE;
     }
     if (const auto version = Number<quint16>(bytes, 4); version != formatVersion) {

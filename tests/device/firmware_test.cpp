@@ -1,0 +1,128 @@
+// Firmware files: the format's checksum, files made and checked, and what a device does
+// with a good file and with each kind of bad one.
+#include "emulation.h"
+
+#include "device/lib/devices.h"
+#include "device/lib/filestore.h"
+#include "device/lib/firmware.h"
+
+#include <QtEndian>
+
+namespace {
+
+TEST(FirmwareChecksum, IsTheStandardCrc32)
+{
+    EXPECT_EQ(0x00000000u, firmware::Crc32(QByteArray()));
+    EXPECT_EQ(0xCBF43926u, firmware::Crc32("123456789"));
+}
+
+TEST(FirmwareBuild, RefusesFieldsThatDoNotFitTheHeader)
+{
+    QByteArray bytes;
+    CString reason;
+    EXPECT_FALSE(firmware::Build({"", "1.0", "x"}, bytes, reason));
+    EXPECT_FALSE(firmware::Build({"Brevia Pro 45", "", "x"}, bytes, reason));
+    EXPECT_FALSE(firmware::Build({CString('M', firmware::modelBytes + 1), "1.0", "x"}, bytes, reason));
+    EXPECT_FALSE(firmware::Build({"Brevia Pro 45", "1.0.0.0.0.0.0.0.0", "x"}, bytes, reason));
+    EXPECT_TRUE(static_cast<const QString&>(reason).contains("version")) << Text(reason);
+    EXPECT_TRUE(firmware::Build({CString('M', firmware::modelBytes), CString('9', firmware::versionBytes), {}}, bytes, reason));
+}
+
+class FirmwareUpgrade : public EmulatedDeviceTest {
+protected:
+    void SetUp() override
+    {
+        EmulatedDeviceTest::SetUp();
+        CString reason;
+        ASSERT_TRUE(firmware::Build({"Brevia Pro 45", "3.01", QByteArray(10000, 'f') + "end"}, good, reason));
+    }
+
+    // Writes the bytes to a file of the data folder; returns its path.
+    QString FileWith(const QByteArray& bytes)
+    {
+        const QString path = data.filePath("firmware.bfw");
+        CString reason;
+        EXPECT_TRUE(WriteFileAtomically(path, bytes, reason));
+        return path;
+    }
+
+    CString FirmwareVersion()
+    {
+        CConfig config;
+        CString detail;
+        EXPECT_TRUE(config.Read(device, detail)) << Text(detail);
+        return config.machineInfo.firmwareVersion;
+    }
+
+    const CString device = TwoTrayLocalDevice();
+    QByteArray good;
+};
+
+TEST_F(FirmwareUpgrade, GoodFileIsInstalledAndTheFlagKept)
+{
+    const CString factoryVersion = FirmwareVersion();
+    CString detail;
+    for (int flag : {1, 0}) {
+        ASSERT_TRUE(UpgradeFirmware(device, flag, FileWith(good), detail)) << Text(detail);
+        EXPECT_EQ(CString("3.01"), FirmwareVersion());
+        EXPECT_EQ(flag, EmulatedDevice::Inspect(device)->firmwareFlag);
+    }
+    EXPECT_NE(factoryVersion, FirmwareVersion());
+}
+
+TEST_F(FirmwareUpgrade, EachKindOfBadFileIsRefusedAndNamed)
+{
+    auto withByte = [&](int offset, char value) {
+        QByteArray bytes = good;
+        bytes[offset] = value;
+        return bytes;
+    };
+    auto withNumber = [&](int offset, quint16 value) {
+        QByteArray bytes = good;
+        qToLittleEndian(value, bytes.data() + offset);
+        return bytes;
+    };
+    QByteArray otherModel;
+    CString reason;
+    ASSERT_TRUE(firmware::Build({"Brevia Pro 40", "3.01", "image"}, otherModel, reason));
+
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"empty", QByteArray(), "fichier tronqué"},
+        {"header cut", good.left(firmware::headerSize - 1), "fichier tronqué"},
+        {"image cut", good.left(good.size() - 1), "fichier tronqué"},
+        {"bytes after the image", good + "!", "données en trop après l'image"},
+        {"wrong magic", withByte(0, 'X'), "ce n'est pas un fichier de micrologiciel"},
+        {"later format", withNumber(4, 2), "version de format 2 non prise en charge"},
+        {"header size", withNumber(6, 32), "en-tête incorrect"},
+        {"no version", withByte(40, '\0'), "en-tête incorrect"},
+        {"image damaged", withByte(firmware::headerSize + 5000, 'g'), "somme de contrôle incorrecte"},
+        {"checksum damaged", withByte(60, '\x55'), "somme de contrôle incorrecte"},
+        {"other model", otherModel, "destiné au Brevia Pro 40, pas au Brevia Pro 45"},
+    };
+    const QByteArray memory = StoredMemory(device);
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.what);
+        CString detail;
+        EXPECT_FALSE(UpgradeFirmware(device, 1, FileWith(bad.bytes), detail));
+        EXPECT_EQ(CString("Fichier de micrologiciel non valide : ") + bad.reason + " (firmware.bfw).", detail);
+        EXPECT_EQ(memory, StoredMemory(device));
+    }
+
+    CString detail;
+    EXPECT_FALSE(UpgradeFirmware(device, 1, data.filePath("absent.bfw"), detail));
+    EXPECT_EQ(CString("Fichier de micrologiciel non valide : fichier introuvable (absent.bfw)."), detail);
+}
+
+TEST_F(FirmwareUpgrade, BadFileIsRefusedWithoutBotheringTheDevice)
+{
+    EmulatedDevice::InjectFault(device, {DeviceFault::unreachable});
+    CString detail;
+    EXPECT_FALSE(UpgradeFirmware(device, 1, FileWith(good.left(10)), detail));
+    EXPECT_TRUE(static_cast<const QString&>(detail).startsWith("Fichier de micrologiciel non valide")) << Text(detail);
+}
+
+} // namespace
