@@ -2,7 +2,6 @@
 
 #include "device/lib/serialformat.h"
 
-#include <memory>
 
 IMPLEMENT_SERIAL(CDepartmentCode, CIdObject, 1)
 IMPLEMENT_SERIAL(CDepartmentCodes, CObject, 1)
@@ -11,8 +10,6 @@ int CDepartmentCode::max_count = 99;
 
 namespace {
 constexpr int highestId = 99;
-// ID, code, name, three counters.
-constexpr DWORD minCodeBytes = 4 + 4 + 4 + 3 * 4;
 
 CString Decimal(int n)
 {
@@ -53,11 +50,6 @@ bool operator==(const CDepartmentCode& a, const CDepartmentCode& b)
 {
     return a.GetId() == b.GetId() && a.code == b.code && a.name == b.name && a.sentPages == b.sentPages
            && a.receivedPages == b.receivedPages && a.copiedPages == b.copiedPages;
-}
-
-CDepartmentCodes::~CDepartmentCodes()
-{
-    DeleteContents();
 }
 
 BOOL CDepartmentCodes::Add(CDepartmentCode* entry)
@@ -115,37 +107,4 @@ void CDepartmentCodes::Delete(CDepartmentCode* entry)
         RemoveAt(held);
         delete entry;
     }
-}
-
-void CDepartmentCodes::DeleteContents()
-{
-    while (!IsEmpty())
-        delete RemoveHead();
-}
-
-void CDepartmentCodes::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION pos = GetHeadPosition(); pos != nullptr;)
-            GetNext(pos)->Serialize(ar);
-        return;
-    }
-    CDepartmentCodes loaded;
-    for (DWORD n = ar.ReadCount(static_cast<DWORD>(CDepartmentCode::max_count), minCodeBytes); n > 0; --n) {
-        auto entry = std::make_unique<CDepartmentCode>();
-        entry->Serialize(ar);
-        serialformat::Require(loaded.Add(entry.get()));
-        entry.release();
-    }
-    TakeContents(loaded);
-}
-
-void CDepartmentCodes::TakeContents(CDepartmentCodes& other)
-{
-    if (&other == this)
-        return;
-    DeleteContents();
-    CObList::operator=(other);
-    other.RemoveAll();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "device/lib/idobject.h"
+#include "device/lib/owninglist.h"
 
 // ID 1 to 99 (1 is the master code), code 0 to 99999.
 class CDepartmentCode : public CIdObject {
@@ -31,14 +32,9 @@ public:
 };
 
 // The client codes, in ascending ID order; the list owns them.
-class CDepartmentCodes : public CObList {
+class CDepartmentCodes : public COwningList<CDepartmentCodes, CDepartmentCode> {
     DECLARE_SERIAL(CDepartmentCodes)
 public:
-    CDepartmentCodes() = default;
-    CDepartmentCodes(const CDepartmentCodes&) = delete;
-    CDepartmentCodes& operator=(const CDepartmentCodes&) = delete;
-    ~CDepartmentCodes() override;
-
     // Takes the code into the list, or puts a code already in it back in ID order. 0, and the
     // code stays the caller's, when another code has its ID or its code, or the ID or the
     // code lies outside its range.
@@ -48,10 +44,4 @@ public:
     CDepartmentCode* FindCode(int code) const;
     // Destroys a code held by the list (others are left alone).
     void Delete(CDepartmentCode* entry);
-    // Destroys every code, the master code included.
-    void DeleteContents();
-
-    void Serialize(CArchive& ar) override;
-    // Takes over the codes of `other`, which is empty afterwards; ours are destroyed.
-    void TakeContents(CDepartmentCodes& other);
 };

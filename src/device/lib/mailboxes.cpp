@@ -1,9 +1,5 @@
 #include "device/lib/mailboxes.h"
 
-#include "device/lib/serialformat.h"
-
-#include <memory>
-#include <QSet>
 
 IMPLEMENT_SERIAL(CMailBox, CObject, 1)
 IMPLEMENT_SERIAL(CMailBoxes, CObject, 1)
@@ -12,8 +8,6 @@ int CMailBox::max_count = 100;
 int CMailBox::max_relay_dest_count = 50;
 
 namespace {
-// Number, type, password, destination count, report kind, report destination.
-constexpr DWORD minMailBoxBytes = 4 + 4 + 4 + 4 + 4 + 4;
 constexpr DWORD minStringBytes = 4;
 }
 
@@ -64,11 +58,6 @@ bool operator==(const CMailBox& a, const CMailBox& b)
            && a.reportDestKind == b.reportDestKind && a.reportDest == b.reportDest;
 }
 
-CMailBoxes::~CMailBoxes()
-{
-    DeleteContents();
-}
-
 BOOL CMailBoxes::Add(CMailBox* mailBox)
 {
     if (mailBox == nullptr)
@@ -94,12 +83,6 @@ CMailBox* CMailBoxes::Get(const CString& number) const
     return nullptr;
 }
 
-void CMailBoxes::DeleteContents()
-{
-    while (!IsEmpty())
-        delete RemoveHead();
-}
-
 BOOL CMailBoxes::IsBusy(const CString& number) const
 {
     for (INT_PTR i = 0; i < busyNumbers.GetSize(); ++i) {
@@ -107,33 +90,4 @@ BOOL CMailBoxes::IsBusy(const CString& number) const
             return TRUE;
     }
     return FALSE;
-}
-
-void CMailBoxes::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring()) {
-        ar.WriteCount(static_cast<DWORD>(GetCount()));
-        for (POSITION pos = GetHeadPosition(); pos != nullptr;)
-            GetNext(pos)->Serialize(ar);
-        return;
-    }
-    CMailBoxes loaded;
-    QSet<QString> numbers;
-    for (DWORD n = ar.ReadCount(static_cast<DWORD>(CMailBox::max_count), minMailBoxBytes); n > 0; --n) {
-        auto mailBox = std::make_unique<CMailBox>();
-        mailBox->Serialize(ar);
-        serialformat::Require(!numbers.contains(mailBox->number));
-        numbers.insert(mailBox->number);
-        loaded.AddTail(mailBox.release());
-    }
-    TakeContents(loaded);
-}
-
-void CMailBoxes::TakeContents(CMailBoxes& other)
-{
-    if (&other == this)
-        return;
-    DeleteContents();
-    CObList::operator=(other);
-    other.RemoveAll();
 }

@@ -1,7 +1,7 @@
 // The device's mailboxes.
 #pragma once
 
-#include "afx/afx.h"
+#include "device/lib/owninglist.h"
 
 class CMailBox : public CObject {
     DECLARE_SERIAL(CMailBox)
@@ -33,32 +33,20 @@ public:
 };
 
 // The mailboxes, in no particular order; the list owns them.
-class CMailBoxes : public CObList {
+class CMailBoxes : public COwningList<CMailBoxes, CMailBox> {
     DECLARE_SERIAL(CMailBoxes)
 public:
-    CMailBoxes() = default;
-    CMailBoxes(const CMailBoxes&) = delete;
-    CMailBoxes& operator=(const CMailBoxes&) = delete;
-    ~CMailBoxes() override;
-
     // Takes the mailbox into the list (or keeps it there when it is already in). 0, and the
     // mailbox stays the caller's, when another mailbox has its number or the list is full.
     BOOL Add(CMailBox* mailBox);
     // The mailbox with that number, nullptr when there is none.
     CMailBox* Get(const CString& number) const;
-    // Destroys every mailbox.
-    void DeleteContents();
 
     // Non-zero while the device's mailbox of that number holds documents. The device tells
     // this when it is read; it belongs to the device, so it is kept when the mailboxes are
     // emptied, loaded or replaced.
     BOOL IsBusy(const CString& number) const;
     void SetBusyNumbers(const CStringArray& numbers) { busyNumbers = numbers; }
-
-    // The mailboxes in list order; loading replaces them only once all were read.
-    void Serialize(CArchive& ar) override;
-    // Takes over the mailboxes of `other`, which is empty afterwards; ours are destroyed.
-    void TakeContents(CMailBoxes& other);
 
 private:
     CStringArray busyNumbers;

@@ -1,0 +1,51 @@
+// Replays the fuzzing corpus (corpus/config, corpus/phonebook): every file either loads and
+// then writes and reads back as itself, or is refused with CArchiveException.
+#include "records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+template <class Object>
+void Replay(const char* kind, int& loaded, int& refused)
+{
+    const QDir dir(QFileInfo(__FILE__).absolutePath() + "/corpus/" + kind);
+    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
+    for (const QFileInfo& info : files) {
+        QFile file(info.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << info.fileName().toStdString();
+        Object object;
+        try {
+            Load(object, file.readAll());
+        } catch (const CArchiveException&) {
+            ++refused;
+            continue;
+        }
+        ++loaded;
+        const QByteArray written = Save(object);
+        Object reloaded;
+        Load(reloaded, written);
+        EXPECT_EQ(written, Save(reloaded)) << info.fileName().toStdString();
+    }
+}
+
+TEST(Corpus, SettingsFilesLoadOrAreRefused)
+{
+    int loaded = 0, refused = 0;
+    Replay<CConfig>("config", loaded, refused);
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST(Corpus, PhoneBookFilesLoadOrAreRefused)
+{
+    int loaded = 0, refused = 0;
+    Replay<CPhoneBook>("phonebook", loaded, refused);
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+}
+
+} // namespace
