@@ -98,13 +98,13 @@ std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
         return DeviceMemory::Factory(device);
     auto memory = std::make_unique<DeviceMemory>();
     try {
-        if (!file.open(QIODevice::ReadOnly))
-            throw CFileException(CFileException::accessDenied);
-        LoadFromBytes(*memory, file.readAll());
+        if (file.open(QIODevice::ReadOnly)) {
+            LoadFromBytes(*memory, file.readAll());
+            return memory;
+        }
     } catch (const CException&) {
-        throw DeviceError{"La mémoire du périphérique est illisible ; une réinitialisation la remet en état."};
     }
-    return memory;
+    throw DeviceError{"La mémoire du périphérique est illisible ; une réinitialisation la remet en état."};
 }
 
 } // namespace

@@ -67,7 +67,9 @@ public:
     void UpgradeFirmware(const FirmwareImage& firmware, int flag);
 
     // Test control, for the devices of this process.
+    // A fault of kind `none` clears the device's fault.
     static void InjectFault(const CString& name, const DeviceFault& fault);
+    // Clears every fault, those of TAMSEL_DEVICE_FAULTS too.
     static void ClearFaults();
     // The pace of every device; -1 goes back to the pace of devices.json.
     static void SetStepDelay(int milliseconds);
