@@ -3,6 +3,7 @@
 #include "emulation.h"
 
 #include "device/lib/filestore.h"
+#include "device/lib/serialformat.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,7 +57,7 @@ protected:
     {
         const QString path = data.filePath(name);
         CString reason;
-        EXPECT_TRUE(WriteFileAtomically(path, StoreToBytes(config), reason));
+        EXPECT_TRUE(WriteFileAtomically(path, serialformat::StoreToBytes(config), reason));
         return path;
     }
 
@@ -86,7 +87,7 @@ TEST_F(Tamselctl, ReadSavesTheDeviceAndApplyWritesItBackNamingKeptMailboxes)
     ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
     EXPECT_TRUE(outcome.err.isEmpty());
     CConfig fromFile;
-    LoadFromBytes(fromFile, FileBytes(read));
+    serialformat::LoadFromBytes(fromFile, FileBytes(read));
     CConfig fromDevice;
     CString detail;
     ASSERT_TRUE(fromDevice.Read(device, detail));

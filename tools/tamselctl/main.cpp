@@ -5,6 +5,7 @@
 #include "device/lib/devicelist.h"
 #include "device/lib/devices.h"
 #include "device/lib/filestore.h"
+#include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
 
 #include <QCoreApplication>
@@ -69,7 +70,7 @@ void LoadSettings(const CString& path, CConfig& config)
     if (!file.open(QIODevice::ReadOnly))
         throw Failure{CString("lecture de ") + Quoted(path) + " impossible : fichier introuvable ou illisible"};
     try {
-        LoadFromBytes(config, file.readAll());
+        serialformat::LoadFromBytes(config, file.readAll());
     } catch (const CException&) {
         throw Failure{CString("le fichier ") + Quoted(path) + " n'est pas un fichier de paramètres valide"};
     }
@@ -111,7 +112,7 @@ void Read(const QStringList& args)
 {
     CConfig config;
     ReadDevice(args[0], config);
-    WriteFile(args[1], StoreToBytes(config));
+    WriteFile(args[1], serialformat::StoreToBytes(config));
 }
 
 void Apply(const QStringList& args)

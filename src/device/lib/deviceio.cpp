@@ -4,6 +4,7 @@
 #include "device/lib/devices.h"
 #include "device/lib/emulateddevice.h"
 #include "device/lib/filestore.h"
+#include "device/lib/serialformat.h"
 
 #include <QFileInfo>
 
@@ -32,7 +33,7 @@ int CConfig::Read(const CString& device, CString& detail)
         EmulatedDevice link(device);
         CStringArray busy;
         const QByteArray record = link.ReadConfiguration(busy);
-        LoadFromBytes(*this, record);
+        serialformat::LoadFromBytes(*this, record);
         mailBoxes.SetBusyNumbers(busy);
     });
 }
@@ -41,7 +42,7 @@ int CConfig::Write(const CString& device, CString& detail, int& mailBoxesUnchang
 {
     return Run(detail, [&] {
         EmulatedDevice link(device);
-        const CStringArray refused = link.WriteConfiguration(StoreToBytes(*this));
+        const CStringArray refused = link.WriteConfiguration(serialformat::StoreToBytes(*this));
         unchangedMailBoxes.Copy(refused);
         mailBoxesUnchanged = static_cast<int>(refused.GetSize());
     });

@@ -2,6 +2,7 @@
 
 #include "device/lib/devicelink.h"
 #include "device/lib/filestore.h"
+#include "device/lib/serialformat.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,7 +100,7 @@ std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
     auto memory = std::make_unique<DeviceMemory>();
     try {
         if (file.open(QIODevice::ReadOnly)) {
-            LoadFromBytes(*memory, file.readAll());
+            serialformat::LoadFromBytes(*memory, file.readAll());
             return memory;
         }
     } catch (const CException&) {
@@ -146,7 +147,7 @@ ULONGLONG EmulatedDevice::Status() const
 QByteArray EmulatedDevice::ReadConfiguration(CStringArray& busyMailBoxes)
 {
     std::unique_ptr<DeviceMemory> memory = LoadMemory();
-    const QByteArray record = StoreToBytes(memory->config);
+    const QByteArray record = serialformat::StoreToBytes(memory->config);
     Transfer(record.size());
     busyMailBoxes.Copy(memory->busyMailBoxes);
     return record;
@@ -163,7 +164,7 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
             held.push_back(*mailBox);
     }
     try {
-        LoadFromBytes(memory->config, record);
+        serialformat::LoadFromBytes(memory->config, record);
     } catch (const CException&) {
         throw DeviceError{"Le périphérique a refusé la configuration : elle n'est pas valide."};
     }
@@ -292,6 +293,6 @@ void EmulatedDevice::Store(DeviceMemory& memory)
 {
     Step();
     CString reason;
-    if (!WriteFileAtomically(DeviceFilePath(definition.name, "dev"), StoreToBytes(memory), reason))
+    if (!WriteFileAtomically(DeviceFilePath(definition.name, "dev"), serialformat::StoreToBytes(memory), reason))
         throw DeviceError{CString("Le périphérique n'a pas pu enregistrer sa configuration : ") + reason + "."};
 }

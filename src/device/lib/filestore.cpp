@@ -2,27 +2,6 @@
 
 #include <QSaveFile>
 
-QByteArray StoreToBytes(CObject& object)
-{
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
-    ar.Close();
-    QByteArray bytes(static_cast<qsizetype>(file.GetLength()), Qt::Uninitialized);
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
-}
-
-void LoadFromBytes(CObject& object, const QByteArray& bytes)
-{
-    CMemFile file;
-    file.Write(bytes.constData(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
-    CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
-}
-
 BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason)
 {
     QSaveFile file(path);
