@@ -11,7 +11,9 @@
 
 namespace {
 
-TEST(DeviceLinkStatus, SingleTrayBitsAreSetExactlyForASingleTrayDevice)
+class DeviceLink : public EmulatedDeviceTest {};
+
+TEST_F(DeviceLink, SingleTrayBitsAreSetExactlyForASingleTrayDevice)
 {
     for (const DeviceDefinition& device : DefaultDeviceList().devices) {
         SCOPED_TRACE(Text(device.name));
@@ -28,8 +30,6 @@ TEST(DeviceLinkStatus, SingleTrayBitsAreSetExactlyForASingleTrayDevice)
         EXPECT_NE(0u, DvlCloseMFP(handle));
     }
 }
-
-class DeviceLink : public EmulatedDeviceTest {};
 
 TEST_F(DeviceLink, OpenFailsForAnUnknownBusyOrSilentDevice)
 {
@@ -102,8 +102,8 @@ class HoldDevice : public ::testing::Test {
     {
         SetDeviceDataFolder(qEnvironmentVariable("TAMSEL_TEST_HOLD_DATA"));
         EmulatedDevice::SetStepDelay(0);
-        const QString device = qEnvironmentVariable("TAMSEL_TEST_HOLD_DEVICE");
-        ASSERT_NE(0u, DvlOpenMFP(reinterpret_cast<LPCTSTR>(device.utf16())));
+        const CString device = qEnvironmentVariable("TAMSEL_TEST_HOLD_DEVICE");
+        ASSERT_NE(0u, DvlOpenMFP(device.GetString()));
         std::puts("DEVICE HELD");
         std::fflush(stdout);
         while (std::getchar() != EOF) {
