@@ -1,6 +1,7 @@
 #include "afx/win/dlgtemplate.h"
 
 #include "afx/core/resources.h"
+#include "afx/win/commctrl.h"
 #include "afx/win/controls.h"
 #include "afx/win/gdi.h"
 #include "afx/win/hook.h"
@@ -35,6 +36,7 @@ std::deque<WindowClass>& Registry()
     if (!initialised) {
         initialised = true;
         detail::RegisterCoreControls();
+        detail::RegisterCommonControls();
     }
     return registry;
 }
@@ -97,6 +99,12 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
         return nullptr;
     QWidget* control = windowClass->create(spec, parent);
     ApplyItem(control, spec, windowClass);
+    // The class's own WM_CREATE, once the control has its id, style and place, as on Windows
+    // (an up-down control finds and aligns to its buddy then).
+    if (windowClass->defWindowProc) {
+        bool handled = false;
+        windowClass->defWindowProc(control, WM_CREATE, 0, 0, &handled);
+    }
     return control;
 }
 

@@ -35,7 +35,8 @@ struct WindowClass {
     // (NotifyParent). The builder then applies id, rectangle, font, WS_VISIBLE, WS_DISABLED.
     QWidget* (*create)(const ControlSpec& spec, QWidget* parent) = nullptr;
     // The class's standard handling of messages (SendMessage, Default()); nullptr: none beyond
-    // the common one. Returns TRUE in *handled when it knew the message.
+    // the common one. Returns TRUE in *handled when it knew the message. CreateControl also
+    // sends it WM_CREATE (lParam 0) once the control has its id, style and rectangle.
     LRESULT (*defWindowProc)(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) = nullptr;
     // The MFC object FromHandle wraps an unattached control of this class in.
     CWnd* (*newWrapper)() = nullptr;

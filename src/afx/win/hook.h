@@ -11,6 +11,7 @@
 #include <memory>
 
 class QEvent;
+class QKeyEvent;
 class QTimerEvent;
 
 namespace afx::detail {
@@ -56,5 +57,8 @@ LRESULT Dispatch(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam, QEven
 
 // The window whose control notifications UpdateData is locking out (nullptr for none).
 HWND& LockoutNotifyWindow();
+
+// The virtual-key code of a key event (VK_*, 'A'..'Z', '0'..'9'); 0 for keys without one.
+UINT VirtualKeyOf(const QKeyEvent* event);
 
 } // namespace afx::detail

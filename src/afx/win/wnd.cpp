@@ -148,6 +148,11 @@ HWND& LockoutNotifyWindow()
     return window;
 }
 
+UINT VirtualKeyOf(const QKeyEvent* event)
+{
+    return VirtualKey(event);
+}
+
 LRESULT Dispatch(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam, QEvent* event, bool* defaulted)
 {
     CurrentMessage current{{target->m_hWnd, message, wParam, lParam}, event, false};

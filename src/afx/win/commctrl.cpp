@@ -1,0 +1,11 @@
+#include "afx/win/commctrl.h"
+
+void afx::detail::RegisterCommonControls()
+{
+    RegisterListBox();
+    RegisterListCtrl();
+    RegisterTreeCtrl();
+    RegisterDateTimeCtrl();
+    RegisterIPAddressCtrl();
+    RegisterSpinButtonCtrl();
+}

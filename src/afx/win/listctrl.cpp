@@ -1,0 +1,555 @@
+#include "afx/win/listctrl.h"
+
+#include "afx/win/dlgtemplate.h"
+#include "afx/win/hook.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTableWidget>
+#include <algorithm>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+
+namespace {
+
+Qt::Alignment AlignmentOf(int format)
+{
+    const Qt::Alignment horizontal = format == LVCFMT_RIGHT ? Qt::AlignRight
+                                     : format == LVCFMT_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
+}
+
+// The report view. A row's item data rides on its (hidden) vertical header item, so it follows
+// the row through insertions and deletions. Without any column a hidden column keeps the rows'
+// own texts and selection, as Windows keeps them for a list whose columns are all deleted.
+class ListViewWidget : public QTableWidget {
+public:
+    ListViewWidget(DWORD style, QWidget* parent) : QTableWidget(parent), style(style)
+    {
+        setSelectionBehavior(SelectRows);
+        setSelectionMode(style & LVS_SINGLESEL ? SingleSelection : ExtendedSelection);
+        setEditTriggers(NoEditTriggers);
+        setShowGrid(false);
+        setWordWrap(false);
+        setTabKeyNavigation(false);
+        verticalHeader()->hide();
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        horizontalHeader()->setVisible(!(style & LVS_NOCOLUMNHEADER));
+        horizontalHeader()->setHighlightSections(false);
+        horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (!(style & LVS_SHOWSELALWAYS)) {
+            // Without the style Windows shows the selection only while the list has the focus.
+            QPalette colours = palette();
+            colours.setBrush(QPalette::Inactive, QPalette::Highlight, colours.brush(QPalette::Inactive, QPalette::Base));
+            colours.setBrush(QPalette::Inactive, QPalette::HighlightedText, colours.brush(QPalette::Inactive, QPalette::Text));
+            setPalette(colours);
+        }
+        setColumnCount(1);
+        setColumnHidden(0, true);
+        RowHeightFromFont();
+        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { NotifyStateChanges(); });
+        connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { NotifyStateChanges(); });
+    }
+
+    DWORD exStyle = 0;
+
+    bool Valid(int row) const { return row >= 0 && row < rowCount(); }
+    int Columns() const { return placeholder ? 0 : columnCount(); }
+
+    UINT StateOf(int row) const
+    {
+        const QModelIndex current = currentIndex();
+        return (selectionModel()->isSelected(model()->index(row, 0)) ? LVIS_SELECTED : 0u)
+               | (current.isValid() && current.row() == row ? LVIS_FOCUSED : 0u);
+    }
+
+    DWORD_PTR Data(int row) const
+    {
+        const QTableWidgetItem* header = verticalHeaderItem(row);
+        return header ? DWORD_PTR(header->data(Qt::UserRole).toULongLong()) : 0;
+    }
+
+    void SetData(int row, DWORD_PTR data)
+    {
+        auto* header = new QTableWidgetItem;
+        header->setData(Qt::UserRole, QVariant::fromValue(qulonglong(data)));
+        setVerticalHeaderItem(row, header);
+    }
+
+    QString Text(int row, int column) const
+    {
+        const QTableWidgetItem* cell = item(row, column);
+        return cell ? cell->text() : QString();
+    }
+
+    void SetText(int row, int column, const QString& text)
+    {
+        QTableWidgetItem* cell = item(row, column);
+        if (!cell) {
+            cell = new QTableWidgetItem;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            cell->setTextAlignment(AlignmentOf(Format(column)));
+            setItem(row, column, cell);
+        }
+        cell->setText(text);
+    }
+
+    int Format(int column) const
+    {
+        const QTableWidgetItem* header = horizontalHeaderItem(column);
+        return header ? header->data(Qt::UserRole).toInt() : LVCFMT_LEFT;
+    }
+
+    int AddColumn(int column, const QString& heading, int format, int width)
+    {
+        const std::vector<int> selectedRows = SelectedRows();
+        Suspended([&] {
+            if (placeholder) {
+                placeholder = false;
+                column = 0;
+                setColumnHidden(0, false);
+            } else {
+                column = std::clamp(column, 0, columnCount());
+                insertColumn(column);
+            }
+            auto* header = new QTableWidgetItem(heading);
+            header->setData(Qt::UserRole, format);
+            header->setTextAlignment(AlignmentOf(format));
+            setHorizontalHeaderItem(column, header);
+            setColumnWidth(column, width >= 0 ? width : fontMetrics().horizontalAdvance(heading) + 12);
+            for (int row = 0; row < rowCount(); ++row) {
+                if (QTableWidgetItem* cell = item(row, column))
+                    cell->setTextAlignment(AlignmentOf(format));
+            }
+            // A new first column is not selected yet; the rows' selection stays theirs.
+            for (int row : selectedRows)
+                selectionModel()->select(model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        });
+        return column;
+    }
+
+    bool RemoveColumn(int column)
+    {
+        if (column < 0 || column >= Columns())
+            return false;
+        Suspended([&] {
+            if (columnCount() > 1) {
+                removeColumn(column);
+                return;
+            }
+            delete takeHorizontalHeaderItem(0);
+            setColumnHidden(0, true);
+            placeholder = true;
+        });
+        return true;
+    }
+
+    int AddRow(const LVITEM& row)
+    {
+        const int index = std::clamp(row.iItem, 0, rowCount());
+        Suspended([&] {
+            known.insert(known.begin() + index, 0u);
+            insertRow(index);
+            SetData(index, row.mask & LVIF_PARAM ? DWORD_PTR(row.lParam) : 0);
+            if (row.mask & LVIF_TEXT)
+                SetText(index, 0, row.pszText);
+            // A row inserted inside a selected range does not take its selection.
+            selectionModel()->select(model()->index(index, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        });
+        if (row.mask & LVIF_STATE)
+            SetState(index, row.state, row.stateMask);
+        return index;
+    }
+
+    void RemoveRow(int row)
+    {
+        Suspended([&] {
+            known.erase(known.begin() + row);
+            removeRow(row);
+        });
+    }
+
+    void RemoveAllRows()
+    {
+        Suspended([&] {
+            known.clear();
+            setRowCount(0);
+        });
+    }
+
+    void SetState(int row, UINT state, UINT mask)
+    {
+        Suspended([&] {
+            for (int each = row < 0 ? 0 : row; each < (row < 0 ? rowCount() : row + 1); ++each) {
+                const QModelIndex index = model()->index(each, 0);
+                if (mask & LVIS_SELECTED) {
+                    const QItemSelectionModel::SelectionFlags select =
+                        selectionMode() == SingleSelection ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select;
+                    selectionModel()->select(index, (state & LVIS_SELECTED ? select : QItemSelectionModel::Deselect)
+                                                        | QItemSelectionModel::Rows);
+                }
+                if (mask & LVIS_FOCUSED) {
+                    if (state & LVIS_FOCUSED)
+                        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+                    else if (currentIndex().row() == each)
+                        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+                }
+            }
+        });
+    }
+
+    std::vector<int> SelectedRows() const
+    {
+        std::vector<int> rows;
+        for (int row = 0; row < rowCount(); ++row) {
+            if (StateOf(row) & LVIS_SELECTED)
+                rows.push_back(row);
+        }
+        return rows;
+    }
+
+    void SetExStyle(DWORD value)
+    {
+        exStyle = value;
+        setShowGrid(value & LVS_EX_GRIDLINES);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        pressed = event->button() == Qt::LeftButton;
+        QTableWidget::mousePressEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QPointer<ListViewWidget> self = this;
+        QTableWidget::mouseReleaseEvent(event);
+        if (self && pressed && event->button() == Qt::LeftButton) {
+            pressed = false;
+            NotifyMouse(NM_CLICK, event);
+        }
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        QPointer<ListViewWidget> self = this;
+        QTableWidget::mouseDoubleClickEvent(event);
+        if (self && event->button() == Qt::LeftButton)
+            NotifyMouse(NM_DBLCLK, event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // The dialog's keys never reach a list in a dialog.
+        const bool dialogKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
+                               || event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return
+                               || event->key() == Qt::Key_Enter;
+        if (const UINT vk = afx::detail::VirtualKeyOf(event); vk && !dialogKey) {
+            NMLVKEYDOWN key;
+            key.hdr.code = LVN_KEYDOWN;
+            key.wVKey = WORD(vk);
+            QPointer<ListViewWidget> self = this;
+            afx::NotifyParent(this, key.hdr);
+            if (!self)
+                return;
+        }
+        QTableWidget::keyPressEvent(event);
+    }
+
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange)
+            RowHeightFromFont();
+        QTableWidget::changeEvent(event);
+    }
+
+private:
+    DWORD style;
+    bool placeholder = true;
+    bool pressed = false;
+    int suspended = 0;
+    std::vector<UINT> known;   // each row's state as last notified
+
+    template <class Change>
+    void Suspended(Change change)
+    {
+        ++suspended;
+        change();
+        --suspended;
+        NotifyStateChanges();
+    }
+
+    // LVN_ITEMCHANGED for every row whose state differs from what was last notified.
+    void NotifyStateChanges()
+    {
+        if (suspended)
+            return;
+        QPointer<ListViewWidget> self = this;
+        for (int row = 0; self && row < rowCount() && row < int(known.size()); ++row) {
+            const UINT state = StateOf(row);
+            if (state == known[size_t(row)])
+                continue;
+            NMLISTVIEW change;
+            change.hdr.code = LVN_ITEMCHANGED;
+            change.iItem = row;
+            change.uNewState = state;
+            change.uOldState = known[size_t(row)];
+            change.uChanged = LVIF_STATE;
+            change.lParam = LPARAM(Data(row));
+            known[size_t(row)] = state;
+            afx::NotifyParent(this, change.hdr);
+        }
+    }
+
+    void NotifyMouse(UINT code, QMouseEvent* event)
+    {
+        const QPoint point = event->position().toPoint();
+        NMITEMACTIVATE activate;
+        activate.hdr.code = code;
+        activate.iItem = rowAt(point.y());
+        activate.iSubItem = std::max(0, columnAt(point.x()));
+        if (Valid(activate.iItem)) {
+            activate.uNewState = activate.uOldState = StateOf(activate.iItem);
+            activate.lParam = LPARAM(Data(activate.iItem));
+        }
+        const QPoint client = viewport()->mapTo(this, point);
+        activate.ptAction = POINT{client.x(), client.y()};
+        const Qt::KeyboardModifiers modifiers = event->modifiers();
+        activate.uKeyFlags = (modifiers & Qt::AltModifier ? 0x1u : 0u) | (modifiers & Qt::ControlModifier ? 0x2u : 0u)
+                             | (modifiers & Qt::ShiftModifier ? 0x4u : 0u);
+        afx::NotifyParent(this, activate.hdr);
+    }
+
+    void RowHeightFromFont()
+    {
+        const int height = fontMetrics().height() + 4;
+        verticalHeader()->setMinimumSectionSize(height);
+        verticalHeader()->setDefaultSectionSize(height);
+    }
+};
+
+ListViewWidget* ListView(const CWnd* wnd)
+{
+    return dynamic_cast<ListViewWidget*>(wnd->m_hWnd);
+}
+
+QWidget* CreateListView(const afx::ControlSpec& spec, QWidget* parent)
+{
+    return new ListViewWidget(spec.style, parent);
+}
+
+} // namespace
+
+void afx::detail::RegisterListCtrl()
+{
+    RegisterWindowClass({QStringLiteral("SysListView32"), CreateListView, nullptr,
+                         [] { return static_cast<CWnd*>(new CListCtrl); }, nullptr, nullptr});
+}
+
+int CListCtrl::InsertColumn(int nCol, const CString& lpszColumnHeading, int nFormat, int nWidth)
+{
+    ListViewWidget* list = ListView(this);
+    return list && nCol >= 0 ? list->AddColumn(nCol, lpszColumnHeading, nFormat, nWidth) : -1;
+}
+
+BOOL CListCtrl::DeleteColumn(int nCol)
+{
+    ListViewWidget* list = ListView(this);
+    return list && list->RemoveColumn(nCol);
+}
+
+int CListCtrl::GetColumnCount() const
+{
+    ListViewWidget* list = ListView(this);
+    return list ? list->Columns() : 0;
+}
+
+BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || nCol < 0 || nCol >= list->Columns())
+        return FALSE;
+    pColumn->fmt = list->Format(nCol);
+    pColumn->cx = list->columnWidth(nCol);
+    pColumn->pszText = list->horizontalHeaderItem(nCol)->text();
+    return TRUE;
+}
+
+int CListCtrl::InsertItem(int nItem, const CString& lpszItem)
+{
+    return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0);
+}
+
+int CListCtrl::InsertItem(const LVITEM* pItem)
+{
+    ListViewWidget* list = ListView(this);
+    return list && pItem->iItem >= 0 ? list->AddRow(*pItem) : -1;
+}
+
+int CListCtrl::InsertItem(UINT nMask, int nItem, const CString& lpszItem, UINT nState, UINT nStateMask,
+                          int nImage, LPARAM lParam)
+{
+    LVITEM item;
+    item.mask = nMask;
+    item.iItem = nItem;
+    item.state = nState;
+    item.stateMask = nStateMask;
+    item.pszText = lpszItem;
+    item.iImage = nImage;
+    item.lParam = lParam;
+    return InsertItem(&item);
+}
+
+BOOL CListCtrl::DeleteItem(int nItem)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || !list->Valid(nItem))
+        return FALSE;
+    list->RemoveRow(nItem);
+    return TRUE;
+}
+
+BOOL CListCtrl::DeleteAllItems()
+{
+    ListViewWidget* list = ListView(this);
+    if (!list)
+        return FALSE;
+    list->RemoveAllRows();
+    return TRUE;
+}
+
+int CListCtrl::GetItemCount() const
+{
+    ListViewWidget* list = ListView(this);
+    return list ? list->rowCount() : 0;
+}
+
+BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const CString& lpszText)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || !list->Valid(nItem) || nSubItem < 0 || nSubItem >= std::max(1, list->Columns()))
+        return FALSE;
+    list->SetText(nItem, nSubItem, lpszText);
+    return TRUE;
+}
+
+CString CListCtrl::GetItemText(int nItem, int nSubItem) const
+{
+    ListViewWidget* list = ListView(this);
+    return list && list->Valid(nItem) ? CString(list->Text(nItem, nSubItem)) : CString();
+}
+
+BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || !list->Valid(nItem))
+        return FALSE;
+    list->SetData(nItem, dwData);
+    return TRUE;
+}
+
+DWORD_PTR CListCtrl::GetItemData(int nItem) const
+{
+    ListViewWidget* list = ListView(this);
+    return list && list->Valid(nItem) ? list->Data(nItem) : 0;
+}
+
+BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || (nItem != -1 && !list->Valid(nItem)))
+        return FALSE;
+    list->SetState(nItem, nState, nMask);
+    return TRUE;
+}
+
+UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
+{
+    ListViewWidget* list = ListView(this);
+    return list && list->Valid(nItem) ? list->StateOf(nItem) & nMask : 0;
+}
+
+UINT CListCtrl::GetSelectedCount() const
+{
+    ListViewWidget* list = ListView(this);
+    return list ? UINT(list->SelectedRows().size()) : 0;
+}
+
+int CListCtrl::GetNextItem(int nItem, int nFlags) const
+{
+    ListViewWidget* list = ListView(this);
+    if (!list)
+        return -1;
+    const UINT wanted = (nFlags & LVNI_SELECTED ? LVIS_SELECTED : 0u) | (nFlags & LVNI_FOCUSED ? LVIS_FOCUSED : 0u);
+    for (int row = std::max(0, nItem + 1); row < list->rowCount(); ++row) {
+        if ((list->StateOf(row) & wanted) == wanted)
+            return row;
+    }
+    return -1;
+}
+
+// A position is the row's index plus one, as in MFC.
+POSITION CListCtrl::GetFirstSelectedItemPosition() const
+{
+    return reinterpret_cast<POSITION>(intptr_t(GetNextItem(-1, LVNI_SELECTED) + 1));
+}
+
+int CListCtrl::GetNextSelectedItem(POSITION& pos) const
+{
+    const int row = int(reinterpret_cast<intptr_t>(pos)) - 1;
+    pos = reinterpret_cast<POSITION>(intptr_t(GetNextItem(row, LVNI_SELECTED) + 1));
+    return row;
+}
+
+int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
+{
+    ListViewWidget* list = ListView(this);
+    if (!list)
+        return -1;
+    const int count = list->rowCount();
+    const int first = std::max(0, nStart + 1);
+    const int steps = pFindInfo->flags & LVFI_WRAP ? count : count - first;
+    const QString wanted = pFindInfo->psz;
+    for (int step = 0; step < steps; ++step) {
+        const int row = (first + step) % count;
+        if (pFindInfo->flags & LVFI_PARAM) {
+            if (list->Data(row) == DWORD_PTR(pFindInfo->lParam))
+                return row;
+        } else if (pFindInfo->flags & (LVFI_STRING | LVFI_PARTIAL)) {
+            const QString text = list->Text(row, 0);
+            if (pFindInfo->flags & LVFI_PARTIAL ? text.startsWith(wanted, Qt::CaseInsensitive)
+                                                : text.compare(wanted, Qt::CaseInsensitive) == 0)
+                return row;
+        }
+    }
+    return -1;
+}
+
+BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list || !list->Valid(nItem))
+        return FALSE;
+    list->scrollTo(list->model()->index(nItem, 0), QAbstractItemView::EnsureVisible);
+    return TRUE;
+}
+
+DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle)
+{
+    ListViewWidget* list = ListView(this);
+    if (!list)
+        return 0;
+    const DWORD previous = list->exStyle;
+    list->SetExStyle(dwNewStyle);
+    return previous;
+}
+
+DWORD CListCtrl::GetExtendedStyle() const
+{
+    ListViewWidget* list = ListView(this);
+    return list ? list->exStyle : 0;
+}
