@@ -23,3 +23,4 @@
 #include "afx/win/winapp.h"
 #include "afx/win/propsheet.h"
 #include "afx/win/helpwindow.h"
+#include "afx/win/sysmetrics.h"

@@ -36,11 +36,14 @@ public:
     explicit BarWidget(CControlBar* bar) : bar(bar) {}
 
     std::function<void()> relayout;
+    std::function<void(QPainter&)> paintInside;   // what the bar draws besides its edges
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
+        if (paintInside)
+            paintInside(painter);
         const CRect edges = bar->BorderWidths();
         const QColor dark = palette().color(QPalette::Mid);
         const QColor light = palette().color(QPalette::Light);
@@ -533,6 +536,7 @@ BOOL CReBar::Create(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID
 {
     auto* widget = new BarWidget(this);
     widget->relayout = [this] { LayoutBands(); };
+    widget->paintInside = [this](QPainter& painter) { PaintGrippers(painter); };
     m_dwCtrlStyle = dwCtrlStyle;
     return CreateBar(widget, dwStyle, pParentWnd, nID);
 }
@@ -544,18 +548,18 @@ BOOL CReBar::AddBar(CWnd* pBar, DWORD dwStyle)
     const bool visible = !pBar->m_hWnd->isHidden();
     pBar->m_hWnd->setParent(m_hWnd);
     pBar->m_hWnd->setVisible(visible);
-    m_bands.push_back({pBar, !(dwStyle & RBBS_NOGRIPPER)});
+    m_bands.push_back({pBar->m_hWnd, !(dwStyle & RBBS_NOGRIPPER)});
     LayoutBands();
     return TRUE;
 }
 
 namespace {
 
-int BandHeight(CWnd* bar)
+int BandHeight(QWidget* bar)
 {
-    if (auto* controlBar = dynamic_cast<CControlBar*>(bar))
+    if (auto* controlBar = dynamic_cast<CControlBar*>(CWnd::FromHandlePermanent(bar)))
         return int(controlBar->CalcFixedLayout(TRUE, TRUE).cy);
-    return bar->m_hWnd->height();
+    return bar->height();
 }
 
 } // namespace
@@ -568,13 +572,26 @@ void CReBar::LayoutBands()
     const int bandBorder = (m_dwCtrlStyle & RBS_BANDBORDERS) ? 1 : 0;
     int y = int(edges.top);
     for (const Band& band : m_bands) {
-        if (!band.bar->m_hWnd)
+        if (!band.bar)
             continue;
         y += bandBorder;
         const int x = int(edges.left) + (band.gripper ? kGripperWidth : 0);
         const int height = BandHeight(band.bar);
-        band.bar->m_hWnd->setGeometry(x, y, std::max(0, m_hWnd->width() - x - int(edges.right)), height);
+        band.bar->setGeometry(x, y, std::max(0, m_hWnd->width() - x - int(edges.right)), height);
         y += height + bandBorder;
+    }
+}
+
+void CReBar::PaintGrippers(QPainter& painter) const
+{
+    for (const Band& band : m_bands) {
+        if (!band.bar || !band.gripper)
+            continue;
+        QStyleOption handle;
+        handle.initFrom(m_hWnd);
+        handle.rect = QRect(band.bar->x() - kGripperWidth, band.bar->y(), kGripperWidth, band.bar->height());
+        handle.state |= QStyle::State_Horizontal;
+        m_hWnd->style()->drawPrimitive(QStyle::PE_IndicatorToolBarHandle, &handle, &painter, m_hWnd);
     }
 }
 
@@ -584,7 +601,7 @@ CSize CReBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
     const int bandBorder = (m_dwCtrlStyle & RBS_BANDBORDERS) ? 1 : 0;
     int height = int(edges.top + edges.bottom);
     for (const Band& band : m_bands) {
-        if (band.bar->m_hWnd)
+        if (band.bar)
             height += BandHeight(band.bar) + 2 * bandBorder;
     }
     return {bStretch ? 32767 : (m_hWnd ? m_hWnd->width() : 0), height};

@@ -7,11 +7,14 @@
 #include "afx/win/winids.h"
 #include "afx/win/wnd.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <vector>
 
 class CFrameWnd;
 class QAction;
 class QLabel;
+class QPainter;
 class QToolButton;
 
 class CControlBar : public CWnd {
@@ -77,7 +80,6 @@ public:
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
 
 private:
-    friend class ToolBarWidget;
     void LayoutButtons();
 
     struct Button {
@@ -138,11 +140,11 @@ public:
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 
 private:
-    friend class ReBarWidget;
     void LayoutBands();
+    void PaintGrippers(QPainter& painter) const;
 
     struct Band {
-        CWnd* bar;
+        QPointer<QWidget> bar;   // a band goes with its bar's window
         bool gripper;
     };
     std::vector<Band> m_bands;

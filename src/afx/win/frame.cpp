@@ -186,13 +186,6 @@ void CFrameWnd::ConnectMenuBar()
         if (const UINT id = afx::CommandIdOf(action))
             SendMessage(WM_COMMAND, id);
     });
-    QObject::connect(m_menuBar, &QMenuBar::hovered, m_menuBar, [this](QAction* action) {
-        const UINT id = afx::CommandIdOf(action);
-        if (id && !action->menu())
-            SetMessageText(id);
-        else
-            SetMessageText(AFX_IDS_IDLEMESSAGE);
-    });
     const QList<QAction*> popups = m_menuBar->actions();
     for (int index = 0; index < popups.size(); ++index) {
         QMenu* popup = popups.at(index)->menu();
@@ -200,6 +193,10 @@ void CFrameWnd::ConnectMenuBar()
             continue;
         QObject::connect(popup, &QMenu::aboutToShow, popup, [this, popup, index] {
             OnInitMenuPopup(CMenu::FromHandle(popup), UINT(index), FALSE);
+        });
+        QObject::connect(popup, &QMenu::hovered, popup, [this](QAction* action) {
+            const UINT id = afx::CommandIdOf(action);
+            SetMessageText(id && !action->menu() ? id : UINT(AFX_IDS_IDLEMESSAGE));
         });
         QObject::connect(popup, &QMenu::aboutToHide, popup, [this] { SetMessageText(AFX_IDS_IDLEMESSAGE); });
     }
@@ -309,7 +306,14 @@ void CFrameWnd::Relayout()
         m_hWnd->setMinimumSize(0, 0);
         m_hWnd->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
-    RecalcLayout();
+    // An override that sizes the frame from its bars sees them as the last layout left them:
+    // once the frame changed size, the bars are laid out again until it holds still.
+    for (int pass = 0; pass < 3 && m_hWnd; ++pass) {
+        const QSize before = m_hWnd->size();
+        RecalcLayout();
+        if (!m_hWnd || m_hWnd->size() == before)
+            break;
+    }
     if (fixed && m_hWnd)
         m_hWnd->setFixedSize(m_hWnd->size());
 }

@@ -9,22 +9,26 @@ namespace afx {
 
 namespace {
 
+// Topics are read from the embedded help; a topic that is not there (asked for, or linked
+// from another topic) is a page saying so.
+class HelpTextBrowser : public QTextBrowser {
+public:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        if (type == QTextDocument::HtmlResource && name.scheme() == QLatin1String("qrc")
+            && !QFile::exists(u':' + name.path())) {
+            return QStringLiteral("<h2>Aide</h2><p>Aucune rubrique d'aide n'existe pour ce sujet (%1).</p>"
+                                  "<p><a href=\"index.html\">Sommaire</a></p>")
+                .arg(name.fileName().section(u'.', 0, 0));
+        }
+        return QTextBrowser::loadResource(type, name);
+    }
+};
+
 QPointer<QTextBrowser>& Browser()
 {
     static QPointer<QTextBrowser> browser;
     return browser;
-}
-
-QTextBrowser* Window()
-{
-    if (!Browser()) {
-        auto* browser = new QTextBrowser;
-        browser->setWindowTitle(AppTitle() + " - Aide");
-        browser->setOpenExternalLinks(true);
-        browser->resize(640, 520);
-        Browser() = browser;
-    }
-    return Browser();
 }
 
 } // namespace
@@ -35,19 +39,17 @@ void ShowHelpWindow(DWORD context, UINT command)
         delete Browser().data();
         return;
     }
-    QTextBrowser* browser = Window();
-    const QString topic = command == HELP_CONTEXT ? QString::number(context, 16) + QStringLiteral(".html")
-                                                  : QStringLiteral("index.html");
-    if (QFile::exists(QStringLiteral(":/help/") + topic)) {
-        browser->setSource(QUrl(QStringLiteral("qrc:/help/") + topic));
-    } else {
-        browser->setHtml(QStringLiteral("<h2>Aide</h2><p>Aucune rubrique d'aide n'existe pour ce sujet "
-                                        "(contexte %1).</p><p><a href=\"qrc:/help/index.html\">Sommaire</a></p>")
-                             .arg(QString::number(context, 16)));
+    if (!Browser()) {
+        Browser() = new HelpTextBrowser;
+        Browser()->setWindowTitle(AppTitle() + " - Aide");
+        Browser()->setOpenExternalLinks(true);
+        Browser()->resize(640, 520);
     }
-    browser->show();
-    browser->raise();
-    browser->activateWindow();
+    const QString topic = command == HELP_CONTEXT ? QString::number(context, 16) : QStringLiteral("index");
+    Browser()->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(topic)));
+    Browser()->show();
+    Browser()->raise();
+    Browser()->activateWindow();
 }
 
 QTextBrowser* HelpBrowser()
