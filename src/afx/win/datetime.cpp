@@ -81,7 +81,7 @@ bool WriteTime(QDateTimeEdit* picker, const CTime& time)
 {
     const QDateTime value(QDate(time.GetYear(), time.GetMonth(), time.GetDay()),
                           QTime(time.GetHour(), time.GetMinute(), time.GetSecond()));
-    if (!value.isValid() || value < picker->minimumDateTime() || value > picker->maximumDateTime())
+    if (!value.isValid())
         return false;
     const QSignalBlocker quiet(picker);
     picker->setDateTime(value);

@@ -156,8 +156,6 @@ public:
             SetData(index, row.mask & LVIF_PARAM ? DWORD_PTR(row.lParam) : 0);
             if (row.mask & LVIF_TEXT)
                 SetText(index, 0, row.pszText);
-            // A row inserted inside a selected range does not take its selection.
-            selectionModel()->select(model()->index(index, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         });
         if (row.mask & LVIF_STATE)
             SetState(index, row.state, row.stateMask);
@@ -167,6 +165,11 @@ public:
     void RemoveRow(int row)
     {
         Suspended([&] {
+            // Qt would give the focus to the next row and, in a single-selection list, select
+            // it; Windows selects nothing, so deleting "the first selected row until none is
+            // selected" ends.
+            if (currentIndex().row() == row)
+                selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             known.erase(known.begin() + row);
             removeRow(row);
         });
@@ -218,16 +221,18 @@ public:
     }
 
 protected:
+    // The user's actions change focus and selection in several steps; each row's change is
+    // notified once, when the action is done.
     void mousePressEvent(QMouseEvent* event) override
     {
         pressed = event->button() == Qt::LeftButton;
-        QTableWidget::mousePressEvent(event);
+        Suspended([&] { QTableWidget::mousePressEvent(event); });
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         QPointer<ListViewWidget> self = this;
-        QTableWidget::mouseReleaseEvent(event);
+        Suspended([&] { QTableWidget::mouseReleaseEvent(event); });
         if (self && pressed && event->button() == Qt::LeftButton) {
             pressed = false;
             NotifyMouse(NM_CLICK, event);
@@ -237,7 +242,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
         QPointer<ListViewWidget> self = this;
-        QTableWidget::mouseDoubleClickEvent(event);
+        Suspended([&] { QTableWidget::mouseDoubleClickEvent(event); });
         if (self && event->button() == Qt::LeftButton)
             NotifyMouse(NM_DBLCLK, event);
     }
@@ -257,7 +262,7 @@ protected:
             if (!self)
                 return;
         }
-        QTableWidget::keyPressEvent(event);
+        Suspended([&] { QTableWidget::keyPressEvent(event); });
     }
 
     void changeEvent(QEvent* event) override

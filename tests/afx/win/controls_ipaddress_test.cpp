@@ -1,0 +1,161 @@
+#include "controls_fixture.h"
+
+#include "afx/win/ipaddress.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum : int { IDD_TCPIP = 157, IDC_IP_ADDRESS = 1351, IDC_INTERVAL = 1251 };
+
+const QByteArray kScript = R"(
+157 DIALOGEX 0, 0, 200, 60
+STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
+CAPTION "TCP/IP"
+FONT 8, "MS Sans Serif", 0, 0, 0x0
+BEGIN
+    CONTROL         "",1351,"SysIPAddress32",WS_TABSTOP,90,9,82,13
+    EDITTEXT        1251,90,30,33,14,ES_RIGHT
+END
+)";
+
+class CTcpIpDlg : public CDialog {
+public:
+    CTcpIpDlg() : CDialog(IDD_TCPIP) {}
+    std::vector<std::string> fieldChanges;
+    int textChanges = 0;
+    int replaceField = -1;   // the handler puts 7 into this field
+
+    void OnFieldChanged(NMHDR* header, LRESULT* result)
+    {
+        auto* change = reinterpret_cast<NMIPADDRESS*>(header);
+        // The control already holds the field's final value when its parent hears of it.
+        DWORD address = 0;
+        static_cast<CIPAddressCtrl*>(GetDlgItem(IDC_IP_ADDRESS))->GetAddress(address);
+        fieldChanges.push_back(std::to_string(change->iField) + "=" + std::to_string(change->iValue) + " "
+                               + std::to_string((address >> (8 * (3 - change->iField))) & 0xFF));
+        if (change->iField == replaceField)
+            change->iValue = 7;
+        *result = 0;
+    }
+    void OnTextChange() { ++textChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTcpIpDlg, CDialog)
+    ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP_ADDRESS, &CTcpIpDlg::OnFieldChanged)
+    ON_EN_CHANGE(IDC_IP_ADDRESS, &CTcpIpDlg::OnTextChange)
+END_MESSAGE_MAP()
+
+class IPAddressTest : public testctl::ControlDialogs {
+protected:
+    IPAddressTest() : ControlDialogs(kScript) {}
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create(IDD_TCPIP));
+        address = static_cast<CIPAddressCtrl*>(dialog.GetDlgItem(IDC_IP_ADDRESS));
+    }
+
+    // Keys go where the focus is: the focus moves from field to field as the user types.
+    static void Type(const char* keys)
+    {
+        for (const char* key = keys; *key; ++key)
+            QTest::keyClick(QApplication::focusWidget(), *key);
+    }
+
+    QStringList Fields()
+    {
+        QStringList texts;
+        for (QLineEdit* field : address->m_hWnd->findChildren<QLineEdit*>())
+            texts << field->text();
+        return texts;
+    }
+
+    void LeaveTheControl() { dialog.GetDlgItem(IDC_INTERVAL)->SetFocus(); }
+
+    CTcpIpDlg dialog;
+    CIPAddressCtrl* address = nullptr;
+};
+
+TEST_F(IPAddressTest, APackedAddressHasTheFirstFieldInItsMostSignificantByte)
+{
+    struct Case {
+        BYTE fields[4];
+        DWORD packed;
+        QStringList shown;
+    } cases[] = {
+        {{192, 168, 1, 20}, 0xC0A80114, {"192", "168", "1", "20"}},
+        {{10, 0, 0, 1}, 0x0A000001, {"10", "0", "0", "1"}},
+        {{255, 255, 255, 0}, 0xFFFFFF00, {"255", "255", "255", "0"}},
+    };
+    for (const Case& c : cases) {
+        address->SetAddress(c.fields[0], c.fields[1], c.fields[2], c.fields[3]);
+        DWORD packed = 0;
+        EXPECT_EQ(address->GetAddress(packed), 4);
+        EXPECT_EQ(packed, c.packed);
+        EXPECT_EQ(Fields(), c.shown);
+
+        address->ClearAddress();
+        address->SendMessage(IPM_SETADDRESS, 0, LPARAM(c.packed));   // as a data exchange loads it
+        BYTE read[4] = {};
+        EXPECT_EQ(address->GetAddress(read[0], read[1], read[2], read[3]), 4);
+        EXPECT_TRUE(std::equal(read, read + 4, c.fields));
+    }
+    EXPECT_TRUE(dialog.fieldChanges.empty()) << "the program's addresses are no field changes";
+    EXPECT_GT(dialog.textChanges, 0);
+}
+
+TEST_F(IPAddressTest, BlankFieldsCountAsZeroAndAreNotCounted)
+{
+    EXPECT_TRUE(address->IsBlank());
+    DWORD packed = 1;
+    EXPECT_EQ(address->GetAddress(packed), 0);
+    EXPECT_EQ(packed, 0u);
+
+    ShowActive(dialog);
+    address->SetFieldFocus(0);
+    Type("10..");   // a dot in a blank field stays there
+    address->SetFieldFocus(2);
+    Type("5");
+    EXPECT_FALSE(address->IsBlank());
+    EXPECT_EQ(address->GetAddress(packed), 2);
+    EXPECT_EQ(packed, 0x0A000500u);
+
+    const int changesBefore = dialog.textChanges;
+    address->ClearAddress();
+    EXPECT_TRUE(address->IsBlank());
+    EXPECT_EQ(dialog.textChanges, changesBefore + 2);
+}
+
+TEST_F(IPAddressTest, TypingMovesFromFieldToFieldAndReportsEachChangedField)
+{
+    ShowActive(dialog);
+    address->SetFieldFocus(0);
+    Type("192.168.1.300");   // a third digit moves on (the dot after it finds a blank field); 300 is above the range
+    EXPECT_EQ(Fields(), (QStringList{"192", "168", "1", "255"}));
+    LeaveTheControl();
+    EXPECT_EQ(dialog.fieldChanges, (std::vector<std::string>{"0=192 192", "1=168 168", "2=1 1", "3=255 255"}));
+
+    // Passing through a field without changing it reports nothing; a value below the field's
+    // range comes up to its lower limit when the user leaves the field.
+    dialog.fieldChanges.clear();
+    address->SetFieldRange(1, 10, 20);
+    address->SetFieldFocus(0);
+    Type(".5");   // the dot moves on and selects the next field, which the 5 replaces
+    LeaveTheControl();
+    EXPECT_EQ(dialog.fieldChanges, std::vector<std::string>{"1=10 10"});
+
+    // The parent may replace the value it is told about.
+    dialog.fieldChanges.clear();
+    dialog.replaceField = 3;
+    address->SetFieldFocus(3);
+    Type("9");
+    LeaveTheControl();
+    EXPECT_EQ(dialog.fieldChanges, std::vector<std::string>{"3=9 9"});
+    EXPECT_EQ(Fields(), (QStringList{"192", "10", "1", "7"}));
+}
+
+} // namespace
