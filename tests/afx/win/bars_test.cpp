@@ -166,6 +166,20 @@ TEST_F(BarsTest, RebarBandSpansTheRebarWithoutGripper)
     EXPECT_GE(gripped.top, band.bottom);
 }
 
+TEST_F(BarsTest, ADockedBarTakesTheFirstSideBothItAndTheFrameAllow)
+{
+    CDialogBar floating;
+    ASSERT_TRUE(floating.Create(Frame(), IDD_LEFT_BAR, 0, IDD_LEFT_BAR + 10));
+    floating.EnableDocking(CBRS_ALIGN_ANY);
+    Frame()->DockControlBar(&floating);   // the frame allows the left side only
+    EXPECT_EQ(floating.GetBarStyle() & CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT);
+    // Made last, it takes the left of what the bars made before it left over.
+    const CRect docked = WindowRect(floating);
+    EXPECT_EQ(docked.left, WindowRect(Frame()->leftBar).right);
+    EXPECT_EQ(docked.top, WindowRect(Frame()->reBar).bottom);
+    EXPECT_EQ(WindowRect(*View()).left, docked.right);
+}
+
 class FixedPageTest : public NotesTest {
 protected:
     FixedPageTest() : NotesTest(RUNTIME_CLASS(CFixedPageFrame)) {}

@@ -135,6 +135,11 @@ struct SavePromptCase {
     bool fileWritten;
 };
 
+void PrintTo(const SavePromptCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class SavePromptTest : public NotesTest, public ::testing::WithParamInterface<SavePromptCase> {};
 
 TEST_P(SavePromptTest, NewOnAModifiedDocumentAsksToSaveItFirst)
@@ -179,6 +184,11 @@ struct FailedOpenCase {
     QByteArray content;          // of the file; null: no file at all
     const char* message;
 };
+
+void PrintTo(const FailedOpenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FailedOpenTest : public NotesTest, public ::testing::WithParamInterface<FailedOpenCase> {};
 

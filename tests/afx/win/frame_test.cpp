@@ -57,12 +57,12 @@ TEST_F(FrameTest, CommandsGoToTheViewThenTheDocumentThenTheFrameThenTheApplicati
 
 TEST_F(FrameTest, UpdateHandlersEnableMenuItemsAndToolbarButtons)
 {
-    Frame()->OnIdleUpdateCmdUI();
+    app.OnIdle(0);   // what the event loop does when it runs out of events
     EXPECT_FALSE(MenuItem(ID_FILE_SAVE)->isEnabled());
     EXPECT_FALSE(Button(ID_FILE_SAVE)->isEnabled());
 
     Document()->SetModifiedFlag();
-    Frame()->OnIdleUpdateCmdUI();
+    app.OnIdle(0);
     EXPECT_TRUE(MenuItem(ID_FILE_SAVE)->isEnabled());
     EXPECT_TRUE(Button(ID_FILE_SAVE)->isEnabled());
     EXPECT_EQ(Frame()->GetMenu()->GetMenuState(ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED, 0u);
