@@ -28,6 +28,26 @@ constexpr int kToolBarMargin = 2;   // above and below the buttons
 constexpr int kSeparatorWidth = 8;
 constexpr int kGripperWidth = 10;
 
+// The toolbar's buttons and the status bar's panes: items with an id and a widget.
+template <class Item>
+bool ValidIndex(const std::vector<Item>& items, int index)
+{
+    return index >= 0 && index < int(items.size());
+}
+
+template <class Item>
+UINT ItemId(const std::vector<Item>& items, int index)
+{
+    return ValidIndex(items, index) ? items[size_t(index)].id : 0;
+}
+
+template <class Item>
+int IndexOfId(const std::vector<Item>& items, UINT id)
+{
+    const auto found = std::find_if(items.begin(), items.end(), [id](const Item& item) { return item.id == id; });
+    return found == items.end() ? -1 : int(found - items.begin());
+}
+
 } // namespace
 
 // A bar's widget: its edges as the bar style asks, and its layout on each resize.
@@ -269,7 +289,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
 
 BOOL CToolBar::SetButtonText(int nIndex, const CString& lpszText)
 {
-    if (nIndex < 0 || nIndex >= GetCount() || !m_buttons[size_t(nIndex)].button)
+    if (!ValidIndex(m_buttons, nIndex) || !m_buttons[size_t(nIndex)].button)
         return FALSE;
     QToolButton* button = m_buttons[size_t(nIndex)].button;
     button->defaultAction()->setText(lpszText);
@@ -280,7 +300,7 @@ BOOL CToolBar::SetButtonText(int nIndex, const CString& lpszText)
 
 CString CToolBar::GetButtonText(int nIndex) const
 {
-    if (nIndex < 0 || nIndex >= GetCount() || !m_buttons[size_t(nIndex)].button)
+    if (!ValidIndex(m_buttons, nIndex) || !m_buttons[size_t(nIndex)].button)
         return {};
     return m_buttons[size_t(nIndex)].button->defaultAction()->text();
 }
@@ -294,22 +314,18 @@ void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage)
 
 UINT CToolBar::GetItemID(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetCount() ? m_buttons[size_t(nIndex)].id : 0;
+    return ItemId(m_buttons, nIndex);
 }
 
 int CToolBar::CommandToIndex(UINT nIDFind) const
 {
-    for (int index = 0; index < GetCount(); ++index) {
-        if (m_buttons[size_t(index)].id == nIDFind)
-            return index;
-    }
-    return -1;
+    return IndexOfId(m_buttons, nIDFind);
 }
 
 void CToolBar::GetItemRect(int nIndex, LPRECT lpRect) const
 {
     *lpRect = CRect();
-    if (nIndex >= 0 && nIndex < GetCount() && m_buttons[size_t(nIndex)].button)
+    if (ValidIndex(m_buttons, nIndex) && m_buttons[size_t(nIndex)].button)
         *lpRect = CRect(m_buttons[size_t(nIndex)].button->geometry());
 }
 
@@ -444,7 +460,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 
 BOOL CStatusBar::SetPaneText(int nIndex, const CString& lpszNewText, BOOL bUpdate)
 {
-    if (nIndex < 0 || nIndex >= GetCount())
+    if (!ValidIndex(m_panes, nIndex))
         return FALSE;
     m_panes[size_t(nIndex)].label->setText(lpszNewText);
     if (bUpdate)
@@ -454,27 +470,23 @@ BOOL CStatusBar::SetPaneText(int nIndex, const CString& lpszNewText, BOOL bUpdat
 
 CString CStatusBar::GetPaneText(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetCount() ? CString(m_panes[size_t(nIndex)].label->text()) : CString();
+    return ValidIndex(m_panes, nIndex) ? CString(m_panes[size_t(nIndex)].label->text()) : CString();
 }
 
 UINT CStatusBar::GetItemID(int nIndex) const
 {
-    return nIndex >= 0 && nIndex < GetCount() ? m_panes[size_t(nIndex)].id : 0;
+    return ItemId(m_panes, nIndex);
 }
 
 int CStatusBar::CommandToIndex(UINT nIDFind) const
 {
-    for (int index = 0; index < GetCount(); ++index) {
-        if (m_panes[size_t(index)].id == nIDFind)
-            return index;
-    }
-    return -1;
+    return IndexOfId(m_panes, nIDFind);
 }
 
 void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const
 {
     *lpRect = CRect();
-    if (nIndex < 0 || nIndex >= GetCount())
+    if (!ValidIndex(m_panes, nIndex))
         return;
     m_hWnd->layout()->activate();
     *lpRect = CRect(m_panes[size_t(nIndex)].label->geometry());
