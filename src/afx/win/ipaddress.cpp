@@ -109,8 +109,10 @@ public:
         return true;
     }
 
+    enum class Caret { SelectAll, Start, End };
+
     // A field past the last gives the first blank one.
-    void FocusField(int field, bool caretAtEnd = false)
+    void FocusField(int field, Caret caret = Caret::SelectAll)
     {
         if (field < 0 || field >= kFields) {
             field = 0;
@@ -118,16 +120,16 @@ public:
                 ++field;
         }
         fields[field]->setFocus(Qt::OtherFocusReason);
-        if (caretAtEnd)
-            fields[field]->end(false);
-        else
+        if (caret == Caret::SelectAll)
             fields[field]->selectAll();
+        else
+            fields[field]->setCursorPosition(caret == Caret::Start ? 0 : int(fields[field]->text().size()));
     }
 
-    void MoveTo(int field, bool caretAtEnd)
+    void MoveTo(int field, Caret caret)
     {
         if (field >= 0 && field < kFields)
-            FocusField(field, caretAtEnd);
+            FocusField(field, caret);
     }
 
     // The user left a field: its value comes into range, and a changed value is reported.
@@ -163,7 +165,7 @@ private:
         if (Value(field) > upper[field])
             edit->setText(QString::number(upper[field]));
         if (edit->text().size() == 3 && edit->cursorPosition() == 3)
-            MoveTo(field + 1, false);
+            MoveTo(field + 1, Caret::SelectAll);
     }
 };
 
@@ -182,18 +184,17 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Period: case Qt::Key_Space:
         if (!text().isEmpty())
-            control->MoveTo(index + 1, false);
+            control->MoveTo(index + 1, IpAddressWidget::Caret::SelectAll);
         return;
     case Qt::Key_Backspace: case Qt::Key_Left:
         if (noSelection && cursorPosition() == 0 && index > 0) {
-            control->MoveTo(index - 1, true);
+            control->MoveTo(index - 1, IpAddressWidget::Caret::End);
             return;
         }
         break;
     case Qt::Key_Right:
         if (noSelection && cursorPosition() == text().size() && index + 1 < kFields) {
-            control->MoveTo(index + 1, false);
-            setCursorPosition(0);
+            control->MoveTo(index + 1, IpAddressWidget::Caret::Start);
             return;
         }
         break;

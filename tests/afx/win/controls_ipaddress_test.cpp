@@ -134,7 +134,8 @@ TEST_F(IPAddressTest, TypingMovesFromFieldToFieldAndReportsEachChangedField)
 {
     ShowActive(dialog);
     address->SetFieldFocus(0);
-    Type("192.168.1.300");   // a third digit moves on (the dot after it finds a blank field); 300 is above the range
+    // A third digit moves on (the dot after it finds a blank field); 300 is above the range.
+    Type("192.168.1.300");
     EXPECT_EQ(Fields(), (QStringList{"192", "168", "1", "255"}));
     LeaveTheControl();
     EXPECT_EQ(dialog.fieldChanges, (std::vector<std::string>{"0=192 192", "1=168 168", "2=1 1", "3=255 255"}));
@@ -156,6 +157,16 @@ TEST_F(IPAddressTest, TypingMovesFromFieldToFieldAndReportsEachChangedField)
     LeaveTheControl();
     EXPECT_EQ(dialog.fieldChanges, std::vector<std::string>{"3=9 9"});
     EXPECT_EQ(Fields(), (QStringList{"192", "10", "1", "7"}));
+
+    // The arrow keys and Backspace cross from one field into the next at its edges.
+    dialog.fieldChanges.clear();
+    address->SetFieldFocus(1);
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Left, Qt::Key_Backspace, Qt::Key_Right})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    Type("2");   // before the 10 of field 1: 210, above its range
+    LeaveTheControl();
+    EXPECT_EQ(Fields(), (QStringList{"19", "20", "1", "7"}));
+    EXPECT_EQ(dialog.fieldChanges, (std::vector<std::string>{"0=19 19", "1=20 20"}));
 }
 
 } // namespace
