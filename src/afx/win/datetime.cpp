@@ -31,9 +31,11 @@ QString QtFormat(const QString& format)
     while (i < format.size()) {
         const QChar c = format.at(i);
         if (c == u'\'') {
+            // The quoted text, through the closing quote; '' inside it is a quote.
+            auto quoteAt = [&format](qsizetype at) { return at < format.size() && format.at(at) == u'\''; };
             qsizetype end = i + 1;
-            while (end < format.size() && !(format.at(end) == u'\'' && (end + 1 >= format.size() || format.at(end + 1) != u'\'')))
-                end += format.at(end) == u'\'' ? 2 : 1;
+            while (end < format.size() && !(quoteAt(end) && !quoteAt(end + 1)))
+                end += quoteAt(end) ? 2 : 1;
             qt += format.mid(i, end + 1 - i);
             i = end + 1;
             continue;
@@ -115,8 +117,8 @@ QWidget* CreatePicker(const afx::ControlSpec& spec, QWidget* parent)
 
 void afx::detail::RegisterDateTimeCtrl()
 {
-    RegisterWindowClass({QStringLiteral("SysDateTimePick32"), CreatePicker, nullptr,
-                         [] { return static_cast<CWnd*>(new CDateTimeCtrl); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("SysDateTimePick32"), CreatePicker, nullptr, NewWrapper<CDateTimeCtrl>,
+                         nullptr, nullptr});
 }
 
 BOOL CDateTimeCtrl::SetFormat(const CString& pstrFormat)

@@ -255,8 +255,8 @@ LRESULT IpAddressProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, boo
 
 void afx::detail::RegisterIPAddressCtrl()
 {
-    RegisterWindowClass({QStringLiteral("SysIPAddress32"), CreateIpAddress, IpAddressProc,
-                         [] { return static_cast<CWnd*>(new CIPAddressCtrl); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("SysIPAddress32"), CreateIpAddress, IpAddressProc, NewWrapper<CIPAddressCtrl>,
+                         nullptr, nullptr});
 }
 
 BOOL CIPAddressCtrl::IsBlank() const

@@ -401,8 +401,8 @@ LRESULT ListBoxProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM, bool* handle
 
 void afx::detail::RegisterListBox()
 {
-    RegisterWindowClass({QStringLiteral("ListBox"), CreateListBox, ListBoxProc,
-                         [] { return static_cast<CWnd*>(new CListBox); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("ListBox"), CreateListBox, ListBoxProc, NewWrapper<CListBox>,
+                         nullptr, nullptr});
 }
 
 int CListBox::GetCount() const

@@ -40,13 +40,8 @@ public:
         horizontalHeader()->setVisible(!(style & LVS_NOCOLUMNHEADER));
         horizontalHeader()->setHighlightSections(false);
         horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        if (!(style & LVS_SHOWSELALWAYS)) {
-            // Without the style Windows shows the selection only while the list has the focus.
-            QPalette colours = palette();
-            colours.setBrush(QPalette::Inactive, QPalette::Highlight, colours.brush(QPalette::Inactive, QPalette::Base));
-            colours.setBrush(QPalette::Inactive, QPalette::HighlightedText, colours.brush(QPalette::Inactive, QPalette::Text));
-            setPalette(colours);
-        }
+        if (!(style & LVS_SHOWSELALWAYS))
+            afx::detail::HideSelectionWithoutFocus(this);
         setColumnCount(1);
         setColumnHidden(0, true);
         RowHeightFromFont();
@@ -126,7 +121,8 @@ public:
             }
             // A new first column is not selected yet; the rows' selection stays theirs.
             for (int row : selectedRows)
-                selectionModel()->select(model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                selectionModel()->select(model()->index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
         });
         return column;
     }
@@ -189,8 +185,9 @@ public:
             for (int each = row < 0 ? 0 : row; each < (row < 0 ? rowCount() : row + 1); ++each) {
                 const QModelIndex index = model()->index(each, 0);
                 if (mask & LVIS_SELECTED) {
-                    const QItemSelectionModel::SelectionFlags select =
-                        selectionMode() == SingleSelection ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select;
+                    const QItemSelectionModel::SelectionFlags select = selectionMode() == SingleSelection
+                                                                           ? QItemSelectionModel::ClearAndSelect
+                                                                           : QItemSelectionModel::Select;
                     selectionModel()->select(index, (state & LVIS_SELECTED ? select : QItemSelectionModel::Deselect)
                                                         | QItemSelectionModel::Rows);
                 }
@@ -351,8 +348,8 @@ QWidget* CreateListView(const afx::ControlSpec& spec, QWidget* parent)
 
 void afx::detail::RegisterListCtrl()
 {
-    RegisterWindowClass({QStringLiteral("SysListView32"), CreateListView, nullptr,
-                         [] { return static_cast<CWnd*>(new CListCtrl); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("SysListView32"), CreateListView, nullptr, NewWrapper<CListCtrl>,
+                         nullptr, nullptr});
 }
 
 int CListCtrl::InsertColumn(int nCol, const CString& lpszColumnHeading, int nFormat, int nWidth)

@@ -66,8 +66,9 @@ public:
     {
         if (!(style & UDS_SETBUDDYINT) || !buddy)
             return;
-        const QString text = base == 16 ? QStringLiteral("0x") + QStringLiteral("%1").arg(uint(pos), 4, 16, QLatin1Char('0')).toUpper()
-                                        : QString::number(pos);
+        QString text = QString::number(pos);
+        if (base == 16)
+            text = QStringLiteral("0x") + QString::number(uint(pos), 16).toUpper().rightJustified(4, u'0');
         CWnd* wnd = CWnd::FromHandle(buddy);
         CString current;
         wnd->GetWindowText(current);
@@ -229,8 +230,8 @@ LRESULT SpinProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* ha
 
 void afx::detail::RegisterSpinButtonCtrl()
 {
-    RegisterWindowClass({QStringLiteral("msctls_updown32"), CreateSpin, SpinProc,
-                         [] { return static_cast<CWnd*>(new CSpinButtonCtrl); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("msctls_updown32"), CreateSpin, SpinProc, NewWrapper<CSpinButtonCtrl>,
+                         nullptr, nullptr});
 }
 
 void CSpinButtonCtrl::SetRange(short nLower, short nUpper)
@@ -262,7 +263,8 @@ int CSpinButtonCtrl::GetPos() const
 int CSpinButtonCtrl::GetPos32(BOOL* lpbError) const
 {
     BOOL error = FALSE;
-    const int pos = int(const_cast<CSpinButtonCtrl*>(this)->SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)));
+    auto* self = const_cast<CSpinButtonCtrl*>(this);
+    const int pos = int(self->SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)));
     if (lpbError)
         *lpbError = error;
     return pos;

@@ -40,12 +40,8 @@ public:
         setSelectionMode(SingleSelection);
         setEditTriggers(NoEditTriggers);
         setUniformRowHeights(true);
-        if (!(style & TVS_SHOWSELALWAYS)) {
-            QPalette colours = palette();
-            colours.setBrush(QPalette::Inactive, QPalette::Highlight, colours.brush(QPalette::Inactive, QPalette::Base));
-            colours.setBrush(QPalette::Inactive, QPalette::HighlightedText, colours.brush(QPalette::Inactive, QPalette::Text));
-            setPalette(colours);
-        }
+        if (!(style & TVS_SHOWSELALWAYS))
+            afx::detail::HideSelectionWithoutFocus(this);
         connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
     }
 
@@ -201,8 +197,8 @@ QWidget* CreateTreeView(const afx::ControlSpec& spec, QWidget* parent)
 
 void afx::detail::RegisterTreeCtrl()
 {
-    RegisterWindowClass({QStringLiteral("SysTreeView32"), CreateTreeView, nullptr,
-                         [] { return static_cast<CWnd*>(new CTreeCtrl); }, nullptr, nullptr});
+    RegisterWindowClass({QStringLiteral("SysTreeView32"), CreateTreeView, nullptr, NewWrapper<CTreeCtrl>,
+                         nullptr, nullptr});
 }
 
 HTREEITEM CTreeCtrl::InsertItem(const CString& lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,

@@ -12,16 +12,10 @@ namespace {
 
 enum : int { IDD_WINDOW = 156, IDC_START_TIME = 1001, IDC_STOP_TIME = 1002 };
 
-const QByteArray kScript = R"(
-156 DIALOGEX 0, 0, 200, 60
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "Réception protégée"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(156, "Réception protégée", 200, 60, R"(
     CONTROL         "",1001,"SysDateTimePick32",DTS_TIMEFORMAT | WS_TABSTOP,85,15,37,13
     CONTROL         "",1002,"SysDateTimePick32",DTS_TIMEFORMAT | WS_TABSTOP,138,15,37,13
-END
-)";
+)");
 
 // A time window exchanged with two time-only pickers.
 class CWindowDlg : public CDialog {

@@ -12,6 +12,18 @@
 
 namespace testctl {
 
+// A script of one popup dialog holding the controls (template statements, one a line).
+inline QByteArray DialogScript(int id, const char* caption, int cx, int cy, const char* controls)
+{
+    return QStringLiteral("%1 DIALOGEX 0, 0, %2, %3\n"
+                          "STYLE DS_SETFONT | WS_POPUP | WS_CAPTION\n"
+                          "CAPTION \"%4\"\n"
+                          "FONT 8, \"MS Sans Serif\", 0, 0, 0x0\n"
+                          "BEGIN\n%5END\n")
+        .arg(id).arg(cx).arg(cy).arg(QString::fromUtf8(caption), QString::fromUtf8(controls))
+        .toUtf8();
+}
+
 class ControlDialogs : public ::testing::Test {
 protected:
     explicit ControlDialogs(const QByteArray& scriptText)

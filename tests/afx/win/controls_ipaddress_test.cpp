@@ -11,16 +11,10 @@ namespace {
 
 enum : int { IDD_TCPIP = 157, IDC_IP_ADDRESS = 1351, IDC_INTERVAL = 1251 };
 
-const QByteArray kScript = R"(
-157 DIALOGEX 0, 0, 200, 60
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "TCP/IP"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(157, "TCP/IP", 200, 60, R"(
     CONTROL         "",1351,"SysIPAddress32",WS_TABSTOP,90,9,82,13
     EDITTEXT        1251,90,30,33,14,ES_RIGHT
-END
-)";
+)");
 
 class CTcpIpDlg : public CDialog {
 public:

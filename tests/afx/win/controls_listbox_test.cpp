@@ -12,16 +12,10 @@ namespace {
 
 enum : int { IDD_LISTS = 200, IDC_CATEGORIES = 1278, IDC_NUMBERS = 1121 };
 
-const QByteArray kScript = R"(
-200 DIALOGEX 0, 0, 160, 120
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "Listes"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(200, "Listes", 160, 120, R"(
     LISTBOX         1278,4,4,70,100,LBS_OWNERDRAWVARIABLE | WS_VSCROLL
     LISTBOX         1121,80,4,70,60,LBS_SORT | WS_VSCROLL
-END
-)";
+)");
 
 // An owner-drawn list without strings whose items are 20, 30, 40 ... pixels high by their data.
 class CRecordingListBox : public CListBox {
@@ -165,7 +159,8 @@ TEST_F(ListBoxTest, APaintErasesThroughTheClassAndDrawsEveryItemEntire)
     dialog.m_hWnd->show();
     const QImage shown = list.m_hWnd->grab().toImage();
     EXPECT_GT(list.erased, 0);
-    EXPECT_EQ(list.drawn, (std::vector<Drawing>{{0, ODA_DRAWENTIRE, 0}, {1, ODA_DRAWENTIRE, 0}, {2, ODA_DRAWENTIRE, 0}}));
+    EXPECT_EQ(list.drawn,
+              (std::vector<Drawing>{{0, ODA_DRAWENTIRE, 0}, {1, ODA_DRAWENTIRE, 0}, {2, ODA_DRAWENTIRE, 0}}));
     EXPECT_EQ(list.drawnRects[2], CRect(0, 50, list.drawnRects[2].right, 90));
     // The items over the background the class erased.
     EXPECT_EQ(shown.pixelColor(5, 60), QColor(Qt::gray));

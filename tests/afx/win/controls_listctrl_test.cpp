@@ -11,16 +11,10 @@ namespace {
 
 enum : int { IDD_ENTRIES = 300, IDC_ENTRIES = 1121, IDC_SINGLE = 1283 };
 
-const QByteArray kScript = R"(
-300 DIALOGEX 0, 0, 220, 160
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "Entrées"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(300, "Entrées", 220, 160, R"(
     CONTROL         "",1121,"SysListView32",LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,7,7,200,100
     CONTROL         "",1283,"SysListView32",LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,7,110,200,40
-END
-)";
+)");
 
 class CEntriesDlg : public CDialog {
 public:
@@ -76,7 +70,8 @@ protected:
     void Fill(CListCtrl& list, int count)
     {
         for (int n = 1; n <= count; ++n) {
-            const int row = list.InsertItem(LVIF_TEXT | LVIF_PARAM, list.GetItemCount(), QString::number(n), 0, 0, 0, n);
+            const int row =
+                list.InsertItem(LVIF_TEXT | LVIF_PARAM, list.GetItemCount(), QString::number(n), 0, 0, 0, n);
             list.SetItemText(row, 1, QStringLiteral("nom %1").arg(n));
         }
     }

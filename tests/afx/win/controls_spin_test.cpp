@@ -12,19 +12,13 @@ namespace {
 enum : int { IDD_NUMBERS = 157, IDC_INTERVAL = 1251, IDC_INTERVAL_SPIN = 1283, IDC_ENTRY_NUMBER = 1286,
              IDC_ENTRY_SPIN = 1101 };
 
-const QByteArray kScript = R"(
-157 DIALOGEX 0, 0, 200, 60
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "Nombres"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(157, "Nombres", 200, 60, R"(
     LTEXT           "I&ntervalle (1-180) :",-1,15,12,101,8
     EDITTEXT        1251,119,9,33,14,ES_RIGHT | ES_NUMBER
     CONTROL         "",1283,"msctls_updown32",UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,145,10,11,14
     EDITTEXT        1286,119,30,33,14,ES_RIGHT | ES_NUMBER
-    CONTROL         "",1101,"msctls_updown32",UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,110,7,11,14
-END
-)";
+    CONTROL         "",1101,"msctls_updown32",UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,145,31,11,14
+)");
 
 class CNumbersDlg : public CDialog {
 public:

@@ -14,15 +14,9 @@ namespace {
 
 enum : int { IDD_DEVICES = 171, IDC_DEVICE_TREE = 1265, IDI_FAX = 139, IDI_LOCAL = 172 };
 
-const QByteArray kScript = R"(
-171 DIALOGEX 0, 0, 208, 159
-STYLE DS_SETFONT | WS_POPUP | WS_CAPTION
-CAPTION "Sélectionner périphérique"
-FONT 8, "MS Sans Serif", 0, 0, 0x0
-BEGIN
+const QByteArray kScript = testctl::DialogScript(171, "Sélectionner périphérique", 208, 159, R"(
     CONTROL         "",1265,"SysTreeView32",TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT | WS_BORDER | WS_TABSTOP,7,15,194,116
-END
-)";
+)");
 
 // A device chooser: local devices under "Local", network ones (a leading backslash) beside it.
 class CDevicesDlg : public CDialog {
