@@ -50,6 +50,8 @@ int IndexOfId(const std::vector<Item>& items, UINT id)
 
 } // namespace
 
+namespace afx::detail {
+
 // A bar's widget: its edges as the bar style asks, and its layout on each resize.
 class BarWidget : public QWidget {
 public:
@@ -98,6 +100,10 @@ protected:
 private:
     CControlBar* const bar;
 };
+
+} // namespace afx::detail
+
+using afx::detail::BarWidget;
 
 namespace {
 

@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QPainter;
 class QToolButton;
+namespace afx::detail { class BarWidget; }
 
 class CControlBar : public CWnd {
     DECLARE_DYNAMIC(CControlBar)
@@ -51,7 +52,7 @@ protected:
     CFrameWnd* m_pDockSite = nullptr;
 
 private:
-    friend class BarWidget;
+    friend class afx::detail::BarWidget;
     friend class CFrameWnd;   // lets the bars go when it goes first
 };
 

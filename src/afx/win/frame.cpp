@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <algorithm>
 
+namespace afx::detail {
+
 // The frame's widget: its layout follows its size and its showing.
 class FrameWidget : public QWidget {
 public:
@@ -33,6 +35,8 @@ private:
             frame->Relayout();
     }
 };
+
+} // namespace afx::detail
 
 namespace {
 
@@ -158,7 +162,7 @@ BOOL CFrameWnd::CreateFrame(const CString& lpszWindowName, DWORD dwStyle, CWnd* 
         PostNcDestroy();
         return FALSE;
     }
-    auto* widget = new FrameWidget;
+    auto* widget = new afx::detail::FrameWidget;
     if (cs.hwndParent)
         widget->setParent(cs.hwndParent, Qt::Window);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

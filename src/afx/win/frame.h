@@ -16,6 +16,7 @@ class CFrameWnd;
 class CMenu;
 class CView;
 class QMenuBar;
+namespace afx::detail { class FrameWidget; }
 
 // What a frame needs to make its view and tie it to a document.
 struct CCreateContext {
@@ -97,7 +98,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend class FrameWidget;
+    friend class afx::detail::FrameWidget;
     BOOL CreateFrame(const CString& lpszWindowName, DWORD dwStyle, CWnd* pParentWnd, UINT nIDResource,
                      CCreateContext* pContext);
     void ConnectMenuBar();

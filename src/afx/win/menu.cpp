@@ -14,12 +14,18 @@ constexpr char kCmdId[] = "cmdId";
 
 } // namespace
 
+namespace afx::detail {
+
 // Owns the CMenu of a menu widget, as its child, so that it goes with the widget.
 class MenuHolder : public QObject {
 public:
     explicit MenuHolder(QWidget* menu) : QObject(menu), object(new CMenu(menu)) {}
     const std::unique_ptr<CMenu> object;
 };
+
+} // namespace afx::detail
+
+using afx::detail::MenuHolder;
 
 CMenu* CMenu::FromHandle(QWidget* hMenu)
 {

@@ -10,6 +10,7 @@ class QAction;
 class QMenuBar;
 class QObject;
 class QWidget;
+namespace afx::detail { class MenuHolder; }
 namespace afx { struct MenuItem; }
 
 enum : UINT {
@@ -47,7 +48,7 @@ public:
 
 private:
     explicit CMenu(QWidget* hMenu) : m_hMenu(hMenu) {}
-    friend class MenuHolder;
+    friend class afx::detail::MenuHolder;
 };
 
 // The update state of a menu item: m_pMenu and m_nIndex name it.

@@ -9,6 +9,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 BEGIN_MESSAGE_MAP(CView, CWnd)
     ON_WM_CREATE()
     ON_WM_PAINT()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CView::~CView()
@@ -53,6 +54,13 @@ void CView::OnPaint()
 {
     CPaintDC dc(this);
     OnDraw(&dc);
+}
+
+void CView::OnDestroy()
+{
+    if (CFrameWnd* frame = GetParentFrame(); frame && frame->GetActiveView() == this)
+        frame->SetActiveView(nullptr);
+    CWnd::OnDestroy();
 }
 
 void CView::PostNcDestroy()

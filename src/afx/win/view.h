@@ -30,6 +30,8 @@ public:
     // The CCreateContext of the frame comes in lpCreateStruct->lpCreateParams.
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnPaint();
+    // A frame whose active view goes has none.
+    afx_msg void OnDestroy();
 
 protected:
     CView() = default;

@@ -55,6 +55,16 @@ TEST_F(FrameTest, CommandsGoToTheViewThenTheDocumentThenTheFrameThenTheApplicati
     }
 }
 
+TEST_F(FrameTest, AViewThatGoesLeavesTheFrameWithoutActiveViewOrDocument)
+{
+    View()->DestroyWindow();   // its document goes with its last view
+    EXPECT_EQ(Frame()->GetActiveView(), nullptr);
+    EXPECT_EQ(Frame()->GetActiveDocument(), nullptr);
+    Log().clear();
+    Command(ID_VIEW_DOC_FRAME_APP);
+    EXPECT_EQ(Log(), std::vector<std::string>{"frame"});
+}
+
 TEST_F(FrameTest, UpdateHandlersEnableMenuItemsAndToolbarButtons)
 {
     app.OnIdle(0);   // what the event loop does when it runs out of events
