@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
@@ -254,6 +255,12 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
     if (!CreateBar(widget, dwStyle, pParentWnd, nID))
         return FALSE;
     ModifyStyle(0, dwCtrlStyle);
+    const QFontInfo font(widget->font());
+    LOGFONT logFont;
+    logFont.lfHeight = -font.pixelSize();
+    logFont.lfFaceName = font.family();
+    m_font.CreateFontIndirect(&logFont);
+    SetFont(&m_font, FALSE);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 // those sides. Notifications of a bar's controls that the bar does not handle go to the frame.
 #pragma once
 
+#include "afx/win/gdi.h"
 #include "afx/win/winids.h"
 #include "afx/win/wnd.h"
 
@@ -88,6 +89,7 @@ private:
         QToolButton* button;
     };
     std::vector<Button> m_buttons;
+    CFont m_font;   // the font a toolbar has from the start, as Windows gives it one
     CSize m_sizeButton{23, 22};
     CSize m_sizeImage{16, 15};
 };

@@ -143,6 +143,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
     }
     m_tabs = new QTabBar(widget);
     m_tabs->setDrawBase(false);
+    m_tabs->setExpanding(false);   // tabs as wide as their titles
     for (CPropertyPage* page : m_pages)
         m_tabs->addTab(page->GetTabTitle());
     const int tabHeight = m_tabs->sizeHint().height();

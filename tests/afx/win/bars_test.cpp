@@ -102,6 +102,11 @@ TEST_F(BarsTest, ToolbarSizesFollowSetSizesAndTheFont)
     plain.SetButtonText(0, "Un libellé assez long");
     plain.GetItemRect(1, rect);
     const int narrow = rect.Width();
+    // A toolbar has a font from the start, whose face a program may take for its own.
+    ASSERT_NE(plain.GetFont(), nullptr);
+    LOGFONT initial;
+    plain.GetFont()->GetLogFont(&initial);
+    EXPECT_FALSE(initial.lfFaceName.IsEmpty());
     plain.SetFont(&large);
     plain.GetItemRect(1, rect);
     EXPECT_GT(rect.Width(), narrow);
