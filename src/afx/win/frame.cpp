@@ -5,7 +5,6 @@
 #include "afx/win/doc.h"
 #include "afx/win/fwstrings.h"
 #include "afx/win/gdi.h"
-#include "afx/win/hook.h"
 #include "afx/win/menu.h"
 #include "afx/win/view.h"
 #include "afx/win/winapp.h"
@@ -177,11 +176,8 @@ BOOL CFrameWnd::CreateFrame(const CString& lpszWindowName, DWORD dwStyle, CWnd* 
         m_menuBar = afx::BuildMenuBar(*items, widget);
         ConnectMenuBar();
     }
-    if (!CreateWithWidget(widget, cs)) {
-        // CreateWithWidget destroyed the widget; the object goes as it would with its window.
-        return FALSE;
-    }
-    return TRUE;
+    // On failure the widget is destroyed, and the frame with it.
+    return CreateWithWidget(widget, cs);
 }
 
 void CFrameWnd::ConnectMenuBar()
