@@ -199,7 +199,13 @@ protected:
                     Draw(painter, i, ODA_DRAWENTIRE);
             }
         }
-        QPainter(this).drawPixmap(0, 0, canvas);
+        QPainter screen(this);
+        screen.drawPixmap(0, 0, canvas);
+        if (style & WS_BORDER) {
+            // Windows draws the border outside the client area; here it lies over the items' edges.
+            screen.setPen(palette().color(QPalette::Dark));
+            screen.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
     }
 
     void resizeEvent(QResizeEvent*) override

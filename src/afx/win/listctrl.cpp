@@ -341,7 +341,10 @@ ListViewWidget* ListView(const CWnd* wnd)
 
 QWidget* CreateListView(const afx::ControlSpec& spec, QWidget* parent)
 {
-    return new ListViewWidget(spec.style, parent);
+    auto* list = new ListViewWidget(spec.style, parent);
+    if (!(spec.style & WS_BORDER) && !(spec.exStyle & WS_EX_CLIENTEDGE))
+        list->setFrameShape(QFrame::NoFrame);
+    return list;
 }
 
 } // namespace

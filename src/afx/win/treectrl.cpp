@@ -190,7 +190,10 @@ QTreeWidgetItem* Item(HTREEITEM handle)
 
 QWidget* CreateTreeView(const afx::ControlSpec& spec, QWidget* parent)
 {
-    return new TreeViewWidget(spec.style, parent);
+    auto* tree = new TreeViewWidget(spec.style, parent);
+    if (!(spec.style & WS_BORDER) && !(spec.exStyle & WS_EX_CLIENTEDGE))
+        tree->setFrameShape(QFrame::NoFrame);
+    return tree;
 }
 
 } // namespace

@@ -192,6 +192,18 @@ TEST_F(ListCtrlTest, SeveralSelectedRowsAreWalkedInListOrder)
     EXPECT_EQ(Selected(single), std::vector<int>{2});
 }
 
+TEST_F(ListCtrlTest, EnsureVisibleScrollsARowIntoTheList)
+{
+    CListCtrl& list = List(IDC_ENTRIES);
+    Fill(list, 40);
+    auto* table = qobject_cast<QTableWidget*>(list.m_hWnd);
+    const QRect shown = table->viewport()->rect();
+    ASSERT_FALSE(shown.contains(table->visualRect(table->model()->index(35, 0))));
+    EXPECT_TRUE(list.EnsureVisible(35, FALSE));
+    EXPECT_TRUE(shown.contains(table->visualRect(table->model()->index(35, 0))));
+    EXPECT_FALSE(list.EnsureVisible(40, FALSE));
+}
+
 // The list pages' deletion: take the first selected row away until none is selected.
 TEST_F(ListCtrlTest, DeletingTheSelectedRowsOneByOneKeepsTheOthersAndTheirData)
 {
