@@ -1,0 +1,62 @@
+#include "dialogs/detailsmessagedlg.h"
+
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CDetailsMessageDlg, CDialog)
+    ON_BN_CLICKED(IDC_DETAILS_EXPAND, &CDetailsMessageDlg::OnExpand)
+    ON_BN_CLICKED(IDC_DETAILS_COLLAPSE, &CDetailsMessageDlg::OnCollapse)
+END_MESSAGE_MAP()
+
+CDetailsMessageDlg::CDetailsMessageDlg(const CString& message, const CString& details, CWnd* parent)
+    : CDialog(IDD_DETAILS_MESSAGE, parent), details(details), message(message)
+{
+}
+
+void CDetailsMessageDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DETAILS_ICON, icon);
+    DDX_Control(pDX, IDC_DETAILS_TEXT, detailsBox);
+    DDX_Control(pDX, IDC_DETAILS_EXPAND, expandButton);
+    DDX_Control(pDX, IDC_DETAILS_COLLAPSE, collapseButton);
+    DDX_Text(pDX, IDC_DETAILS_TEXT, details);
+    DDX_Text(pDX, IDC_DETAILS_MESSAGE, message);
+}
+
+BOOL CDetailsMessageDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CString title;
+    title.LoadString(AFX_IDS_APP_TITLE);
+    SetWindowText(title);
+    CRect window, box;
+    GetWindowRect(window);
+    detailsBox.GetWindowRect(box);
+    collapseHeight = int(window.bottom - box.top);
+    OnCollapse();
+    icon.SetIcon(AfxLoadStandardIcon(IDI_HAND));
+    return TRUE;
+}
+
+void CDetailsMessageDlg::OnExpand()
+{
+    SwitchDetails(collapseButton, expandButton, collapseHeight);
+}
+
+void CDetailsMessageDlg::OnCollapse()
+{
+    SwitchDetails(expandButton, collapseButton, -collapseHeight);
+}
+
+void CDetailsMessageDlg::SwitchDetails(CButton& shown, CButton& hidden, int heightChange)
+{
+    const bool hadFocus = GetFocus() == &hidden;
+    shown.ShowWindow(SW_SHOW);
+    hidden.ShowWindow(SW_HIDE);
+    if (hadFocus)
+        GotoDlgCtrl(&shown);
+    CRect window;
+    GetWindowRect(window);
+    SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() + heightChange, SWP_NOMOVE | SWP_NOZORDER);
+    Invalidate();
+}

@@ -1,0 +1,30 @@
+// The failure report of a device operation: a short message with a stop icon, and the data
+// library's detail text in a part below that opens on demand.
+#pragma once
+
+#include "afx/afxwin.h"
+
+class CDetailsMessageDlg : public CDialog {
+public:
+    CDetailsMessageDlg(const CString& message, const CString& details, CWnd* parent);
+
+    CString details;
+    CString message;
+    int collapseHeight = 0;   // pixels between the collapsed and the expanded window
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    afx_msg void OnExpand();
+    afx_msg void OnCollapse();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Shows one of the two buttons and grows or shrinks the window by collapseHeight.
+    void SwitchDetails(CButton& shown, CButton& hidden, int heightChange);
+
+    CStatic icon;
+    CEdit detailsBox;
+    CButton expandButton;
+    CButton collapseButton;
+};
