@@ -1,0 +1,40 @@
+#include "document/ntsmgr.h"
+
+#include "res/resource.h"
+
+#include <QFileInfo>
+
+IMPLEMENT_DYNCREATE(CNtsMgr, CDocument)
+
+BEGIN_MESSAGE_MAP(CNtsMgr, CDocument)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, &CNtsMgr::OnUpdateFileSave)
+END_MESSAGE_MAP()
+
+void CNtsMgr::Serialize(CArchive& ar)
+{
+    config.Serialize(ar);
+}
+
+void CNtsMgr::DeleteContents()
+{
+    CDocument::DeleteContents();
+    config.DeleteContents();
+}
+
+BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
+{
+    // The framework takes an empty file for an empty document; for the console it holds no
+    // settings record, and opening it would pass factory values off as the file's settings.
+    const QFileInfo file(lpszPathName);
+    if (file.isFile() && file.size() == 0) {
+        const CArchiveException empty(CArchiveException::endOfFile, lpszPathName);
+        ReportSaveLoadException(lpszPathName, &empty, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
+    return CDocument::OnOpenDocument(lpszPathName);
+}
+
+void CNtsMgr::OnUpdateFileSave(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(IsModified());
+}
