@@ -1,0 +1,3 @@
+#include "frame/mainframe.h"
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)

@@ -1,0 +1,7 @@
+#include "view/ntsview.h"
+
+IMPLEMENT_DYNCREATE(CNtsView, CView)
+
+void CNtsView::OnDraw(CDC*)
+{
+}
