@@ -26,7 +26,21 @@ public:
 
     // Page factory.
 
-    // Device commands.
+    // Device commands (src/device/).
+    enum DeviceOperation { Read = 0, Write = 1, SetTime = 2, Reset = 3 };
+    // Lets the user choose a device; TRUE when one was chosen (deviceName is then set).
+    BOOL SelectDevice();
+    // Confirms, selects a device when none is, runs the operation with the wait window up and
+    // reports; the library call's result, 0 when the user declined or chose no device.
+    int RunDeviceOperation(int operation);
+    afx_msg void OnConnect();
+    afx_msg void OnDisconnect();
+    afx_msg void OnUpdateDisconnect(CCmdUI* pCmdUI);
+    afx_msg void OnApply();
+    afx_msg void OnSetDeviceTime();
+    afx_msg void OnResetDevice();
+    afx_msg void OnUpgradeFirmware();
+    afx_msg void OnFactoryDefaults();
 
     // "Enregistrer paramètres..." is enabled exactly while the record has unsaved changes.
     afx_msg void OnUpdateFileSave(CCmdUI* pCmdUI);
