@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -47,25 +48,50 @@ inline CString LoadText(UINT id)
     return text;
 }
 
-class EmulatedDevices : public ::testing::Test {
-protected:
-    void SetUp() override
+// Emulated devices in a data folder of their own, without delay or faults, for the life of
+// the object.
+// The tree item with that text, at any depth; nullptr when there is none.
+inline HTREEITEM FindItem(CTreeCtrl& tree, HTREEITEM first, const CString& text)
+{
+    for (HTREEITEM item = first; item; item = tree.GetNextSiblingItem(item)) {
+        if (tree.GetItemText(item) == text)
+            return item;
+        if (HTREEITEM child = FindItem(tree, tree.GetChildItem(item), text))
+            return child;
+    }
+    return nullptr;
+}
+
+// Works the device selection dialog: picks the device and clicks "C&onnecter".
+inline std::function<void(CDialog&)> ChooseDevice(const CString& device)
+{
+    return [device](CDialog& dialog) {
+        auto& tree = *static_cast<CTreeCtrl*>(dialog.GetDlgItem(IDC_DEVICE_TREE));
+        tree.SelectItem(FindItem(tree, tree.GetRootItem(), device));
+        dialog.GetDlgItem(IDOK)->SendMessage(BM_CLICK);
+    };
+}
+
+class DeviceFolder {
+public:
+    DeviceFolder()
     {
-        ASSERT_TRUE(data.isValid());
+        EXPECT_TRUE(data.isValid());
         SetDeviceDataFolder(data.path());
         EmulatedDevice::SetStepDelay(0);
         EmulatedDevice::ClearFaults();
     }
-
-    void TearDown() override
+    ~DeviceFolder()
     {
         EmulatedDevice::ClearFaults();
         EmulatedDevice::SetStepDelay(-1);
         SetDeviceDataFolder(QString());
     }
+    DeviceFolder(const DeviceFolder&) = delete;
+    DeviceFolder& operator=(const DeviceFolder&) = delete;
 
     // The devices this computer reaches, as devices.json lists them.
-    void WriteDeviceList(const QByteArray& json)
+    static void WriteDeviceList(const QByteArray& json)
     {
         QDir().mkpath(DeviceDataFolder());
         QFile file(DeviceDataFolder() + "/devices.json");
@@ -73,9 +99,16 @@ protected:
         file.write(json);
     }
 
-    // The first default device matching the rule.
+    // The default devices.
+    static CString LocalDevice() { return Find([](const DeviceDefinition& d) { return d.trays == 2 && !IsNetwork(d); }); }
+    static CString SingleTrayDevice() { return Find([](const DeviceDefinition& d) { return d.trays == 1; }); }
+    static CString NetworkDevice() { return Find(IsNetwork); }
+
+private:
+    static bool IsNetwork(const DeviceDefinition& device) { return device.name.GetLength() > 0 && device.name[0] == '\\'; }
+
     template <class Rule>
-    static CString DefaultDevice(Rule rule)
+    static CString Find(Rule rule)
     {
         for (const DeviceDefinition& device : DefaultDeviceList().devices) {
             if (rule(device))
@@ -84,10 +117,6 @@ protected:
         ADD_FAILURE() << "no such default device";
         return CString();
     }
-    static bool IsNetwork(const DeviceDefinition& device) { return device.name.GetLength() > 0 && device.name[0] == '\\'; }
-    static CString LocalDevice() { return DefaultDevice([](const DeviceDefinition& d) { return d.trays == 2 && !IsNetwork(d); }); }
-    static CString SingleTrayDevice() { return DefaultDevice([](const DeviceDefinition& d) { return d.trays == 1; }); }
-    static CString NetworkDevice() { return DefaultDevice(IsNetwork); }
 
     QTemporaryDir data;
 };

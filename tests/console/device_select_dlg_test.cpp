@@ -36,17 +36,6 @@ std::string Describe(CTreeCtrl& tree, HTREEITEM first)
     return text;
 }
 
-HTREEITEM Find(CTreeCtrl& tree, HTREEITEM first, const CString& text)
-{
-    for (HTREEITEM item = first; item; item = tree.GetNextSiblingItem(item)) {
-        if (tree.GetItemText(item) == text)
-            return item;
-        if (HTREEITEM child = Find(tree, tree.GetChildItem(item), text))
-            return child;
-    }
-    return nullptr;
-}
-
 void DoubleClick(CTreeCtrl& tree, HTREEITEM item)
 {
     auto* widget = qobject_cast<QTreeWidget*>(tree.m_hWnd);
@@ -127,7 +116,7 @@ TEST(DeviceSelectDlgTest, ConnectAcceptsOnlyADevice)
             c.devices,
             [&](CDialog& dialog) {
             CTreeCtrl& tree = Tree(dialog);
-            tree.SelectItem(c.select ? Find(tree, tree.GetRootItem(), c.select) : nullptr);
+            tree.SelectItem(c.select ? devicetest::FindItem(tree, tree.GetRootItem(), c.select) : nullptr);
             dialog.GetDlgItem(IDOK)->SendMessage(BM_CLICK);
                 EXPECT_EQ(dialog.IsEnded(), c.accepted);
             },
