@@ -24,7 +24,10 @@ public:
     void DeleteContents() override;
     BOOL OnOpenDocument(const CString& lpszPathName) override;
 
-    // Page factory.
+    // Page factory: a new page for the template, bound to its sections of the record, or
+    // nullptr when the template has no page; the caller owns it. `variant` is the position of
+    // a directory tab.
+    CDialog* CreatePage(UINT templateId, int variant);
 
     // Device commands (src/device/).
     enum DeviceOperation { Read = 0, Write = 1, SetTime = 2, Reset = 3 };
