@@ -1,0 +1,150 @@
+// snapshot OUTDIR: starts the console offscreen (its settings in a temporary folder, the
+// password prompt answered), renders every row of the table into OUTDIR and writes
+// OUTDIR/index.json.
+#include "snapshot.h"
+
+#include "app/consoleapp.h"
+#include "dialogs/aboutboxdlg.h"
+#include "dialogs/passworddlgs.h"
+#include "frame/mainframe.h"
+#include "res/resource.h"
+#include "view/categorysheet.h"
+#include "view/ntsview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace snapshot {
+
+namespace {
+
+CMainFrame* MainFrame()
+{
+    return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+// Every listed category, and each tab of a sheet.
+void RenderCategories(Album& album)
+{
+    CMainFrame* frame = MainFrame();
+    auto* view = frame ? dynamic_cast<CNtsView*>(frame->GetActiveView()) : nullptr;
+    if (!view)
+        return;
+    CListBox* list = frame->GetCategoryList();
+    for (int item = 0; list && item < list->GetCount(); ++item) {
+        const int category = int(list->GetItemData(item));
+        view->SelectCategory(category);
+        const QString name = QStringLiteral("main-%1").arg(category);
+        CCategorySheet* sheet = view->SheetOf(category);
+        if (!sheet) {
+            album.Capture(name, frame->m_hWnd);
+            continue;
+        }
+        for (int tab = 0; tab < sheet->GetPageCount(); ++tab) {
+            sheet->SetActivePage(tab);
+            album.Capture(name + QStringLiteral("-tab%1").arg(tab), frame->m_hWnd);
+        }
+        sheet->SetActivePage(0);
+    }
+    view->SelectCategory(0);
+}
+
+} // namespace
+
+std::vector<Subject> MainWindowSubjects()
+{
+    return {{QStringLiteral("main window"), RenderCategories}};
+}
+
+std::vector<Subject> ConsoleDialogSubjects()
+{
+    return {
+        {QStringLiteral("password"),
+         [](Album& album) {
+             CPasswordDlg dialog(CString(), AfxGetMainWnd());
+             CaptureModal(album, QStringLiteral("dialog-password"), dialog);
+         }},
+        {QStringLiteral("change password"),
+         [](Album& album) {
+             CChangePasswordDlg dialog(CString(), AfxGetMainWnd());
+             CaptureModal(album, QStringLiteral("dialog-change-password"), dialog);
+         }},
+        {QStringLiteral("about box"),
+         [](Album& album) {
+             CAboutBoxDlg dialog(AfxGetMainWnd());
+             CaptureModal(album, QStringLiteral("dialog-about"), dialog);
+         }},
+    };
+}
+
+} // namespace snapshot
+
+namespace {
+
+// The start-up prompt, answered with the empty password of a fresh settings store.
+class StartAnswers : public afx::PromptAnswerer {
+public:
+    int Answer(afx::Prompt& prompt) override
+    {
+        if (prompt.kind != afx::PromptKind::Dialog)
+            return IDCANCEL;
+        if (prompt.templateId == IDD_PASSWORD)
+            prompt.dialog->GetDlgItem(IDOK)->SendMessage(BM_CLICK);
+        if (!prompt.dialog->IsEnded())
+            prompt.dialog->EndDialog(IDCANCEL);
+        return prompt.dialog->GetResult();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: snapshot OUTDIR\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    const QString runtime = home.filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("user")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
+    // The console reads its command line from the application: it is given none.
+    int consoleArgc = 1;
+    QApplication application(consoleArgc, argv);
+
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "snapshot: cannot make %s\n", argv[1]);
+        return 1;
+    }
+
+    CConsoleApp console;
+    StartAnswers startAnswers;
+    afx::SetPromptAnswerer(&startAnswers);
+    if (!console.InitInstance()) {
+        std::fprintf(stderr, "snapshot: the console did not start\n");
+        return 1;
+    }
+
+    snapshot::Album album(folder);
+    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects}) {
+        for (const snapshot::Subject& subject : subjects())
+            subject.render(album);
+    }
+    afx::SetPromptAnswerer(nullptr);
+    if (!album.WriteIndex()) {
+        std::fprintf(stderr, "snapshot: %s/index.json cannot be written\n", argv[1]);
+        return 1;
+    }
+    std::printf("%d pictures in %s\n", album.Count(), argv[1]);
+    return 0;
+}
