@@ -2,6 +2,19 @@
 
 #include "res/resource.h"
 
+#include <QPalette>
+#include <QWidget>
+
+namespace {
+// Windows paints read-only edits in the dialog's colour; the layer leaves them white.
+void PaintAsDialog(CWnd* edit)
+{
+    QPalette palette = edit->m_hWnd->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->m_hWnd->setPalette(palette);
+}
+} // namespace
+
 BEGIN_MESSAGE_MAP(CDetailsMessageDlg, CDialog)
     ON_BN_CLICKED(IDC_DETAILS_EXPAND, &CDetailsMessageDlg::OnExpand)
     ON_BN_CLICKED(IDC_DETAILS_COLLAPSE, &CDetailsMessageDlg::OnCollapse)
@@ -35,6 +48,8 @@ BOOL CDetailsMessageDlg::OnInitDialog()
     collapseHeight = int(window.bottom - box.top);
     OnCollapse();
     icon.SetIcon(AfxLoadStandardIcon(IDI_HAND));
+    PaintAsDialog(&detailsBox);
+    PaintAsDialog(GetDlgItem(IDC_DETAILS_MESSAGE));
     return TRUE;
 }
 
