@@ -179,10 +179,10 @@ void CNtsMgr::OnUpgradeFirmware()
     if (!CallWhileWaiting([&] { return deviceConfig.Read(device, detail); })) {
         error = IDP_READ_FAILED;
     } else {
+        ShowStatus(mainWnd, IDS_STATUS_UPGRADING_FIRMWARE);
         waitDlg.DestroyWindow();
         waitDlg.updateMode = 1;
         waitDlg.Create(IDD_WAIT, mainWnd);
-        ShowStatus(mainWnd, IDS_STATUS_UPGRADING_FIRMWARE);
         const int flag = deviceConfig.advanced.downloadMode == 0 ? 1 : 0;
         if (!CallWhileWaiting([&] { return UpgradeFirmware(device, flag, file, detail); }))
             error = IDP_FIRMWARE_UPGRADE_FAILED;
