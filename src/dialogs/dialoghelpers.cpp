@@ -140,8 +140,14 @@ void CNumberEdit::SetRange(unsigned newMinimum, unsigned newMaximum)
     maximum = newMaximum;
     const int digits = maximum <= 9 ? 1 : maximum <= 99 ? 2 : maximum <= 999 ? 3 : maximum <= 9999 ? 4 : 5;
     SetLimitText(UINT(digits));
-    if (CWnd* spin = GetWindow(GW_HWNDNEXT))
+    CWnd* spin = GetWindow(GW_HWNDNEXT);
+    if (!spin)
+        return;
+    // The 16-bit range message takes signed values: a larger maximum would turn negative.
+    if (maximum <= 0x7FFF)
         spin->SendMessage(UDM_SETRANGE, 0, MAKELPARAM(maximum, minimum));
+    else
+        spin->SendMessage(UDM_SETRANGE32, WPARAM(minimum), LPARAM(maximum));
 }
 
 void CNumberEdit::OnChange()
