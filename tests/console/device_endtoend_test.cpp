@@ -1,15 +1,12 @@
 // The console with an emulated device, worked as a user works it: the toolbar, the machine
 // settings page, the prompts.
-#include "device_fixture.h"
-#include "startup_fixture.h"
+#include "device_console.h"
 
 #include "device/lib/devicememory.h"
 #include "device/lib/serialformat.h"
 #include "pages/machinepage.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
-#include <QTest>
 #include <map>
 
 namespace {
@@ -18,32 +15,8 @@ using devicetest::ChooseDevice;
 using devicetest::DeviceFolder;
 using devicetest::LoadText;
 
-class DeviceEndToEndTest : public startup::StartedConsole {
+class DeviceEndToEndTest : public devicetest::DeviceConsole {
 protected:
-    // Clicks the toolbar button as the user does, once idle time has set its state.
-    void ClickToolbar(UINT command)
-    {
-        app.OnIdle(0);
-        for (auto* button : app.m_pMainWnd->m_hWnd->findChildren<QAbstractButton*>()) {
-            if (button->property("cmdId").toUInt() == command) {
-                ASSERT_TRUE(button->isEnabled()) << command;
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no toolbar button " << command;
-    }
-
-    bool ToolbarEnabled(UINT command)
-    {
-        app.OnIdle(0);
-        for (auto* button : app.m_pMainWnd->m_hWnd->findChildren<QAbstractButton*>()) {
-            if (button->property("cmdId").toUInt() == command)
-                return button->isEnabled();
-        }
-        return false;
-    }
-
     // The control of the page on show, by id.
     QWidget* PageControl(int id)
     {
@@ -82,20 +55,13 @@ protected:
         return controls;
     }
 
-    CNtsMgr& Doc() { return *Document(); }
-
-    DeviceFolder devices;
 };
 
 TEST_F(DeviceEndToEndTest, AnAppliedChangeIsReadBackFromTheDevice)
 {
     const CString device = DeviceFolder::LocalDevice();
     EXPECT_FALSE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
-    {
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(device));
-        ClickToolbar(ID_DEVICE_CONNECT);
-    }
+    Connect(device);
     EXPECT_TRUE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
     EXPECT_EQ(CompanyName(), CString());
 
@@ -129,9 +95,7 @@ TEST_F(DeviceEndToEndTest, ASingleTrayDeviceHidesTheSecondTray)
     };
     for (const Case& c : {Case{DeviceFolder::SingleTrayDevice(), false}, Case{DeviceFolder::LocalDevice(), true}}) {
         SCOPED_TRACE(static_cast<const QString&>(c.device).toStdString());
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(c.device));
-        ClickToolbar(ID_DEVICE_CONNECT);
+        Connect(c.device);
         EXPECT_EQ(PageControl(IDC_TRAY2_PAPER_SIZE) != nullptr, c.trayShown);
         ClickToolbar(ID_DEVICE_DISCONNECT);
     }
@@ -141,9 +105,8 @@ TEST_F(DeviceEndToEndTest, ASingleTrayDeviceHidesTheSecondTray)
 TEST_F(DeviceEndToEndTest, TheDeviceKeepsABusyMailboxAndSaysSo)
 {
     const CString device = DeviceFolder::LocalDevice();
+    Connect(device);
     afx::testing::PromptScript prompts;
-    prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(device));
-    ClickToolbar(ID_DEVICE_CONNECT);
     // The mailbox page's edit of a mailbox that still holds documents.
     CMailBox* busy = Doc().config.mailBoxes.Get("10");
     ASSERT_NE(busy, nullptr);
@@ -160,16 +123,15 @@ TEST_F(DeviceEndToEndTest, TheDeviceKeepsABusyMailboxAndSaysSo)
     });
     ClickToolbar(ID_DEVICE_APPLY);
     EXPECT_EQ(listed, CString("10"));
-    EXPECT_EQ(prompts.Shown().size(), 3u);   // no other message
+    EXPECT_EQ(prompts.Shown().size(), 2u);   // the question and the list, no other message
     EXPECT_NE(EmulatedDevice::Inspect(device)->config.mailBoxes.Get("10")->password, CString("0000"));
 }
 
 TEST_F(DeviceEndToEndTest, AReadCutOffLeavesTheRecordAndThePagesAsTheyWere)
 {
     const CString device = DeviceFolder::LocalDevice();
+    Connect(device);
     afx::testing::PromptScript prompts;
-    prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(device));
-    ClickToolbar(ID_DEVICE_CONNECT);
     TypeCompanyName("Brouillon non envoye");
     const QByteArray record = serialformat::StoreToBytes(Doc().config);
     const std::map<QWidget*, QString> pages = EveryControl();

@@ -1,7 +1,6 @@
 // The device commands of a started console, on emulated devices: what each asks, shows and
 // sends, and what a failure leaves.
-#include "device_fixture.h"
-#include "startup_fixture.h"
+#include "device_console.h"
 
 #include "afx/core/resources.h"
 #include "device/lib/devicelink.h"
@@ -102,38 +101,10 @@ private:
     QtMessageHandler previous;
 };
 
-class DeviceOperationsTest : public startup::StartedConsole {
+class DeviceOperationsTest : public devicetest::DeviceConsole {
 protected:
-    CNtsMgr& Doc() { return *Document(); }
-
-    // The state of the disconnect command, as the menu and the toolbar ask it.
-    BOOL DisconnectEnabled()
-    {
-        struct Probe : CCmdUI {
-            BOOL enabled = FALSE;
-            void Enable(BOOL on) override
-            {
-                enabled = on;
-                m_bEnableChanged = TRUE;
-            }
-        } probe;
-        probe.m_nID = ID_DEVICE_DISCONNECT;
-        probe.DoUpdate(Frame(), TRUE);
-        return probe.enabled;
-    }
-
-    // Connects to the device through its selection.
-    void Connect(const CString& device)
-    {
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(device));
-        Command(ID_DEVICE_CONNECT);
-        ASSERT_TRUE(Doc().connected);
-    }
-
     CString Idle() const { return LoadText(AFX_IDS_IDLEMESSAGE); }
 
-    DeviceFolder devices;
     const CString device = DeviceFolder::LocalDevice();
 };
 
@@ -144,7 +115,7 @@ TEST_F(DeviceOperationsTest, ConnectReadsTheChosenDevice)
     CString detail;
     int unchanged = 0;
     ASSERT_TRUE(onDevice.Write(device, detail, unchanged)) << static_cast<const QString&>(detail).toStdString();
-    EXPECT_FALSE(DisconnectEnabled());
+    EXPECT_FALSE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
 
     WaitWindowWatch watch(Frame());
     Connect(device);
@@ -152,7 +123,7 @@ TEST_F(DeviceOperationsTest, ConnectReadsTheChosenDevice)
     EXPECT_EQ(Doc().config.machine.companyName, CString("Cabinet Durand"));
     EXPECT_EQ(Doc().config.machineInfo.modelName, CString("Brevia Pro 45"));
     EXPECT_FALSE(Doc().IsModified());
-    EXPECT_TRUE(DisconnectEnabled());
+    EXPECT_TRUE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
     EXPECT_EQ(watch.seen, (std::vector<WaitWindowSeen>{{IDB_WAIT_CONNECT, LoadText(IDS_STATUS_CONNECTING), true}}));
     EXPECT_EQ(StatusText(Frame()), Idle());
     EXPECT_FALSE(WaitCursorShown());
@@ -183,13 +154,13 @@ TEST_F(DeviceOperationsTest, DisconnectForgetsTheDeviceAndKeepsTheRecord)
     Doc().config.machine.companyName = "gardé";
     Doc().SetModifiedFlag();
     Doc().config.unchangedMailBoxes.Add("10");
-    Command(ID_DEVICE_DISCONNECT);
+    ClickToolbar(ID_DEVICE_DISCONNECT);
     EXPECT_EQ(Doc().deviceName, CString());
     EXPECT_FALSE(Doc().connected);
     EXPECT_EQ(Doc().config.unchangedMailBoxes.GetSize(), 0);
     EXPECT_EQ(Doc().config.machine.companyName, CString("gardé"));
     EXPECT_TRUE(Doc().IsModified());
-    EXPECT_FALSE(DisconnectEnabled());
+    EXPECT_FALSE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
 
     // The next apply asks for a device before writing.
     afx::testing::PromptScript prompts;
@@ -256,7 +227,6 @@ TEST_F(DeviceOperationsTest, TheStatusProbeDecidesTheSecondTray)
         EXPECT_TRUE(Doc().SelectDevice());
         EXPECT_EQ(Doc().deviceName, c.device);
         EXPECT_EQ(secondTrayShown, c.after);
-        Command(ID_DEVICE_DISCONNECT);
         EmulatedDevice::ClearFaults();
     }
     secondTrayShown = TRUE;
@@ -415,9 +385,9 @@ TEST_F(DeviceOperationsTest, AFailedOperationReportsAndChangesNothing)
         {ID_DEVICE_SET_TIME, 0, IDP_UPDATE_FAILED},
         {ID_DEVICE_RESET, IDP_RESET_CONFIRM, IDP_UPDATE_FAILED},
     };
+    // Connect first: after its failure the device stays selected, so no case asks for one.
     Connect(device);
     Doc().config.machine.companyName = "local";
-    // Connect first: the operations after it find the device selected but not connected.
     const QByteArray record = Bytes(Doc().config);
     const QByteArray stored = Bytes(*Stored(device));
     for (const Case& c : cases) {
@@ -445,7 +415,7 @@ TEST_F(DeviceOperationsTest, AFailedOperationReportsAndChangesNothing)
         // A failed read leaves the device selected but not connected.
         EXPECT_EQ(Doc().deviceName, device);
         EXPECT_FALSE(Doc().connected);
-        EXPECT_FALSE(DisconnectEnabled());
+        EXPECT_FALSE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
     }
 }
 
@@ -559,6 +529,7 @@ TEST_F(FirmwareUpgradeTest, SendsTheFileWithTheDevicesPolicyAndWritesTheSettings
 TEST_F(FirmwareUpgradeTest, StopsWhenTheUserDeclines)
 {
     const QString file = WriteFirmware(files.path(), "Brevia Pro 45");
+    const CString version = Stored(device)->config.machineInfo.firmwareVersion;
     {
         afx::testing::PromptScript prompts;
         prompts.FileDialog(IDCANCEL);
@@ -580,7 +551,7 @@ TEST_F(FirmwareUpgradeTest, StopsWhenTheUserDeclines)
         EXPECT_EQ(prompts.Shown()[2].type, UINT(MB_YESNO | MB_ICONQUESTION));
     }
     EXPECT_TRUE(watch.seen.empty());
-    EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, CString("2.14"));
+    EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, version);
 }
 
 // Each step that fails stops the upgrade there, with its own text.
