@@ -30,7 +30,16 @@ CString ReadPassword()
 BOOL WritePassword(const CString& password)
 {
     const std::unique_ptr<QSettings> store = MachineStore();
+    const QVariant previous = store->value(kPasswordValue);
     store->setValue(kPasswordValue, QString(password));
     store->sync();
-    return store->status() == QSettings::NoError;
+    if (store->status() == QSettings::NoError)
+        return TRUE;
+    // The settings keep a change they could not write and read it back as if stored (and write
+    // it at the next sync that succeeds): put the old password back in force.
+    if (previous.isValid())
+        store->setValue(kPasswordValue, previous);
+    else
+        store->remove(kPasswordValue);
+    return FALSE;
 }

@@ -1,0 +1,133 @@
+// What the tests of the start-up, the password and the settings document share: the console's
+// settings stores empty for each test, dialogs worked as the user works them, and a console
+// started through its password prompt.
+#pragma once
+
+#include "afx/afxwin.h"
+#include "afx/win/testing.h"
+#include "app/consoleapp.h"
+#include "document/ntsmgr.h"
+#include "res/resource.h"
+
+#include <QSettings>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/resource.h>
+
+namespace startup {
+
+inline CString LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+// The console's settings stores, as the program opens them.
+inline std::unique_ptr<QSettings> MachineStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope, "Corvane",
+                                       QString(LoadText(AFX_IDS_APP_TITLE)));
+}
+inline std::unique_ptr<QSettings> UserStore()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Corvane",
+                                       QString(LoadText(AFX_IDS_APP_TITLE)));
+}
+
+inline QWidget* Control(CDialog& dialog, int id)
+{
+    CWnd* control = dialog.GetDlgItem(id);
+    return control ? control->m_hWnd : nullptr;
+}
+inline void Type(CDialog& dialog, int id, const QString& text)
+{
+    QTest::keyClicks(Control(dialog, id), text);
+}
+inline void Click(CDialog& dialog, int id)
+{
+    dialog.GetDlgItem(id)->SendMessage(BM_CLICK);
+}
+// Works a dialog: types the texts into their edits, then clicks the button.
+inline std::function<void(CDialog&)> TypeAndClick(std::vector<std::pair<int, QString>> texts, int button)
+{
+    return [texts, button](CDialog& dialog) {
+        for (const auto& [id, text] : texts)
+            Type(dialog, id, text);
+        Click(dialog, button);
+    };
+}
+// The start-up prompt answered with this password.
+inline std::function<void(CDialog&)> EnterPassword(const QString& password)
+{
+    return TypeAndClick({{IDC_PASSWORD, password}}, IDOK);
+}
+// The change dialog filled in and confirmed.
+inline std::function<void(CDialog&)> ChangePassword(const QString& oldPassword, const QString& newPassword,
+                                                     const QString& confirmation)
+{
+    return TypeAndClick({{IDC_OLD_PASSWORD, oldPassword}, {IDC_NEW_PASSWORD, newPassword},
+                         {IDC_CONFIRM_PASSWORD, confirmation}},
+                        IDOK);
+}
+
+// While it lives, no file of this process grows past `bytes`: a write past it fails as on a
+// full disk. Keep it around the one call that must fail (test output is a file too).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int);
+};
+
+// The password store and the recent-file list are empty before and after each test.
+class ConsoleStores : public ::testing::Test {
+protected:
+    ConsoleStores() { Clear(); }
+    ~ConsoleStores() override { Clear(); }
+
+    static void Clear()
+    {
+        MachineStore()->clear();
+        UserStore()->clear();
+    }
+};
+
+// A console started as a user starts it for the first time: no password stored, so an empty
+// entry in the prompt lets it start.
+class StartedConsole : public ConsoleStores {
+protected:
+    void SetUp() override
+    {
+        afx::testing::PromptScript prompts;
+        prompts.Dialog(IDD_PASSWORD, EnterPassword(""));
+        ASSERT_TRUE(app.InitInstance());
+        ASSERT_NE(Document(), nullptr);
+    }
+
+    CFrameWnd* Frame() const { return dynamic_cast<CFrameWnd*>(app.m_pMainWnd); }
+    CNtsMgr* Document() const { return Frame() ? dynamic_cast<CNtsMgr*>(Frame()->GetActiveDocument()) : nullptr; }
+    LRESULT Command(UINT id) { return app.m_pMainWnd->SendMessage(WM_COMMAND, id); }
+
+    CConsoleApp app;
+};
+
+} // namespace startup
