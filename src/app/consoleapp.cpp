@@ -1,0 +1,99 @@
+#include "app/consoleapp.h"
+
+#include "app/passwordstore.h"
+#include "afx/core/resources.h"
+#include "dialogs/aboutboxdlg.h"
+#include "dialogs/dialoghelpers.h"
+#include "dialogs/passworddlgs.h"
+#include "document/ntsmgr.h"
+#include "frame/mainframe.h"
+#include "res/resource.h"
+#include "view/ntsview.h"
+
+#include <QMessageBox>
+
+namespace {
+
+const CString kPasswordNotStored =
+    "Le nouveau mot de passe n'a pas pu être enregistré. L'ancien mot de passe reste en vigueur.";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CConsoleApp, CWinApp)
+    ON_COMMAND(ID_APP_ABOUT, &CConsoleApp::OnAppAbout)
+    ON_COMMAND(ID_CHANGE_PASSWORD, &CConsoleApp::OnChangePassword)
+    ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+    ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
+END_MESSAGE_MAP()
+
+BOOL CConsoleApp::InitInstance()
+{
+    if (!LoadResources() || !ClaimSingleInstance())
+        return FALSE;
+    SetRegistryKey(kSettingsCompany);
+    if (!AskPassword())
+        return FALSE;
+    LoadStdProfileSettings(4);
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CNtsMgr), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(CNtsView)));
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return FALSE;
+    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    started = TRUE;
+    return TRUE;
+}
+
+int CConsoleApp::ExitInstance()
+{
+    return started ? CWinApp::ExitInstance() : 1;
+}
+
+BOOL CConsoleApp::LoadResources()
+{
+    // Every text of the console, even the caption of its message boxes, is a resource: without
+    // them only a plain box can say why the console does not start.
+    try {
+        afx::ResourceScript::Instance();
+        return TRUE;
+    } catch (const afx::ResourceError& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tamsel"),
+                              QStringLiteral("Tamsel ne peut pas démarrer : ses ressources sont absentes ou "
+                                             "endommagées.\n\n%1").arg(error.message));
+        return FALSE;
+    }
+}
+
+BOOL CConsoleApp::ClaimSingleInstance()
+{
+    // Without a runtime folder or a lock file there is no way to tell; the console starts.
+    if (instanceLock.Acquire(CInstanceLock::DefaultPath()) != CInstanceLock::heldElsewhere)
+        return TRUE;
+    AfxMessageBox(IDP_ALREADY_RUNNING, MB_OK | MB_ICONERROR);
+    return FALSE;
+}
+
+BOOL CConsoleApp::AskPassword()
+{
+    CPasswordDlg dialog(ReadPassword(), nullptr);
+    // Only the right password goes on: a dialog that could not even be shown must not let
+    // anyone in.
+    return dialog.DoModal() == IDOK;
+}
+
+void CConsoleApp::OnAppAbout()
+{
+    CAboutBoxDlg().DoModal();
+}
+
+void CConsoleApp::OnChangePassword()
+{
+    BeginHelpKey(AfxGetMainWnd());
+    CChangePasswordDlg dialog(ReadPassword(), nullptr);
+    const bool changed = dialog.DoModal() == IDOK;
+    EndHelpKey();
+    if (changed && !WritePassword(dialog.password))
+        AfxMessageBox(kPasswordNotStored, MB_OK | MB_ICONERROR);
+}

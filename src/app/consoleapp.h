@@ -1,0 +1,32 @@
+// CConsoleApp: the console's application object. It starts the console (one instance at a
+// time, behind the console's password), ties the settings document, the main frame and the
+// view together, and owns the about box and the change of password.
+#pragma once
+
+#include "afx/afxwin.h"
+#include "app/instancelock.h"
+
+class CConsoleApp : public CWinApp {
+public:
+    // Refuses a second instance, asks the password, opens the settings file named on the
+    // command line or a new document, and shows the main window. FALSE ends the program.
+    BOOL InitInstance() override;
+    // A start that was refused or failed ends the process with exit code 1.
+    int ExitInstance() override;
+
+    afx_msg void OnAppAbout();
+    // Also the password prompt's "C&hanger mot de passe..." button.
+    afx_msg void OnChangePassword();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Steps of InitInstance; FALSE stops the start.
+    BOOL LoadResources();
+    BOOL ClaimSingleInstance();
+    BOOL AskPassword();
+
+    CInstanceLock instanceLock;   // held for the life of the process
+    BOOL started = FALSE;
+};

@@ -1,0 +1,255 @@
+// Starting the console: the password prompt before anything else, the one document with its
+// frame and view, the application's own commands, and, with the built program, the
+// single-instance rule and a settings file named on the command line.
+#include "startup_fixture.h"
+
+#include "app/instancelock.h"
+#include "app/passwordstore.h"
+#include "device/lib/serialformat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace startup;
+using afx::testing::PromptScript;
+
+namespace {
+
+class StartupTest : public ConsoleStores {
+protected:
+    CConsoleApp app;
+};
+
+TEST_F(StartupTest, WithNoStoredPasswordAnEmptyEntryStartsOnANewDocument)
+{
+    PromptScript prompts;
+    prompts.Dialog(IDD_PASSWORD, [](CDialog& dialog) {
+        // The prompt comes first, with no window behind it.
+        EXPECT_EQ(AfxGetMainWnd(), nullptr);
+        EXPECT_EQ(dialog.m_hWnd->parentWidget(), nullptr);
+        EnterPassword("")(dialog);
+    });
+    ASSERT_TRUE(app.InitInstance());
+
+    auto* frame = dynamic_cast<CFrameWnd*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->IsWindowVisible());
+    auto* document = dynamic_cast<CNtsMgr*>(frame->GetActiveDocument());
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->GetTitle(), "Paramètres");
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_FALSE(document->connected);
+    EXPECT_TRUE(document->deviceName.IsEmpty());
+    EXPECT_EQ(app.m_pszRegistryKey, "Corvane");
+    ASSERT_NE(app.GetRecentFileList(), nullptr);
+    EXPECT_EQ(app.GetRecentFileList()->GetSize(), 4);
+}
+
+TEST_F(StartupTest, CancellingThePromptEndsTheProgramWithExitCodeOne)
+{
+    ASSERT_TRUE(WritePassword("Secret"));
+    PromptScript prompts;
+    prompts.Dialog(IDD_PASSWORD, [](CDialog& dialog) {
+        Type(dialog, IDC_PASSWORD, "Secret");
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.ExitInstance(), 1);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(StartupTest, AWrongEntryIsRefusedAndTheRightOneThenStarts)
+{
+    ASSERT_TRUE(WritePassword("Secret"));
+    PromptScript prompts;
+    prompts.Dialog(IDD_PASSWORD, [](CDialog& dialog) {
+        EnterPassword("secret")(dialog);
+        ASSERT_FALSE(dialog.IsEnded());
+        // The refused entry is selected: typing replaces it.
+        EnterPassword("Secret")(dialog);
+    });
+    prompts.MessageBox(IDOK, "Mot de passe incorrect. Réessayer.");
+    EXPECT_TRUE(app.InitInstance());
+    EXPECT_NE(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(StartupTest, APasswordChangedFromThePromptIsStoredAndAcceptedAtOnce)
+{
+    ASSERT_TRUE(WritePassword("Ancien"));
+    PromptScript prompts;
+    prompts.Dialog(IDD_PASSWORD, [](CDialog& dialog) {
+        Click(dialog, IDC_CHANGE_PASSWORD);
+        EnterPassword("Nouveau")(dialog);
+    });
+    prompts.Dialog(IDD_CHANGE_PASSWORD, ChangePassword("Ancien", "Nouveau", "Nouveau"));
+    EXPECT_TRUE(app.InitInstance());
+    EXPECT_EQ(ReadPassword(), "Nouveau");
+}
+
+class ApplicationCommandTest : public StartedConsole {};
+
+TEST_F(ApplicationCommandTest, AboutBoxShowsTheConsolesPicture)
+{
+    PromptScript prompts;
+    prompts.Dialog(IDD_ABOUTBOX, [](CDialog& dialog) {
+        const QLabel* picture = dialog.m_hWnd->findChild<QLabel*>();
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->pixmap().size(), QSize(364, 333));
+        Click(dialog, IDOK);
+    });
+    Command(ID_APP_ABOUT);
+}
+
+TEST_F(ApplicationCommandTest, ChangePasswordFromTheMenuWithHelpOnF1)
+{
+    PromptScript prompts;
+    prompts.Dialog(IDD_CHANGE_PASSWORD, [](CDialog& dialog) {
+        QTest::keyClick(Control(dialog, IDC_OLD_PASSWORD), Qt::Key_F1);
+        QCoreApplication::processEvents();   // the help button's click is posted
+        ChangePassword("", "Neuf", "Neuf")(dialog);
+    });
+    prompts.Help(0x20092);
+    Command(ID_CHANGE_PASSWORD);
+    EXPECT_EQ(ReadPassword(), "Neuf");
+}
+
+// The built program, started as a user starts it, in folders of the test's own: one runtime
+// folder for the single-instance lock, and two homes for the settings stores, "open" with no
+// password and "locked" with one that the program's answers to its prompts never type.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest()
+    {
+        QDir(folder.path()).mkpath("runtime");
+        QFile::setPermissions(Runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Store("locked", "system")->setValue("Profile", "Secret");
+    }
+    ~ProgramTest() override
+    {
+        for (QProcess* process : running) {
+            process->kill();
+            process->waitForFinished();
+            delete process;
+        }
+    }
+
+    QString Runtime() const { return folder.filePath("runtime"); }
+    // A settings store of a home, where the program's QSettings find it.
+    std::unique_ptr<QSettings> Store(const QString& home, const QString& scope) const
+    {
+        return std::make_unique<QSettings>(
+            folder.filePath(home + "/" + scope + "/Corvane/" + LoadText(AFX_IDS_APP_TITLE) + ".conf"),
+            QSettings::IniFormat);
+    }
+
+    QProcess& Start(const QString& home, const QStringList& arguments = {})
+    {
+        auto* process = new QProcess;
+        running.push_back(process);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TAMSEL_TEST_HOME", folder.filePath(home));
+        environment.insert("XDG_RUNTIME_DIR", Runtime());
+        environment.insert("HOME", folder.path());
+        environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        process->setProcessEnvironment(environment);
+        process->start(TAMSEL_PATH, arguments);
+        EXPECT_TRUE(process->waitForStarted());
+        return *process;
+    }
+    // Runs the program to its end: its exit code, and what it wrote to standard error.
+    std::pair<int, QString> Run(const QString& home, const QStringList& arguments = {})
+    {
+        QProcess& process = Start(home, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+    // Waits until the program has written `text` to standard error.
+    static bool WaitForOutput(QProcess& process, const QString& text)
+    {
+        QString output;
+        return QTest::qWaitFor([&] {
+            output += QString::fromUtf8(process.readAllStandardError());
+            return output.contains(text) || process.state() == QProcess::NotRunning;
+        }, 60000) && output.contains(text);
+    }
+
+    QTemporaryDir folder;
+    std::vector<QProcess*> running;
+};
+
+const QString kRefusal = "prompt: message box 0x10 \"Tamsel s'exécute déjà.\"";
+const QString kPasswordPrompt = "prompt: dialog 145";
+const QString kWrongPassword = "\"Mot de passe incorrect. Réessayer.\"";
+
+TEST_F(ProgramTest, ASecondInstanceIsRefusedBeforeThePasswordPrompt)
+{
+    CInstanceLock first;
+    ASSERT_EQ(first.Acquire(Runtime() + "/MyTestMap"), CInstanceLock::acquired);
+    const auto [exitCode, output] = Run("locked");
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(output.contains(kRefusal)) << output.toStdString();
+    EXPECT_FALSE(output.contains(kPasswordPrompt)) << output.toStdString();
+}
+
+TEST_F(ProgramTest, AnInstanceThatWasKilledNoLongerBlocksTheNextStart)
+{
+    QProcess& first = Start("open");
+    ASSERT_TRUE(WaitForOutput(first, kPasswordPrompt));
+    ASSERT_EQ(first.state(), QProcess::Running);
+
+    const auto [refusedCode, refused] = Run("locked");
+    EXPECT_EQ(refusedCode, 1);
+    EXPECT_TRUE(refused.contains(kRefusal)) << refused.toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished());
+    // The next start gets as far as the password prompt, which refuses the entry and is given up.
+    const auto [exitCode, output] = Run("locked");
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_FALSE(output.contains(kRefusal)) << output.toStdString();
+    EXPECT_TRUE(output.contains(kPasswordPrompt)) << output.toStdString();
+    EXPECT_TRUE(output.contains(kWrongPassword)) << output.toStdString();
+}
+
+TEST_F(ProgramTest, ASettingsFileNamedOnTheCommandLineIsOpened)
+{
+    CConfig record;
+    record.machine.companyName = "Corvane Lyon";
+    const QString path = folder.filePath("lyon.tms");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(serialformat::StoreToBytes(record));
+    file.close();
+
+    QProcess& program = Start("open", {path});
+    // An opened file joins the recent files at once.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return Store("open", "user")->value("Recent File List/File1").toString() == path
+               || program.state() == QProcess::NotRunning;
+    }, 60000));
+    EXPECT_EQ(Store("open", "user")->value("Recent File List/File1").toString(), path);
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+TEST_F(ProgramTest, ASettingsFileThatCannotBeReadEndsTheStartAfterTheFrameworksMessage)
+{
+    const QString path = folder.filePath("abîmé.tms");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("pas un fichier de paramètres");
+    file.close();
+
+    const auto [exitCode, output] = Run("open", {path});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(output.contains("\"Format de fichier inattendu.\"")) << output.toStdString();
+    EXPECT_TRUE(Store("open", "user")->value("Recent File List/File1").isNull());
+}
+
+} // namespace
