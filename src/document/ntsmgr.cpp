@@ -1,8 +1,10 @@
 #include "document/ntsmgr.h"
 
+#include "device/lib/serialformat.h"
 #include "res/resource.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 IMPLEMENT_DYNCREATE(CNtsMgr, CDocument)
 
@@ -40,6 +42,26 @@ BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
         return FALSE;
     }
     return CDocument::OnOpenDocument(lpszPathName);
+}
+
+BOOL CNtsMgr::OnSaveDocument(const CString& lpszPathName)
+{
+    // The new file replaces the old one only once complete. It is written unbuffered: a
+    // buffered write that the disk cuts short (full, over quota) goes unnoticed until after the
+    // replacement, and the old file would be lost for a truncated one.
+    try {
+        const QByteArray bytes = serialformat::StoreToBytes(config);
+        QSaveFile file(lpszPathName);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            AfxThrowFileException(CFileException::accessDenied, -1, lpszPathName);
+        if (file.write(bytes) != bytes.size() || !file.commit())
+            AfxThrowFileException(CFileException::hardIO, -1, lpszPathName);
+    } catch (const std::exception& e) {
+        ReportSaveLoadException(lpszPathName, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
 }
 
 void CNtsMgr::OnUpdateFileSave(CCmdUI* pCmdUI)
