@@ -54,7 +54,6 @@ protected:
         }
         return controls;
     }
-
 };
 
 TEST_F(DeviceEndToEndTest, AnAppliedChangeIsReadBackFromTheDevice)
@@ -84,6 +83,25 @@ TEST_F(DeviceEndToEndTest, AnAppliedChangeIsReadBackFromTheDevice)
     }
     EXPECT_EQ(CompanyName(), CString("Cabinet Durand"));
     EXPECT_FALSE(Doc().IsModified());
+}
+
+// Factory values show on the pages at once; the device has them only after the next apply.
+TEST_F(DeviceEndToEndTest, FactoryValuesWaitForTheNextApply)
+{
+    const CString device = DeviceFolder::LocalDevice();
+    CConfig onDevice;
+    onDevice.machine.companyName = "Cabinet Durand";
+    CString detail;
+    int unchanged = 0;
+    ASSERT_TRUE(onDevice.Write(device, detail, unchanged));
+    Connect(device);
+    EXPECT_EQ(CompanyName(), CString("Cabinet Durand"));
+    EXPECT_FALSE(ToolbarEnabled(ID_FILE_SAVE));
+
+    Command(ID_FACTORY_DEFAULTS);
+    EXPECT_EQ(CompanyName(), CString());
+    EXPECT_TRUE(ToolbarEnabled(ID_FILE_SAVE));
+    EXPECT_EQ(EmulatedDevice::Inspect(device)->config.machine.companyName, CString("Cabinet Durand"));
 }
 
 // The machine page shows the paper choice of tray 2 only for a device with two trays.
