@@ -89,11 +89,7 @@ TEST_F(DeviceEndToEndTest, AnAppliedChangeIsReadBackFromTheDevice)
 TEST_F(DeviceEndToEndTest, FactoryValuesWaitForTheNextApply)
 {
     const CString device = DeviceFolder::LocalDevice();
-    CConfig onDevice;
-    onDevice.machine.companyName = "Cabinet Durand";
-    CString detail;
-    int unchanged = 0;
-    ASSERT_TRUE(onDevice.Write(device, detail, unchanged));
+    devicetest::WriteToDevice(device, [](CConfig& record) { record.machine.companyName = "Cabinet Durand"; });
     Connect(device);
     EXPECT_EQ(CompanyName(), CString("Cabinet Durand"));
     EXPECT_FALSE(ToolbarEnabled(ID_FILE_SAVE));

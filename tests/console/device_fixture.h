@@ -4,6 +4,7 @@
 
 #include "afx/afxwin.h"
 #include "afx/win/testing.h"
+#include "device/lib/config.h"
 #include "device/lib/devicelist.h"
 #include "device/lib/emulateddevice.h"
 #include "res/resource.h"
@@ -70,6 +71,16 @@ inline std::function<void(CDialog&)> ChooseDevice(const CString& device)
         tree.SelectItem(FindItem(tree, tree.GetRootItem(), device));
         dialog.GetDlgItem(IDOK)->SendMessage(BM_CLICK);
     };
+}
+
+// Writes a record, changed from the factory values, onto the device as another console would.
+inline void WriteToDevice(const CString& device, const std::function<void(CConfig&)>& change)
+{
+    CConfig record;
+    change(record);
+    CString detail;
+    int unchanged = 0;
+    ASSERT_TRUE(record.Write(device, detail, unchanged)) << static_cast<const QString&>(detail).toStdString();
 }
 
 class DeviceFolder {

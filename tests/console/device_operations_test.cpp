@@ -110,11 +110,7 @@ protected:
 
 TEST_F(DeviceOperationsTest, ConnectReadsTheChosenDevice)
 {
-    CConfig onDevice;
-    onDevice.machine.companyName = "Cabinet Durand";
-    CString detail;
-    int unchanged = 0;
-    ASSERT_TRUE(onDevice.Write(device, detail, unchanged)) << static_cast<const QString&>(detail).toStdString();
+    devicetest::WriteToDevice(device, [](CConfig& record) { record.machine.companyName = "Cabinet Durand"; });
     EXPECT_FALSE(ToolbarEnabled(ID_DEVICE_DISCONNECT));
 
     WaitWindowWatch watch(Frame());
@@ -349,11 +345,7 @@ TEST_F(DeviceOperationsTest, SetTimeAsksNothingAndReports)
 
 TEST_F(DeviceOperationsTest, ResetAsksFirstAndLeavesTheRecord)
 {
-    CConfig onDevice;
-    onDevice.machine.companyName = "avant";
-    CString detail;
-    int unchanged = 0;
-    ASSERT_TRUE(onDevice.Write(device, detail, unchanged));
+    devicetest::WriteToDevice(device, [](CConfig& record) { record.machine.companyName = "avant"; });
     Connect(device);
     const QByteArray record = Bytes(Doc().config);
     {
@@ -471,12 +463,10 @@ protected:
     // The device's settings with its download policy.
     void PrepareDevice(int downloadMode)
     {
-        CConfig onDevice;
-        onDevice.machine.companyName = "sur le périphérique";
-        onDevice.advanced.downloadMode = downloadMode;
-        CString detail;
-        int unchanged = 0;
-        ASSERT_TRUE(onDevice.Write(device, detail, unchanged));
+        devicetest::WriteToDevice(device, [downloadMode](CConfig& record) {
+            record.machine.companyName = "sur le périphérique";
+            record.advanced.downloadMode = downloadMode;
+        });
     }
 
     // Chooses the file, the device and says yes.
