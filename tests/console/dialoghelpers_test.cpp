@@ -337,7 +337,7 @@ END_MESSAGE_MAP()
 
 class HelpKey : public DialogHelpers {
 protected:
-    // Runs a modal dialog, presses F1 in its edit, then works `inside` before closing it.
+    // Works a modal dialog: presses F1 in its edit, then runs `inside` before closing it.
     static std::function<void(CDialog&)> PressF1(std::function<void()> inside = {})
     {
         return [inside](CDialog& shown) {
@@ -348,46 +348,34 @@ protected:
             shown.EndDialog(IDCANCEL);
         };
     }
+    // How often F1 pressed the help button of a dialog run modally.
+    static int HelpPressesOfF1()
+    {
+        CHelpKeyDlg dialog;
+        afx::testing::PromptScript prompts;
+        prompts.Dialog(TDD_HELP_KEY, PressF1());
+        dialog.DoModal();
+        return dialog.helpPresses;
+    }
 };
 
 TEST_F(HelpKey, PressesTheHelpButtonOnlyBetweenBeginAndEnd)
 {
-    CHelpKeyDlg before;
-    {
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(TDD_HELP_KEY, PressF1());
-        before.DoModal();
-    }
-    EXPECT_EQ(before.helpPresses, 0);
-
-    CHelpKeyDlg bracketed;
+    EXPECT_EQ(HelpPressesOfF1(), 0);
     BeginHelpKey(nullptr);
-    {
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(TDD_HELP_KEY, PressF1());
-        bracketed.DoModal();
-    }
+    EXPECT_EQ(HelpPressesOfF1(), 1);
     EndHelpKey();
-    EXPECT_EQ(bracketed.helpPresses, 1);
-
-    CHelpKeyDlg after;
-    {
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(TDD_HELP_KEY, PressF1());
-        after.DoModal();
-    }
-    EXPECT_EQ(after.helpPresses, 0);
+    EXPECT_EQ(HelpPressesOfF1(), 0);
 }
 
 TEST_F(HelpKey, NestsAcrossDialogsAndEndsWithTheOutermost)
 {
-    CHelpKeyDlg outer, inner;
+    CHelpKeyDlg outer;
+    int innerPresses = 0;
     afx::testing::PromptScript prompts;
     prompts.Dialog(TDD_HELP_KEY, PressF1([&] {
         BeginHelpKey(&outer);
-        afx::testing::PromptScript innerPrompts;
-        innerPrompts.Dialog(TDD_HELP_KEY, PressF1());
-        inner.DoModal();
+        innerPresses = HelpPressesOfF1();
         EndHelpKey();
         // The outer dialog still has its key after the inner one ended.
         QTest::keyClick(outer.GetDlgItem(TDC_HELP_EDIT)->m_hWnd, Qt::Key_F1);
@@ -396,15 +384,10 @@ TEST_F(HelpKey, NestsAcrossDialogsAndEndsWithTheOutermost)
     BeginHelpKey(nullptr);
     outer.DoModal();
     EndHelpKey();
-    EXPECT_EQ(inner.helpPresses, 1);
+    EXPECT_EQ(innerPresses, 1);
     EXPECT_EQ(outer.helpPresses, 2);
-
     // Once the outermost bracket ended, F1 is an ordinary key again.
-    CHelpKeyDlg later;
-    afx::testing::PromptScript laterPrompts;
-    laterPrompts.Dialog(TDD_HELP_KEY, PressF1());
-    later.DoModal();
-    EXPECT_EQ(later.helpPresses, 0);
+    EXPECT_EQ(HelpPressesOfF1(), 0);
 }
 
 TEST(MarkDocumentModified, DoesNothingWithoutAMainWindow)

@@ -3,6 +3,8 @@
 // OUTDIR/index.json.
 #include "snapshot.h"
 
+#include "offscreen.h"
+
 #include "app/consoleapp.h"
 #include "dialogs/aboutboxdlg.h"
 #include "dialogs/passworddlgs.h"
@@ -13,9 +15,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace snapshot {
@@ -83,43 +82,14 @@ std::vector<Subject> ConsoleDialogSubjects()
 
 } // namespace snapshot
 
-namespace {
-
-// The start-up prompt, answered with the empty password of a fresh settings store.
-class StartAnswers : public afx::PromptAnswerer {
-public:
-    int Answer(afx::Prompt& prompt) override
-    {
-        if (prompt.kind != afx::PromptKind::Dialog)
-            return IDCANCEL;
-        if (prompt.templateId == IDD_PASSWORD)
-            prompt.dialog->GetDlgItem(IDOK)->SendMessage(BM_CLICK);
-        if (!prompt.dialog->IsEnded())
-            prompt.dialog->EndDialog(IDCANCEL);
-        return prompt.dialog->GetResult();
-    }
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 2) {
         std::fprintf(stderr, "usage: snapshot OUTDIR\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    const QString runtime = home.filePath(QStringLiteral("runtime"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("user")));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
-    // The console reads its command line from the application: it is given none.
-    int consoleArgc = 1;
-    QApplication application(consoleArgc, argv);
+    offscreen::Sandbox sandbox;
+    QApplication application(sandbox.applicationArgc, argv);
 
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(folder)) {
@@ -128,7 +98,7 @@ int main(int argc, char** argv)
     }
 
     CConsoleApp console;
-    StartAnswers startAnswers;
+    offscreen::StartAnswers startAnswers;
     afx::SetPromptAnswerer(&startAnswers);
     if (!console.InitInstance()) {
         std::fprintf(stderr, "snapshot: the console did not start\n");
