@@ -225,6 +225,27 @@ TEST_F(MainWindow, F1OpensTheTopicOfThePageOnShowAndShiftF1Nothing)
     }
 }
 
+TEST_F(MainWindow, TheSheetTurnsF1IntoTheHelpCommandUnlessAModifierIsHeld)
+{
+    CCategorySheet* sheet = View()->SheetOf(0);
+    CWnd* companyName = sheet->GetActivePage()->GetDlgItem(IDC_COMPANY_NAME);
+    HELPINFO info;
+    info.iCtrlId = IDC_COMPANY_NAME;
+    info.hItemHandle = companyName->m_hWnd;
+    {
+        PromptScript prompts;
+        prompts.Help(0x20000 + IDD_MACHINE_PAGE);
+        EXPECT_TRUE(sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
+    }
+    for (const auto& [key, modifier] : {std::pair{Qt::Key_Shift, Qt::ShiftModifier}, std::pair{Qt::Key_Control, Qt::ControlModifier},
+                                        std::pair{Qt::Key_Alt, Qt::AltModifier}}) {
+        PromptScript prompts;   // passed on: nobody opens help
+        QTest::keyPress(companyName->m_hWnd, key, modifier);
+        sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+        QTest::keyRelease(companyName->m_hWnd, key, Qt::NoModifier);
+    }
+}
+
 struct HelpCase {
     int category;
     int context;
