@@ -232,6 +232,8 @@ TEST_F(MainWindow, TheSheetTurnsF1IntoTheHelpCommandUnlessAModifierIsHeld)
     HELPINFO info;
     info.iCtrlId = IDC_COMPANY_NAME;
     info.hItemHandle = companyName->m_hWnd;
+    // The modifiers held are those of the last key event: none.
+    QTest::keyRelease(companyName->m_hWnd, Qt::Key_Shift, Qt::NoModifier);
     {
         PromptScript prompts;
         prompts.Help(0x20000 + IDD_MACHINE_PAGE);
