@@ -23,7 +23,7 @@ namespace {
 // Widths and precisions beyond this are taken as this: no format of the program needs more.
 constexpr int maxField = 4096;
 
-struct Spec {
+struct Directive {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -75,21 +75,21 @@ QString CFormat(const std::string& conversion, T value)
     return QString::fromLatin1(out);
 }
 
-std::string Conversion(const Spec& spec, const std::string& flags, const char* length, char conversion)
+std::string Conversion(const Directive& directive, const std::string& flags, const char* length, char conversion)
 {
     std::string out = "%" + flags;
-    if (spec.width >= 0)
-        out += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        out += "." + std::to_string(spec.precision);
+    if (directive.width >= 0)
+        out += std::to_string(directive.width);
+    if (directive.precision >= 0)
+        out += "." + std::to_string(directive.precision);
     return out + length + conversion;
 }
 
-QString Pad(QString text, const Spec& spec)
+QString Pad(QString text, const Directive& directive)
 {
-    if (spec.width > text.size()) {
-        QString fill(spec.width - text.size(), QLatin1Char(' '));
-        text = spec.LeftAligned() ? text + fill : fill + text;
+    if (directive.width > text.size()) {
+        QString fill(directive.width - text.size(), QLatin1Char(' '));
+        text = directive.LeftAligned() ? text + fill : fill + text;
     }
     return text;
 }
@@ -125,23 +125,23 @@ QString Plain(const FormatArg& arg)
     return QString();
 }
 
-QString FormatInteger(const Spec& spec, const FormatArg& arg)
+QString FormatInteger(const Directive& directive, const FormatArg& arg)
 {
     if (!IsInteger(arg))
-        return Pad(Plain(arg), spec);
-    char c = spec.conversion;
+        return Pad(Plain(arg), directive);
+    char c = directive.conversion;
     if (c == 'd' || c == 'i') {
-        std::string flags = spec.flags;
+        std::string flags = directive.flags;
         std::erase(flags, '#');
-        return CFormat(Conversion(spec, flags, "ll", 'd'), static_cast<long long>(SignedValue(arg, spec.narrowTo)));
+        return CFormat(Conversion(directive, flags, "ll", 'd'), static_cast<long long>(SignedValue(arg, directive.narrowTo)));
     }
-    std::string flags = spec.flags;
+    std::string flags = directive.flags;
     if (c == 'u')
         std::erase(flags, '#');
-    return CFormat(Conversion(spec, flags, "ll", c), static_cast<unsigned long long>(UnsignedValue(arg, spec.narrowTo)));
+    return CFormat(Conversion(directive, flags, "ll", c), static_cast<unsigned long long>(UnsignedValue(arg, directive.narrowTo)));
 }
 
-QString FormatFloating(const Spec& spec, const FormatArg& arg)
+QString FormatFloating(const Directive& directive, const FormatArg& arg)
 {
     double value;
     if (arg.kind == FormatArg::Kind::Floating)
@@ -151,31 +151,31 @@ QString FormatFloating(const Spec& spec, const FormatArg& arg)
     else if (arg.kind == FormatArg::Kind::Unsigned)
         value = static_cast<double>(UnsignedValue(arg, 0));
     else
-        return Pad(Plain(arg), spec);
-    return CFormat(Conversion(spec, spec.flags, "", spec.conversion), value);
+        return Pad(Plain(arg), directive);
+    return CFormat(Conversion(directive, directive.flags, "", directive.conversion), value);
 }
 
-QString FormatText(const Spec& spec, const FormatArg& arg)
+QString FormatText(const Directive& directive, const FormatArg& arg)
 {
     QString text = Plain(arg);
-    if (spec.precision >= 0 && spec.precision < text.size())
-        text.truncate(spec.precision);
-    return Pad(text, spec);
+    if (directive.precision >= 0 && directive.precision < text.size())
+        text.truncate(directive.precision);
+    return Pad(text, directive);
 }
 
-QString FormatOne(const Spec& spec, const FormatArg& arg)
+QString FormatOne(const Directive& directive, const FormatArg& arg)
 {
-    switch (spec.conversion) {
+    switch (directive.conversion) {
     case 'd': case 'i': case 'u': case 'x': case 'X': case 'o':
-        return FormatInteger(spec, arg);
+        return FormatInteger(directive, arg);
     case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
-        return FormatFloating(spec, arg);
+        return FormatFloating(directive, arg);
     case 'c': case 'C':
-        return Pad(IsInteger(arg) ? Character(UnsignedValue(arg, 0)) : Plain(arg), spec);
+        return Pad(IsInteger(arg) ? Character(UnsignedValue(arg, 0)) : Plain(arg), directive);
     case 'p':
-        return Pad(arg.kind == FormatArg::Kind::Text ? arg.text : Pointer(arg.bits), spec);
+        return Pad(arg.kind == FormatArg::Kind::Text ? arg.text : Pointer(arg.bits), directive);
     default:   // s, S
-        return FormatText(spec, arg);
+        return FormatText(directive, arg);
     }
 }
 
@@ -196,7 +196,7 @@ int ReadField(const QString& format, qsizetype& i, ArgList& args)
 }
 
 // Length modifiers: only h and hh change anything, as the argument's own size is known.
-void ReadLength(const QString& format, qsizetype& i, Spec& spec)
+void ReadLength(const QString& format, qsizetype& i, Directive& directive)
 {
     struct Modifier {
         QLatin1StringView text;
@@ -211,7 +211,7 @@ void ReadLength(const QString& format, qsizetype& i, Spec& spec)
     for (const Modifier& modifier : modifiers) {
         if (rest.startsWith(modifier.text)) {
             i += modifier.text.size();
-            spec.narrowTo = modifier.narrowTo;
+            directive.narrowTo = modifier.narrowTo;
             return;
         }
     }
@@ -237,31 +237,31 @@ QString FormatString(const QString& format, std::initializer_list<FormatArg> lis
             continue;
         }
         qsizetype start = i - 1;
-        Spec spec;
+        Directive directive;
         while (i < format.size() && QStringView(u"-+ #0").contains(format[i]))
-            spec.flags += static_cast<char>(format[i++].unicode());
-        spec.width = ReadField(format, i, args);
-        if (spec.width < -1) {   // a negative * width aligns left
-            spec.flags += '-';
-            spec.width = -spec.width;
+            directive.flags += static_cast<char>(format[i++].unicode());
+        directive.width = ReadField(format, i, args);
+        if (directive.width < -1) {   // a negative * width aligns left
+            directive.flags += '-';
+            directive.width = -directive.width;
         }
         if (i < format.size() && format[i] == QLatin1Char('.')) {
             ++i;
             bool fromArgs = i < format.size() && format[i] == QLatin1Char('*');
             int precision = ReadField(format, i, args);
             // "." alone means 0; a negative * precision counts as none.
-            spec.precision = fromArgs ? std::max(precision, -1) : std::max(precision, 0);
+            directive.precision = fromArgs ? std::max(precision, -1) : std::max(precision, 0);
         }
-        ReadLength(format, i, spec);
+        ReadLength(format, i, directive);
         if (i >= format.size() || format[i].unicode() >= 128
             || conversions.find(static_cast<char>(format[i].unicode())) == std::string::npos) {
             out += QStringView(format).mid(start, i - start);   // not a conversion: kept as written
             continue;
         }
-        spec.conversion = static_cast<char>(format[i++].unicode());
+        directive.conversion = static_cast<char>(format[i++].unicode());
         const FormatArg* arg = args.Next();
-        if (arg && spec.conversion != 'n')
-            out += FormatOne(spec, *arg);
+        if (arg && directive.conversion != 'n')
+            out += FormatOne(directive, *arg);
     }
     return out;
 }
