@@ -30,7 +30,7 @@ public:
     // a directory tab.
     CDialog* CreatePage(UINT templateId, int variant);
 
-    // Device commands (src/device/).
+    // Device commands (connection.cpp, deviceops.cpp).
     enum DeviceOperation { Read = 0, Write = 1, SetTime = 2, Reset = 3 };
     // Lets the user choose a device; TRUE when one was chosen (deviceName is then set).
     BOOL SelectDevice();

@@ -1,8 +1,7 @@
 #include "pages/machinepage.h"
 
+#include "device/lib/devicelink.h"
 #include "res/resource.h"
-
-BOOL secondTrayShown = TRUE;
 
 namespace {
 

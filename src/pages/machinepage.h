@@ -6,10 +6,6 @@
 #include "device/lib/sections.h"
 #include "dialogs/dialoghelpers.h"
 
-// Whether the device has a second tray, so that its paper size is shown. Set on each
-// connection from the device's status.
-extern BOOL secondTrayShown;
-
 class CMachinePage : public CSettingsPage {
     DECLARE_DYNAMIC(CMachinePage)
 public:

@@ -2,6 +2,7 @@
 // settings page, the prompts.
 #include "device_console.h"
 
+#include "device/lib/devicelink.h"
 #include "device/lib/devicememory.h"
 #include "device/lib/serialformat.h"
 #include "pages/machinepage.h"

@@ -3,6 +3,7 @@
 // the account code notice, the defaults button, and a settings file saved and opened again.
 #include "startup_fixture.h"
 
+#include "device/lib/devicelink.h"
 #include "frame/mainframe.h"
 #include "pages/machinepage.h"
 #include "view/categorysheet.h"

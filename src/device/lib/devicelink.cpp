@@ -91,6 +91,8 @@ DWORD DvlUnregisterCallback(DWORD handle)
     return DvlRegisterCallback(handle, nullptr, 0);
 }
 
+BOOL secondTrayShown = TRUE;
+
 DWORD DvlCloseMFP(DWORD handle)
 {
     std::unique_ptr<EmulatedDevice> device;

@@ -27,3 +27,7 @@ ULONGLONG DvlGetPrinterStatus(DWORD handle, DWORD* result);
 DWORD DvlUnregisterCallback(DWORD handle);
 // Releases the device. Non-zero on success.
 DWORD DvlCloseMFP(DWORD handle);
+
+// Whether the selected device has a second paper tray, as its status word last told (TRUE
+// until a device says otherwise): the machine settings page shows tray 2's paper size only then.
+extern BOOL secondTrayShown;

@@ -1,10 +1,10 @@
 // Choosing the device, connecting to it and forgetting it.
-#include "dialogs/dialoghelpers.h"
+#include "document/ntsmgr.h"
+
 #include "device/deviceselectdlg.h"
 #include "device/lib/devicelink.h"
 #include "device/lib/devices.h"
-#include "document/ntsmgr.h"
-#include "pages/machinepage.h"
+#include "dialogs/dialoghelpers.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -25,7 +25,7 @@ void ProbeSecondTray(const CString& device)
     DWORD scratch = 0;
     const ULONGLONG status = DvlGetPrinterStatus(handle, &scratch);
     DvlUnregisterCallback(handle);
-    const bool singleTray = (DWORD(status) & 0x200000) && (DWORD(status >> 32) & 0x40000000);
+    const bool singleTray = (status & DVL_STATUS_SINGLE_TRAY) == DVL_STATUS_SINGLE_TRAY;
     secondTrayShown = !singleTray;
     DvlCloseMFP(handle);
 }
