@@ -12,13 +12,6 @@
 
 #include <QMessageBox>
 
-namespace {
-
-const CString kPasswordNotStored =
-    "Le nouveau mot de passe n'a pas pu être enregistré. L'ancien mot de passe reste en vigueur.";
-
-} // namespace
-
 BEGIN_MESSAGE_MAP(CConsoleApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, &CConsoleApp::OnAppAbout)
     ON_COMMAND(ID_CHANGE_PASSWORD, &CConsoleApp::OnChangePassword)
@@ -77,7 +70,12 @@ BOOL CConsoleApp::ClaimSingleInstance()
 
 BOOL CConsoleApp::AskPassword()
 {
-    CPasswordDlg dialog(ReadPassword(), nullptr);
+    // A store that is there but cannot be read holds a password nobody can check: nobody enters.
+    if (!PasswordStoreReadable()) {
+        AfxMessageBox(IDP_PASSWORD_STORE_UNREADABLE, MB_OK | MB_ICONERROR);
+        return FALSE;
+    }
+    CPasswordDlg dialog(CheckPassword, nullptr);
     // Only the right password goes on: a dialog that could not even be shown must not let
     // anyone in.
     return dialog.DoModal() == IDOK;
@@ -91,9 +89,9 @@ void CConsoleApp::OnAppAbout()
 void CConsoleApp::OnChangePassword()
 {
     BeginHelpKey(AfxGetMainWnd());
-    CChangePasswordDlg dialog(ReadPassword(), nullptr);
+    CChangePasswordDlg dialog(CheckPassword, nullptr);
     const bool changed = dialog.DoModal() == IDOK;
     EndHelpKey();
     if (changed && !WritePassword(dialog.password))
-        AfxMessageBox(kPasswordNotStored, MB_OK | MB_ICONERROR);
+        AfxMessageBox(IDP_PASSWORD_NOT_STORED, MB_OK | MB_ICONERROR);
 }

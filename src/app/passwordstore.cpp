@@ -2,44 +2,174 @@
 
 #include "res/resource.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <crypt.h>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kPasswordValue = QStringLiteral("Profile");
+// The hashes this console writes: yescrypt. A plain-text password typed into a 20-character
+// edit cannot look like one.
+constexpr char kHashPrefix[] = "$y$";
+constexpr mode_t kStoreMode = 0644;
 
-std::unique_ptr<QSettings> MachineStore()
+// What the store holds; `readable` FALSE when it exists but cannot be read.
+struct Stored {
+    bool readable = true;
+    bool present = false;   // a value, even an empty one
+    QString value;
+};
+
+Stored Unreadable()
 {
-    CString title;
-    title.LoadString(AFX_IDS_APP_TITLE);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope,
-                                       QString::fromLatin1(kSettingsCompany), QString(title));
+    Stored stored;
+    stored.readable = false;
+    return stored;
+}
+
+// Every line a section, a key with its value, a comment or blank. The settings report a
+// malformed file only the first time this process reads it, and then serve what they made of it.
+bool WellFormed(const QByteArray& content)
+{
+    for (const QByteArray& raw : content.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') ? !line.endsWith(']') : !line.contains('='))
+            return false;
+    }
+    return true;
+}
+
+Stored ReadStored()
+{
+    const QString path = PasswordStorePath();
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT ? Stored() : Unreadable();
+    // Read once by hand: the settings take a file they cannot open for an empty one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !WellFormed(file.readAll()) || file.error() != QFileDevice::NoError)
+        return Unreadable();
+    const QSettings store(path, QSettings::IniFormat);
+    if (store.status() != QSettings::NoError)
+        return Unreadable();
+    Stored stored;
+    stored.present = store.contains(kPasswordValue);
+    stored.value = store.value(kPasswordValue).toString();
+    return stored;
+}
+
+// libcrypt's result for the phrase and a setting or stored hash; empty when it refuses them.
+QByteArray Crypt(const QString& phrase, const QByteArray& setting)
+{
+    // Its working area is some 32 KB: on the heap, zeroed.
+    const auto work = std::make_unique<crypt_data>();
+    const char* result = crypt_r(phrase.toUtf8().constData(), setting.constData(), work.get());
+    if (!result || result[0] == '*')
+        return QByteArray();
+    return QByteArray(result);
+}
+
+QByteArray Hash(const QString& password)
+{
+    char setting[CRYPT_GENSALT_OUTPUT_SIZE];
+    if (!crypt_gensalt_rn(kHashPrefix, 0, nullptr, 0, setting, sizeof setting))
+        return QByteArray();
+    return Crypt(password, setting);
+}
+
+// Takes as long whatever the first differing byte.
+bool SameBytes(const QByteArray& a, const QByteArray& b)
+{
+    if (a.size() != b.size())
+        return false;
+    unsigned char difference = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return difference == 0;
+}
+
+// The file exists, with the store's mode, before the settings write it: their atomic write
+// copies the mode of an existing file but gives a new one whatever the umask allows.
+bool PrepareStoreFile(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(folder)) {
+        if (!QDir().mkpath(folder))
+            return false;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    }
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, kStoreMode);
+    if (descriptor < 0)
+        return false;
+    const bool moded = ::fchmod(descriptor, kStoreMode) == 0;
+    ::close(descriptor);
+    return moded;
 }
 
 } // namespace
 
-CString ReadPassword()
+QString PasswordStorePath()
 {
-    const std::unique_ptr<QSettings> store = MachineStore();
-    if (store->status() != QSettings::NoError)
-        return CString();
-    return store->value(kPasswordValue).toString();
+    // The machine-wide settings folder, wherever the settings keep it.
+    const QString folder =
+        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::SystemScope, QString::fromLatin1(kSettingsCompany))
+                      .fileName())
+            .absolutePath();
+    CString title;
+    title.LoadString(AFX_IDS_APP_TITLE);
+    return QStringLiteral("%1/%2/%3.conf")
+        .arg(folder, QString::fromLatin1(kSettingsCompany), QString(title).replace(u'/', u'-'));
+}
+
+BOOL PasswordStoreReadable()
+{
+    return ReadStored().readable;
+}
+
+BOOL CheckPassword(const CString& typed)
+{
+    const Stored stored = ReadStored();
+    if (!stored.readable)
+        return FALSE;
+    if (stored.value.startsWith(QLatin1String(kHashPrefix))) {
+        const QByteArray hash = stored.value.toLatin1();
+        return SameBytes(Crypt(typed, hash), hash);
+    }
+    if (!SameBytes(QString(typed).toUtf8(), stored.value.toUtf8()))
+        return FALSE;
+    // An absent value stays absent; a plain-text one gives way to its hash.
+    if (stored.present)
+        WritePassword(typed);
+    return TRUE;
 }
 
 BOOL WritePassword(const CString& password)
 {
-    const std::unique_ptr<QSettings> store = MachineStore();
-    const QVariant previous = store->value(kPasswordValue);
-    store->setValue(kPasswordValue, QString(password));
-    store->sync();
-    if (store->status() == QSettings::NoError)
+    const QByteArray hash = Hash(password);
+    const QString path = PasswordStorePath();
+    if (hash.isEmpty() || !PrepareStoreFile(path))
+        return FALSE;
+    QSettings store(path, QSettings::IniFormat);
+    const QVariant previous = store.value(kPasswordValue);
+    store.setValue(kPasswordValue, QString::fromLatin1(hash));
+    store.sync();
+    if (store.status() == QSettings::NoError)
         return TRUE;
     // The settings keep a change they could not write and read it back as if stored (and write
     // it at the next sync that succeeds): put the old password back in force.
     if (previous.isValid())
-        store->setValue(kPasswordValue, previous);
+        store.setValue(kPasswordValue, previous);
     else
-        store->remove(kPasswordValue);
+        store.remove(kPasswordValue);
     return FALSE;
 }

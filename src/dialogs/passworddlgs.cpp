@@ -1,6 +1,5 @@
 #include "dialogs/passworddlgs.h"
 
-#include "app/passwordstore.h"
 #include "res/resource.h"
 
 namespace {
@@ -22,8 +21,8 @@ BEGIN_MESSAGE_MAP(CPasswordDlg, CDialog)
     ON_BN_CLICKED(IDC_CHANGE_PASSWORD, &CPasswordDlg::OnChangePassword)
 END_MESSAGE_MAP()
 
-CPasswordDlg::CPasswordDlg(const CString& expectedPassword, CWnd* parent)
-    : CDialog(IDD_PASSWORD, parent), expectedPassword(expectedPassword)
+CPasswordDlg::CPasswordDlg(PasswordCheck isPassword, CWnd* parent)
+    : CDialog(IDD_PASSWORD, parent), isPassword(std::move(isPassword))
 {
 }
 
@@ -42,7 +41,7 @@ BOOL CPasswordDlg::OnInitDialog()
 
 void CPasswordDlg::OnOK()
 {
-    if (TextOf(passwordEdit) == expectedPassword) {
+    if (isPassword(TextOf(passwordEdit))) {
         EndDialog(IDOK);
         return;
     }
@@ -55,7 +54,6 @@ void CPasswordDlg::OnChangePassword()
 {
     // The same command as the menu's, handled by the application.
     AfxGetApp()->OnCmdMsg(ID_CHANGE_PASSWORD, int(CN_COMMAND), nullptr, nullptr);
-    expectedPassword = ReadPassword();
 }
 
 // ---- CChangePasswordDlg ----
@@ -64,8 +62,8 @@ BEGIN_MESSAGE_MAP(CChangePasswordDlg, CDialog)
     ON_BN_CLICKED(IDHELP, &CChangePasswordDlg::OnHelp)
 END_MESSAGE_MAP()
 
-CChangePasswordDlg::CChangePasswordDlg(const CString& currentPassword, CWnd* parent)
-    : CDialog(IDD_CHANGE_PASSWORD, parent), password(currentPassword)
+CChangePasswordDlg::CChangePasswordDlg(PasswordCheck isCurrentPassword, CWnd* parent)
+    : CDialog(IDD_CHANGE_PASSWORD, parent), isCurrentPassword(std::move(isCurrentPassword))
 {
 }
 
@@ -88,7 +86,7 @@ BOOL CChangePasswordDlg::OnInitDialog()
 void CChangePasswordDlg::OnOK()
 {
     const CString newPassword = TextOf(newPasswordEdit);
-    if (TextOf(oldPasswordEdit) == password && newPassword == TextOf(confirmPasswordEdit)) {
+    if (newPassword == TextOf(confirmPasswordEdit) && isCurrentPassword(TextOf(oldPasswordEdit))) {
         password = newPassword;
         EndDialog(IDOK);
         return;

@@ -1,21 +1,28 @@
 // The console's password dialogs: the prompt at start-up, which also offers to change the
-// password, and the change dialog. The password is compared exactly, letter case included.
+// password, and the change dialog. The application keeps the password; the dialogs only ask it
+// whether a typed text is the password.
 #pragma once
 
 #include "afx/afxwin.h"
 
-// Ends with IDOK only once the expected password was typed; IDCANCEL when the user gives up.
+#include <functional>
+
+// TRUE when the typed text is the console's password as it is stored now.
+using PasswordCheck = std::function<BOOL(const CString& typed)>;
+
+// Ends with IDOK only once the password was typed; IDCANCEL when the user gives up.
 class CPasswordDlg : public CDialog {
 public:
-    CPasswordDlg(const CString& expectedPassword, CWnd* parent);
+    CPasswordDlg(PasswordCheck isPassword, CWnd* parent);
 
-    CString expectedPassword;
+    // Asked at each OK, so a password changed through the dialog's button is the one expected.
+    PasswordCheck isPassword;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    // The application's change of password; the prompt then expects the stored password.
+    // The application's change of password.
     afx_msg void OnChangePassword();
     DECLARE_MESSAGE_MAP()
 
@@ -27,8 +34,9 @@ private:
 // then holds the new password, which the caller stores.
 class CChangePasswordDlg : public CDialog {
 public:
-    CChangePasswordDlg(const CString& currentPassword, CWnd* parent);
+    CChangePasswordDlg(PasswordCheck isCurrentPassword, CWnd* parent);
 
+    PasswordCheck isCurrentPassword;
     CString password;
 
 protected:

@@ -373,6 +373,9 @@
 #define IDP_INVALID_MASTER_CODE                  61263
 #define IDP_MAILBOX_MODIFY_NOT_EMPTY             61268
 #define IDP_SUPPLY_ORDER_NEEDS_ADDRESS           61270
+// The console's own messages, beyond the ones it was given: from 20480 on.
+#define IDP_PASSWORD_NOT_STORED                  20480
+#define IDP_PASSWORD_STORE_UNREADABLE            20481
 
 #define ID_DEVICE_APPLY                          32772
 #define ID_DEVICE_CONNECT                        32785

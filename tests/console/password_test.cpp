@@ -7,7 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <optional>
+#include <sys/stat.h>
 
 using namespace startup;
 using afx::testing::PromptScript;
@@ -19,6 +22,12 @@ QLineEdit* Edit(CDialog& dialog, int id)
     return qobject_cast<QLineEdit*>(Control(dialog, id));
 }
 
+// The dialogs' question, answered as a store holding `password` answers it.
+PasswordCheck Is(const char* password)
+{
+    return [expected = CString(password)](const CString& typed) { return typed == expected; };
+}
+
 QByteArray StoreFile()
 {
     QFile file(MachineStore()->fileName());
@@ -27,17 +36,128 @@ QByteArray StoreFile()
 
 class PasswordStoreTest : public ConsoleStores {};
 
-TEST_F(PasswordStoreTest, ReadsBackWhatWasWrittenAndEmptyWhenNothingWas)
+struct CheckCase {
+    const char* name;
+    const char* stored;   // nullptr: nothing stored
+    const char* typed;
+    bool accepted;
+};
+
+TEST_F(PasswordStoreTest, AcceptsExactlyTheStoredPassword)
 {
-    EXPECT_EQ(ReadPassword(), "");
-    // A stored value far longer than anyone types is read whole: cut or dropped, it would open
-    // the console to a shorter entry.
-    const QString longValue(300, u'x');
-    for (const CString& password : {CString("Secret"), CString("mot de passe à l'été"), CString(longValue), CString("")}) {
-        EXPECT_TRUE(WritePassword(password));
-        EXPECT_EQ(ReadPassword(), password);
-        EXPECT_EQ(MachineStore()->value("Profile").toString(), QString(password));
+    // A stored value far longer than anyone types is checked whole: cut, it would open the
+    // console to a shorter entry.
+    const std::string longPassword(300, 'x');
+    const std::vector<CheckCase> cases = {
+        {"nothing stored, empty entry", nullptr, "", true},
+        {"nothing stored, some entry", nullptr, "x", false},
+        {"right", "Secret", "Secret", true},
+        {"other case", "Secret", "secret", false},
+        {"trailing space", "Secret", "Secret ", false},
+        {"empty entry", "Secret", "", false},
+        {"accents", "mot de passe à l'été", "mot de passe à l'été", true},
+        {"accents left out", "mot de passe à l'été", "mot de passe a l'ete", false},
+        {"long, whole", longPassword.c_str(), longPassword.c_str(), true},
+        {"long, cut", longPassword.c_str(), "xxxxxxxxxxxxxxxxxxxx", false},
+        {"empty password set", "", "", true},
+        {"empty password set, some entry", "", "x", false},
+    };
+    for (const CheckCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        if (c.stored) {
+            ASSERT_TRUE(WritePassword(QString::fromUtf8(c.stored)));
+        }
+        EXPECT_TRUE(PasswordStoreReadable());
+        EXPECT_EQ(CheckPassword(QString::fromUtf8(c.typed)), c.accepted);
     }
+}
+
+TEST_F(PasswordStoreTest, KeepsASaltedHashNeverThePassword)
+{
+    ASSERT_TRUE(WritePassword("Secret"));
+    const QString first = MachineStore()->value("Profile").toString();
+    EXPECT_TRUE(first.startsWith("$y$")) << first.toStdString();
+    EXPECT_FALSE(StoreFile().contains("Secret")) << StoreFile().toStdString();
+    // The same password stored again gets another salt.
+    ASSERT_TRUE(WritePassword("Secret"));
+    EXPECT_NE(MachineStore()->value("Profile").toString(), first);
+    EXPECT_TRUE(CheckPassword("Secret"));
+}
+
+struct TakeOverCase {
+    const char* name;
+    const char* typed;
+    bool writable;
+    bool accepted;
+    bool hashed;   // the plain text gave way to a hash
+};
+
+TEST_F(PasswordStoreTest, APlainTextPasswordOfAnEarlierConsoleGivesWayToItsHashOnceTypedRight)
+{
+    const std::vector<TakeOverCase> cases = {
+        {"wrong entry", "secret", true, false, false},
+        {"right entry", "Secret", true, true, true},
+        {"right entry, store not writable", "Secret", false, true, false},
+    };
+    for (const TakeOverCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        MachineStore()->setValue("Profile", "Secret");
+        MachineStore()->sync();
+        {
+            std::optional<FileSizeLimit> nothingWritten;
+            if (!c.writable)
+                nothingWritten.emplace(0);
+            EXPECT_EQ(CheckPassword(c.typed), c.accepted);
+        }
+        EXPECT_EQ(StoreFile().contains("Profile=Secret"), !c.hashed) << StoreFile().toStdString();
+        EXPECT_EQ(MachineStore()->value("Profile").toString().startsWith("$y$"), c.hashed);
+        // Either way the same password opens, and only it.
+        EXPECT_TRUE(CheckPassword("Secret"));
+        EXPECT_FALSE(CheckPassword("secret"));
+    }
+}
+
+TEST_F(PasswordStoreTest, EveryUserCanReadTheStoreAndOnlyItsOwnerChangeIt)
+{
+    const QFileDevice::Permissions expected = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                                              | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
+    struct ModeCase {
+        const char* name;
+        mode_t umask;
+        std::optional<QFileDevice::Permissions> before;   // the mode of a file already there
+    };
+    const std::vector<ModeCase> cases = {
+        {"new file, open umask", 0, std::nullopt},
+        {"new file, closed umask", 077, std::nullopt},
+        {"file writable by all", 022, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
+                                          | QFile::ReadOther | QFile::WriteOther},
+        {"file readable by its owner only", 022, QFile::ReadOwner | QFile::WriteOwner},
+    };
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Clear();
+        if (c.before) {
+            ASSERT_TRUE(WritePassword("Ancien"));
+            ASSERT_TRUE(QFile::setPermissions(PasswordStorePath(), *c.before));
+        }
+        const mode_t previous = ::umask(c.umask);
+        const BOOL written = WritePassword("Secret");
+        ::umask(previous);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(QFile::permissions(PasswordStorePath()), expected);
+    }
+}
+
+TEST_F(PasswordStoreTest, TheTitlesSlashMakesNoFolder)
+{
+    ASSERT_TRUE(WritePassword("Secret"));
+    const QFileInfo store(PasswordStorePath());
+    EXPECT_TRUE(store.isFile());
+    EXPECT_EQ(store.fileName(), "Brevia Pro 40-45 Tamsel de CORVANE.conf");
+    EXPECT_EQ(store.dir().dirName(), "Corvane");
+    EXPECT_EQ(store.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{store.fileName()});
 }
 
 TEST_F(PasswordStoreTest, AStoreThatCannotBeWrittenReportsItAndKeepsTheOldPassword)
@@ -50,11 +170,12 @@ TEST_F(PasswordStoreTest, AStoreThatCannotBeWrittenReportsItAndKeepsTheOldPasswo
         written = WritePassword("Nouveau");
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(ReadPassword(), "Ancien");
+    EXPECT_TRUE(CheckPassword("Ancien"));
+    EXPECT_FALSE(CheckPassword("Nouveau"));
     EXPECT_EQ(StoreFile(), stored);
     // Nor does the new password reach the store at a later write.
     MachineStore()->sync();
-    EXPECT_TRUE(StoreFile().contains("Profile=Ancien")) << StoreFile().toStdString();
+    EXPECT_EQ(StoreFile(), stored);
 }
 
 struct PromptCase {
@@ -89,7 +210,7 @@ TEST(PasswordPromptTest, AcceptsExactlyTheExpectedPasswordAndKeepsAskingOtherwis
         });
         if (!c.accepted)
             prompts.MessageBox(IDOK, "Mot de passe incorrect. Réessayer.");
-        CPasswordDlg prompt(QString::fromUtf8(c.expected), nullptr);
+        CPasswordDlg prompt(Is(c.expected), nullptr);
         EXPECT_EQ(prompt.DoModal(), c.accepted ? IDOK : IDCANCEL);
         if (!c.accepted) {
             EXPECT_EQ(prompts.Shown().at(1).type, UINT(MB_OK | MB_ICONEXCLAMATION));
@@ -114,8 +235,8 @@ TEST(PasswordPromptTest, ATwentyFirstCharacterCannotBeTyped)
         }
         Click(dialog, IDCANCEL);
     });
-    CPasswordDlg("", nullptr).DoModal();
-    CChangePasswordDlg("", nullptr).DoModal();
+    CPasswordDlg(Is(""), nullptr).DoModal();
+    CChangePasswordDlg(Is(""), nullptr).DoModal();
 }
 
 struct ChangeCase {
@@ -151,9 +272,11 @@ TEST(ChangePasswordTest, TakesTheNewPasswordOnlyAfterTheRightOldOneAndTheSameNew
         });
         if (!c.accepted)
             prompts.MessageBox(IDOK, "Mot de passe n'a pas été changé. Vérifier l'information et réessayer.");
-        CChangePasswordDlg change("Ancien", nullptr);
+        CChangePasswordDlg change(Is("Ancien"), nullptr);
         EXPECT_EQ(change.DoModal(), c.accepted ? IDOK : IDCANCEL);
-        EXPECT_EQ(change.password, c.accepted ? CString(c.newPassword) : CString("Ancien"));
+        if (c.accepted) {
+            EXPECT_EQ(change.password, CString(c.newPassword));
+        }
     }
 }
 
@@ -165,7 +288,7 @@ TEST(ChangePasswordTest, HelpButtonOpensItsTopic)
         Click(dialog, IDCANCEL);
     });
     prompts.Help(0x20092);
-    CChangePasswordDlg("", nullptr).DoModal();
+    CChangePasswordDlg(Is(""), nullptr).DoModal();
 }
 
 // The application's change of password.
@@ -177,10 +300,11 @@ protected:
 TEST_F(PasswordCommandTest, ACancelledChangeStoresNothing)
 {
     ASSERT_TRUE(WritePassword("Ancien"));
+    const QByteArray stored = StoreFile();
     PromptScript prompts;
     prompts.Dialog(IDD_CHANGE_PASSWORD, IDCANCEL);
     app.OnChangePassword();
-    EXPECT_EQ(ReadPassword(), "Ancien");
+    EXPECT_EQ(StoreFile(), stored);
 }
 
 TEST_F(PasswordCommandTest, ANewPasswordThatCannotBeStoredIsReported)
@@ -195,7 +319,8 @@ TEST_F(PasswordCommandTest, ANewPasswordThatCannotBeStoredIsReported)
     }
     ASSERT_EQ(prompts.Shown().size(), 2u);
     EXPECT_EQ(prompts.Shown()[1].type, UINT(MB_OK | MB_ICONERROR));
-    EXPECT_EQ(ReadPassword(), "Ancien");
+    EXPECT_TRUE(CheckPassword("Ancien"));
+    EXPECT_FALSE(CheckPassword("Nouveau"));
 }
 
 } // namespace

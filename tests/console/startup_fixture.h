@@ -6,9 +6,12 @@
 #include "afx/afxwin.h"
 #include "afx/win/testing.h"
 #include "app/consoleapp.h"
+#include "app/passwordstore.h"
 #include "document/ntsmgr.h"
 #include "res/resource.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTest>
 #include <csignal>
@@ -28,8 +31,7 @@ inline CString LoadText(UINT id)
 // The console's settings stores, as the program opens them.
 inline std::unique_ptr<QSettings> MachineStore()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope, "Corvane",
-                                       QString(LoadText(AFX_IDS_APP_TITLE)));
+    return std::make_unique<QSettings>(PasswordStorePath(), QSettings::IniFormat);
 }
 inline std::unique_ptr<QSettings> UserStore()
 {
@@ -106,7 +108,11 @@ protected:
 
     static void Clear()
     {
-        MachineStore()->clear();
+        // Whatever a test left in the password store's place, a file or a folder, goes.
+        const QString store = PasswordStorePath();
+        QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(store);
+        QDir(store).removeRecursively();
         UserStore()->clear();
     }
 };

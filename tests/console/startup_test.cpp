@@ -9,9 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdio>
 
 using namespace startup;
 using afx::testing::PromptScript;
@@ -86,7 +88,63 @@ TEST_F(StartupTest, APasswordChangedFromThePromptIsStoredAndAcceptedAtOnce)
     });
     prompts.Dialog(IDD_CHANGE_PASSWORD, ChangePassword("Ancien", "Nouveau", "Nouveau"));
     EXPECT_TRUE(app.InitInstance());
-    EXPECT_EQ(ReadPassword(), "Nouveau");
+    EXPECT_TRUE(CheckPassword("Nouveau"));
+    EXPECT_FALSE(CheckPassword("Ancien"));
+}
+
+const QString kUnreadableStore = "Le mot de passe de Tamsel ne peut pas être lu : le fichier des paramètres du poste "
+                                 "est illisible ou endommagé. Tamsel ne peut pas démarrer ; demandez à "
+                                 "l'administrateur du poste de le vérifier.";
+
+// Puts something the console cannot read where its password store belongs; FALSE when this
+// way does not stop this process (no read permission does not stop the superuser).
+using Spoiler = bool (*)(const QString& store);
+
+bool FolderInItsPlace(const QString& store)
+{
+    return QDir().mkpath(store);
+}
+bool Malformed(const QString& store)
+{
+    QDir().mkpath(QFileInfo(store).absolutePath());
+    QFile file(store);
+    return file.open(QIODevice::WriteOnly) && file.write("[General\nProfile=\n") > 0;
+}
+bool NoReadPermission(const QString& store)
+{
+    if (!WritePassword(""))
+        return false;
+    QFile::setPermissions(store, QFileDevice::Permissions());
+    return !QFile(store).open(QIODevice::ReadOnly);
+}
+
+TEST_F(StartupTest, AStoreThatCannotBeReadLetsNobodyIn)
+{
+    const std::vector<std::pair<const char*, Spoiler>> cases = {
+        {"a folder in its place", FolderInItsPlace},
+        {"malformed", Malformed},
+        {"no read permission", NoReadPermission},
+    };
+    for (const auto& [name, spoil] : cases) {
+        SCOPED_TRACE(name);
+        Clear();
+        if (!spoil(PasswordStorePath())) {
+            std::printf("note: %s does not stop this user from reading; row not run\n", name);
+            continue;
+        }
+        EXPECT_FALSE(PasswordStoreReadable());
+        EXPECT_FALSE(CheckPassword(""));
+        // Refused before the prompt: nobody can type a password that cannot be checked.
+        PromptScript prompts;
+        prompts.MessageBox(IDOK, kUnreadableStore);
+        CConsoleApp console;
+        EXPECT_FALSE(console.InitInstance());
+        EXPECT_EQ(console.ExitInstance(), 1);
+        EXPECT_EQ(console.m_pMainWnd, nullptr);
+        ASSERT_EQ(prompts.Shown().size(), 1u);
+        EXPECT_EQ(prompts.Shown()[0].type, UINT(MB_OK | MB_ICONERROR));
+    }
+    Clear();
 }
 
 class ApplicationCommandTest : public StartedConsole {};
@@ -113,12 +171,14 @@ TEST_F(ApplicationCommandTest, ChangePasswordFromTheMenuWithHelpOnF1)
     });
     prompts.Help(0x20092);
     Command(ID_CHANGE_PASSWORD);
-    EXPECT_EQ(ReadPassword(), "Neuf");
+    EXPECT_TRUE(CheckPassword("Neuf"));
+    EXPECT_FALSE(CheckPassword(""));
 }
 
-// The built program, started as a user starts it, in folders of the test's own: one runtime
-// folder for the single-instance lock, and two homes for the settings stores, "open" with no
-// password and "locked" with one that the program's answers to its prompts never type.
+// The console started as a user starts it, by the test host, in folders of the test's own: one
+// runtime folder for the single-instance lock, and homes for the settings stores, "open" with
+// no password, "locked" with one that the host's answers to its prompts never type, and
+// "unreadable" with a folder where the password store belongs.
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest()
@@ -126,6 +186,7 @@ protected:
         QDir(folder.path()).mkpath("runtime");
         QFile::setPermissions(Runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         Store("locked", "system")->setValue("Profile", "Secret");
+        QDir().mkpath(MachineStorePath("unreadable"));
     }
     ~ProgramTest() override
     {
@@ -137,15 +198,20 @@ protected:
     }
 
     QString Runtime() const { return folder.filePath("runtime"); }
-    // A settings store of a home, where the program's QSettings find it.
+    QString MachineStorePath(const QString& home) const
+    {
+        return folder.filePath(home + "/system/Corvane/Brevia Pro 40-45 Tamsel de CORVANE.conf");
+    }
+    // A settings store of a home, where the program finds it.
     std::unique_ptr<QSettings> Store(const QString& home, const QString& scope) const
     {
         return std::make_unique<QSettings>(
-            folder.filePath(home + "/" + scope + "/Corvane/" + LoadText(AFX_IDS_APP_TITLE) + ".conf"),
+            scope == "system" ? MachineStorePath(home)
+                              : folder.filePath(home + "/user/Corvane/" + LoadText(AFX_IDS_APP_TITLE) + ".conf"),
             QSettings::IniFormat);
     }
 
-    QProcess& Start(const QString& home, const QStringList& arguments = {})
+    QProcess& Start(const QString& home, const QStringList& arguments = {}, const QString& program = TESTHOST_PATH)
     {
         auto* process = new QProcess;
         running.push_back(process);
@@ -157,7 +223,7 @@ protected:
         environment.insert("XDG_DATA_HOME", folder.filePath("data"));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         process->setProcessEnvironment(environment);
-        process->start(TAMSEL_PATH, arguments);
+        process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted());
         return *process;
     }
@@ -216,6 +282,27 @@ TEST_F(ProgramTest, AnInstanceThatWasKilledNoLongerBlocksTheNextStart)
     EXPECT_FALSE(output.contains(kRefusal)) << output.toStdString();
     EXPECT_TRUE(output.contains(kPasswordPrompt)) << output.toStdString();
     EXPECT_TRUE(output.contains(kWrongPassword)) << output.toStdString();
+}
+
+TEST_F(ProgramTest, AStoreThatCannotBeReadEndsTheStartBeforeThePrompt)
+{
+    const auto [exitCode, output] = Run("unreadable");
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(output.contains("prompt: message box 0x10 \"" + kUnreadableStore + "\"")) << output.toStdString();
+    EXPECT_FALSE(output.contains(kPasswordPrompt)) << output.toStdString();
+}
+
+// The shipped program has no test mode: given a test's home, it still keeps its settings where
+// the machine keeps them, and its password prompt waits for a user. Were the home taken, the
+// prompts would be answered and the program would end at once.
+TEST_F(ProgramTest, TheShippedProgramTakesNoTestHome)
+{
+    const QStringList before = QDir(folder.filePath("locked")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QProcess& program = Start("locked", {}, TAMSEL_PATH);
+    EXPECT_FALSE(program.waitForFinished(5000));
+    EXPECT_EQ(program.state(), QProcess::Running);
+    EXPECT_FALSE(QString::fromUtf8(program.readAllStandardError()).contains("prompt:"));
+    EXPECT_EQ(QDir(folder.filePath("locked")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
 
 TEST_F(ProgramTest, ASettingsFileNamedOnTheCommandLineIsOpened)

@@ -6,6 +6,7 @@
 #include "offscreen.h"
 
 #include "app/consoleapp.h"
+#include "app/passwordstore.h"
 #include "dialogs/aboutboxdlg.h"
 #include "dialogs/passworddlgs.h"
 #include "frame/mainframe.h"
@@ -64,12 +65,12 @@ std::vector<Subject> ConsoleDialogSubjects()
     return {
         {QStringLiteral("password"),
          [](Album& album) {
-             CPasswordDlg dialog(CString(), AfxGetMainWnd());
+             CPasswordDlg dialog(CheckPassword, AfxGetMainWnd());
              CaptureModal(album, QStringLiteral("dialog-password"), dialog);
          }},
         {QStringLiteral("change password"),
          [](Album& album) {
-             CChangePasswordDlg dialog(CString(), AfxGetMainWnd());
+             CChangePasswordDlg dialog(CheckPassword, AfxGetMainWnd());
              CaptureModal(album, QStringLiteral("dialog-change-password"), dialog);
          }},
         {QStringLiteral("about box"),

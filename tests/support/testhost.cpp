@@ -1,0 +1,62 @@
+// tamsel_testhost: the console as a program of its own, for the tests that start it as a user
+// does. TAMSEL_TEST_HOME names a folder of the test's: the machine-wide and per-user settings
+// live there, and every prompt is written to standard error and answered as the Enter key
+// would answer it, so that nothing waits for a user.
+#include "app/consoleapp.h"
+#include "afx/win/testing.h"
+
+#include <QDir>
+#include <QSettings>
+#include <cstdio>
+
+namespace {
+
+CConsoleApp theApp;
+
+class CEnterAnswers : public afx::PromptAnswerer {
+public:
+    int Answer(afx::Prompt& prompt) override;
+};
+
+int CEnterAnswers::Answer(afx::Prompt& prompt)
+{
+    qWarning("prompt: %s", qPrintable(afx::testing::Describe(prompt)));
+    switch (prompt.kind) {
+    case afx::PromptKind::MessageBox: {
+        const UINT buttons = prompt.type & MB_TYPEMASK;
+        const bool second = prompt.type & MB_DEFBUTTON2;
+        if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
+            return second ? IDNO : IDYES;
+        return second && buttons == MB_OKCANCEL ? IDCANCEL : IDOK;
+    }
+    case afx::PromptKind::Dialog:
+        if (CWnd* button = prompt.dialog->GetDlgItem(LOWORD(prompt.dialog->GetDefID())))
+            button->SendMessage(BM_CLICK);
+        // A dialog that stays open (a refused entry) is given up.
+        if (!prompt.dialog->IsEnded())
+            prompt.dialog->EndDialog(IDCANCEL);
+        return prompt.dialog->GetResult();
+    case afx::PromptKind::FileDialog:
+        return IDCANCEL;
+    case afx::PromptKind::Help:
+        return 0;
+    }
+    return IDCANCEL;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Without its folder the host would read and write the machine's real settings.
+    if (!qEnvironmentVariableIsSet("TAMSEL_TEST_HOME")) {
+        std::fputs("tamsel_testhost: TAMSEL_TEST_HOME is not set\n", stderr);
+        return 2;
+    }
+    const QDir home(qEnvironmentVariable("TAMSEL_TEST_HOME"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("user")));
+    static CEnterAnswers answers;
+    afx::SetPromptAnswerer(&answers);
+    return AfxWinMain(argc, argv);
+}
