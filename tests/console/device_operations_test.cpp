@@ -217,13 +217,13 @@ TEST_F(DeviceOperationsTest, TheStatusProbeDecidesTheSecondTray)
         SCOPED_TRACE(static_cast<const QString&>(c.device).toStdString());
         secondTrayShown = c.before;
         if (c.busy)
-            EmulatedDevice::InjectFault(c.device, {DeviceFault::busy});
+            devicefaults::Inject(c.device, {DeviceFault::busy});
         afx::testing::PromptScript prompts;
         prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(c.device));
         EXPECT_TRUE(Doc().SelectDevice());
         EXPECT_EQ(Doc().deviceName, c.device);
         EXPECT_EQ(secondTrayShown, c.after);
-        EmulatedDevice::ClearFaults();
+        devicefaults::Clear();
     }
     secondTrayShown = TRUE;
 }
@@ -384,7 +384,7 @@ TEST_F(DeviceOperationsTest, AFailedOperationReportsAndChangesNothing)
     const QByteArray stored = Bytes(*Stored(device));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        EmulatedDevice::InjectFault(device, {DeviceFault::unreachable});
+        devicefaults::Inject(device, {DeviceFault::unreachable});
         DebugOutput debug;
         CString shownDetail;
         afx::testing::PromptScript prompts;
@@ -569,7 +569,7 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EmulatedDevice::InjectFault(device, c.fault);
+        devicefaults::Inject(device, c.fault);
         DebugOutput debug;
         afx::testing::PromptScript prompts;
         ScriptUpgrade(prompts, WriteFirmware(files.path(), c.model, 0));
@@ -584,7 +584,7 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
             dialog.EndDialog(IDOK);
         });
         Command(ID_DEVICE_UPGRADE_FIRMWARE);
-        EmulatedDevice::ClearFaults();
+        devicefaults::Clear();
         EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, c.upgraded ? CString("3.00") : factoryVersion);
         EXPECT_EQ(StatusText(Frame()), Idle());
         Doc().OnDisconnect();   // a device chosen but not read: the menu cannot forget it

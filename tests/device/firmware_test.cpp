@@ -119,7 +119,7 @@ TEST_F(FirmwareUpgrade, EachKindOfBadFileIsRefusedAndNamed)
 
 TEST_F(FirmwareUpgrade, BadFileIsRefusedWithoutBotheringTheDevice)
 {
-    EmulatedDevice::InjectFault(device, {DeviceFault::unreachable});
+    devicefaults::Inject(device, {DeviceFault::unreachable});
     CString detail;
     EXPECT_FALSE(UpgradeFirmware(device, 1, FileWith(good.left(10)), detail));
     EXPECT_TRUE(static_cast<const QString&>(detail).startsWith("Fichier de micrologiciel non valide")) << Text(detail);
