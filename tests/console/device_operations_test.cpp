@@ -64,6 +64,8 @@ public:
     ~WaitWindowWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
 
     std::vector<WaitWindowSeen> seen;
+    // Told of each wait window as it appears, while the operation waits for it.
+    std::function<void(const WaitWindowSeen&)> shown;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -71,13 +73,17 @@ protected:
         if (event->type() != QEvent::Show || watched->property("templateId").toInt() != IDD_WAIT)
             return false;
         WaitWindowSeen window{0, StatusText(frame), WaitCursorShown()};
-        std::lock_guard lock(animationBlock.animationLock);
-        for (UINT picture : {IDB_WAIT_CONNECT, IDB_WAIT_UPDATE}) {
-            if (animationBlock.backgroundDC
-                && *animationBlock.backgroundDC == QImage(afx::ResourceScript::Instance().BitmapFile(int(picture))))
-                window.picture = picture;
+        {
+            std::lock_guard lock(animationBlock.animationLock);
+            for (UINT picture : {IDB_WAIT_CONNECT, IDB_WAIT_UPDATE}) {
+                if (animationBlock.backgroundDC
+                    && *animationBlock.backgroundDC == QImage(afx::ResourceScript::Instance().BitmapFile(int(picture))))
+                    window.picture = picture;
+            }
         }
         seen.push_back(window);
+        if (shown)
+            shown(window);
         return false;
     }
 
@@ -516,6 +522,33 @@ TEST_F(FirmwareUpgradeTest, SendsTheFileWithTheDevicesPolicyAndWritesTheSettings
     }
 }
 
+// Another console that applies while the firmware goes over is told the device is busy, so
+// the write-back undoes nothing it applied.
+TEST_F(FirmwareUpgradeTest, HoldsTheDeviceFromTheReadToTheWriteBack)
+{
+    PrepareDevice(1);
+    WaitWindowWatch watch(Frame());
+    std::vector<CString> otherConsole;
+    watch.shown = [&](const WaitWindowSeen& window) {
+        if (window.picture != IDB_WAIT_UPDATE)
+            return;
+        CConfig other;
+        other.machine.companyName = "autre console";
+        CString detail;
+        int unchanged = 0;
+        EXPECT_FALSE(other.Write(device, detail, unchanged));
+        otherConsole.push_back(detail);
+    };
+    afx::testing::PromptScript prompts;
+    ScriptUpgrade(prompts, WriteFirmware(files.path(), "Brevia Pro 45"));
+    Command(ID_DEVICE_UPGRADE_FIRMWARE);
+
+    EXPECT_EQ(otherConsole, std::vector<CString>{"Le périphérique est occupé par un autre poste."});
+    EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, CString("3.00"));
+    EXPECT_EQ(Stored(device)->config.machine.companyName, CString("sur le périphérique"));
+    Doc().OnDisconnect();   // a device chosen but not read: the menu cannot forget it
+}
+
 TEST_F(FirmwareUpgradeTest, StopsWhenTheUserDeclines)
 {
     const QString file = WriteFirmware(files.path(), "Brevia Pro 45");
@@ -549,8 +582,8 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
 {
     PrepareDevice(1);
     const CString factoryVersion = Stored(device)->config.machineInfo.firmwareVersion;
-    // Cut at the step after the read's last one: only the write-back reaches it, as long as
-    // the firmware's image takes fewer blocks than the record (here none).
+    // One session: the connection, a step a block of the read, the upgrade's store (its empty
+    // image takes no block), then the write-back.
     CConfig probe;
     CString detail;
     ASSERT_TRUE(probe.Read(device, detail));
@@ -565,7 +598,8 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
     const Case cases[] = {
         {"the read", {DeviceFault::unreachable}, "Brevia Pro 45", IDP_READ_FAILED, false},
         {"the upgrade", {}, "Brevia Pro 40", IDP_FIRMWARE_UPGRADE_FAILED, false},
-        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_UPDATE_FAILED, true},
+        {"the upgrade cut off", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_FIRMWARE_UPGRADE_FAILED, false},
+        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps + 1}, "Brevia Pro 45", IDP_UPDATE_FAILED, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -8,6 +8,8 @@
 
 #include <QtEndian>
 
+#include <vector>
+
 namespace {
 
 TEST(FirmwareChecksum, IsTheStandardCrc32)
@@ -171,6 +173,40 @@ TEST_F(FirmwareUpgrade, TextFieldsMustBePrintableUtf8)
             EXPECT_EQ(CString(c.reason), reason);
         }
     }
+}
+
+// Another client that comes between the steps is told the device is busy, so the write-back
+// undoes nothing of its.
+TEST_F(FirmwareUpgrade, KeepingTheSettingsHoldsTheDeviceThroughEveryStep)
+{
+    CConfig settings;
+    settings.machine.companyName = "avant la mise à jour";
+    settings.advanced.downloadMode = 0;   // "always": the upgrade is given flag 1
+    CString detail;
+    int unchanged = 0;
+    ASSERT_TRUE(settings.Write(device, detail, unchanged)) << Text(detail);
+
+    std::vector<FirmwareStep> steps;
+    auto otherClient = [&](FirmwareStep step) {
+        steps.push_back(step);
+        if (step == FirmwareStep::read)
+            return;   // not connected yet
+        CConfig other;
+        other.machine.companyName = "autre poste";
+        CString otherDetail;
+        int otherUnchanged = 0;
+        EXPECT_FALSE(other.Write(device, otherDetail, otherUnchanged));
+        EXPECT_EQ(CString("Le périphérique est occupé par un autre poste."), otherDetail);
+        EXPECT_FALSE(other.Read(device, otherDetail));
+        EXPECT_EQ(CString("Le périphérique est occupé par un autre poste."), otherDetail);
+    };
+    ASSERT_TRUE(UpgradeFirmwareKeepingSettings(device, FileWith(good), detail, otherClient)) << Text(detail);
+
+    EXPECT_EQ(steps, (std::vector<FirmwareStep>{FirmwareStep::read, FirmwareStep::upgrade, FirmwareStep::writeBack}));
+    const auto memory = EmulatedDevice::Inspect(device);
+    EXPECT_EQ(CString("3.01"), memory->config.machineInfo.firmwareVersion);
+    EXPECT_EQ(1, memory->firmwareFlag);
+    EXPECT_EQ(CString("avant la mise à jour"), memory->config.machine.companyName);
 }
 
 TEST_F(FirmwareUpgrade, BadFileIsRefusedWithoutBotheringTheDevice)

@@ -83,19 +83,10 @@ void WriteFile(const CString& path, const QByteArray& bytes)
         throw Failure{CString("écriture de ") + Quoted(path) + " impossible : " + reason};
 }
 
-void ReadDevice(const CString& device, CConfig& config)
+// An operation on the device that failed, named as "lecture du périphérique ".
+Failure DeviceFailure(const char* operation, const CString& device, const CString& detail)
 {
-    CString detail;
-    if (!config.Read(device, detail))
-        throw Failure{CString("lecture du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
-}
-
-void WriteDevice(const CString& device, CConfig& config)
-{
-    CString detail;
-    int mailBoxesUnchanged = 0;
-    if (!config.Write(device, detail, mailBoxesUnchanged))
-        throw Failure{CString("mise à jour du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
+    return Failure{CString(operation) + Quoted(device) + " impossible : " + Detail(detail)};
 }
 
 void Devices(const QStringList&)
@@ -111,7 +102,9 @@ void Devices(const QStringList&)
 void Read(const QStringList& args)
 {
     CConfig config;
-    ReadDevice(args[0], config);
+    CString detail;
+    if (!config.Read(args[0], detail))
+        throw DeviceFailure("lecture du périphérique ", args[0], detail);
     WriteFile(args[1], serialformat::StoreToBytes(config));
 }
 
@@ -119,7 +112,10 @@ void Apply(const QStringList& args)
 {
     CConfig config;
     LoadSettings(args[0], config);
-    WriteDevice(args[1], config);
+    CString detail;
+    int mailBoxesUnchanged = 0;
+    if (!config.Write(args[1], detail, mailBoxesUnchanged))
+        throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
     for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
         Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
                           + config.unchangedMailBoxes[i] + "\n");
@@ -136,26 +132,28 @@ void Time(const QStringList& args)
 {
     CString detail;
     if (!CConfig().SetDeviceTime(args[0], detail))
-        throw Failure{CString("réglage de l'horloge de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+        throw DeviceFailure("réglage de l'horloge de ", args[0], detail);
 }
 
 void Reset(const QStringList& args)
 {
     CString detail;
     if (!CConfig().ResetDevice(args[0], detail))
-        throw Failure{CString("réinitialisation de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+        throw DeviceFailure("réinitialisation de ", args[0], detail);
 }
 
-// As the console does it: the settings read before the upgrade are written back after it.
+// As the console does it, in one session: the settings read before the upgrade are written
+// back after it.
 void Firmware(const QStringList& args)
 {
     const CString device = args[0];
-    CConfig config;
-    ReadDevice(device, config);
+    FirmwareStep step = FirmwareStep::read;
     CString detail;
-    if (!UpgradeFirmware(device, config.advanced.downloadMode == 0 ? 1 : 0, args[1], detail))
-        throw Failure{CString("mise à jour du micrologiciel de ") + Quoted(device) + " impossible : " + Detail(detail)};
-    WriteDevice(device, config);
+    if (UpgradeFirmwareKeepingSettings(device, args[1], detail, [&](FirmwareStep next) { step = next; }))
+        return;
+    const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
+                                  "mise à jour du périphérique "};
+    throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
 }
 
 void MakeFirmware(const QStringList& args)
