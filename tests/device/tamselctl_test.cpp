@@ -229,6 +229,14 @@ TEST_F(Tamselctl, FailureIsOneFrenchLineAndANonZeroStatus)
          "tamselctl : lecture de « " + data.filePath("absent.tms") + " » impossible : fichier introuvable ou illisible.\n"},
         {{"read", name, data.filePath("no/folder/out.tms")}, "", 1,
          "tamselctl : écriture de « " + data.filePath("no/folder/out.tms") + " » impossible : création impossible.\n"},
+        // Names with line breaks and other control characters stay on the one line, escaped.
+        {{"read", "Brevia\nPro 99", data.filePath("out.tms")}, "", 1,
+         "tamselctl : lecture du périphérique « Brevia\\nPro 99 » impossible : Périphérique inconnu : « Brevia\\nPro 99 ».\n"},
+        {{"apply", data.filePath("absent\r\n.tms"), name}, "", 1,
+         "tamselctl : lecture de « " + data.filePath("absent\\r\\n.tms") + " » impossible : fichier introuvable ou illisible.\n"},
+        {{"firmware", name, data.filePath("x\x1B[2J\t.bfw")}, "", 1,
+         "tamselctl : mise à jour du micrologiciel de « " + name
+             + " » impossible : Fichier de micrologiciel non valide : fichier introuvable (x\\x1B[2J\\t.bfw).\n"},
         {{"make-firmware", "", "1.0", data.filePath("x.bfw")}, "", 1,
          "tamselctl : fabrication du micrologiciel impossible : le modèle doit compter de 1 à 32 octets.\n"},
     };

@@ -40,7 +40,7 @@ const char* const usage =
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
 
-// A failed command: one line for standard error.
+// A failed command: its message for standard error, written on one line (OneLine).
 struct Failure {
     CString message;
 };
@@ -56,12 +56,31 @@ CString Quoted(const CString& name)
     return CString("« ") + name + " »";
 }
 
-// A detail text of the library, to end a one-line message.
+// A detail text of the library, to end a message.
 CString Detail(CString text)
 {
-    text.Replace('\n', ' ');
     text.TrimRight('.');
     return text;
+}
+
+// The message on one line, whatever names it quotes: each control or other unprintable
+// character is written as its escape (\n, \r, \t, \xHH, \uHHHH).
+CString OneLine(const CString& message)
+{
+    QString line;
+    for (const char32_t c : static_cast<const QString&>(message).toUcs4()) {
+        if (QChar::isPrint(c))
+            line += QString::fromUcs4(&c, 1);
+        else if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else if (c == '\t')
+            line += "\\t";
+        else
+            line += QString::asprintf(c < 0x100 ? "\\x%02X" : c < 0x10000 ? "\\u%04X" : "\\U%08X", unsigned(c));
+    }
+    return line;
 }
 
 void LoadSettings(const CString& path, CConfig& config)
@@ -211,7 +230,7 @@ int main(int argc, char** argv)
             command.run(operands);
             return 0;
         } catch (const Failure& failure) {
-            Print(stderr, CString("tamselctl : ") + failure.message + ".\n");
+            Print(stderr, OneLine(CString("tamselctl : ") + failure.message + ".") + "\n");
             return 1;
         }
     }
