@@ -593,13 +593,16 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
         DeviceFault fault;
         CString model;
         UINT failure;
+        UINT status;   // in the status bar while the failure is told
         bool upgraded;
     };
     const Case cases[] = {
-        {"the read", {DeviceFault::unreachable}, "Brevia Pro 45", IDP_READ_FAILED, false},
-        {"the upgrade", {}, "Brevia Pro 40", IDP_FIRMWARE_UPGRADE_FAILED, false},
-        {"the upgrade cut off", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_FIRMWARE_UPGRADE_FAILED, false},
-        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps + 1}, "Brevia Pro 45", IDP_UPDATE_FAILED, true},
+        {"the read", {DeviceFault::unreachable}, "Brevia Pro 45", IDP_READ_FAILED, IDS_STATUS_CONNECTING, false},
+        {"the upgrade", {}, "Brevia Pro 40", IDP_FIRMWARE_UPGRADE_FAILED, IDS_STATUS_UPDATING, false},
+        {"the upgrade cut off", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_FIRMWARE_UPGRADE_FAILED,
+         IDS_STATUS_UPDATING, false},
+        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps + 1}, "Brevia Pro 45", IDP_UPDATE_FAILED,
+         IDS_STATUS_UPDATING, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -611,6 +614,7 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
             CString message;
             dialog.GetDlgItemText(IDC_DETAILS_MESSAGE, message);
             EXPECT_EQ(message, LoadText(c.failure));
+            EXPECT_EQ(StatusText(Frame()), LoadText(c.status));
             CString shownDetail;
             dialog.GetDlgItemText(IDC_DETAILS_TEXT, shownDetail);
             EXPECT_FALSE(shownDetail.IsEmpty());
