@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPainter>
+#include <QThread>
 #include <chrono>
 #include <exception>
 
@@ -201,4 +202,12 @@ int CallWhileWaiting(const std::function<int()>& libraryCall)
     if (failure)
         std::rethrow_exception(failure);
     return result;
+}
+
+void CallOnUserInterfaceThread(const std::function<void()>& work)
+{
+    if (QThread::currentThread() == qApp->thread())
+        work();
+    else
+        QMetaObject::invokeMethod(qApp, work, Qt::BlockingQueuedConnection);
 }

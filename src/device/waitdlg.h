@@ -73,3 +73,7 @@ private:
 // window close: the wait window keeps painting, and nothing else can start or touch what the
 // call works on. An exception of the call is thrown again here.
 int CallWhileWaiting(const std::function<int()>& libraryCall);
+
+// For a library call that CallWhileWaiting runs: does the work on the user-interface thread
+// and returns once it is done, so that the windows change between the call's steps.
+void CallOnUserInterfaceThread(const std::function<void()>& work);

@@ -151,7 +151,7 @@ void CNtsMgr::OnFactoryDefaults()
 }
 
 // Reads the device's settings, sends the firmware, then writes the settings back, which the
-// new firmware may have lost. The document is not touched.
+// new firmware may have lost, all while holding the device. The document is not touched.
 void CNtsMgr::OnUpgradeFirmware()
 {
     CWnd* mainWnd = AfxGetMainWnd();
@@ -171,29 +171,33 @@ void CNtsMgr::OnUpgradeFirmware()
     WaitCursor waitCursor;
     CWaitDlg waitDlg(0, mainWnd);
     waitDlg.Create(IDD_WAIT, mainWnd);
-    CConfig deviceConfig;
     CString detail;
-    UINT error = 0;
+    FirmwareStep step = FirmwareStep::read;
     const CString device = deviceName;
     const CString file = fileDialog.GetPathName();
-    if (!CallWhileWaiting([&] { return deviceConfig.Read(device, detail); })) {
-        error = IDP_READ_FAILED;
-    } else {
-        ShowStatus(mainWnd, IDS_STATUS_UPGRADING_FIRMWARE);
-        waitDlg.DestroyWindow();
-        waitDlg.updateMode = 1;
-        waitDlg.Create(IDD_WAIT, mainWnd);
-        const int flag = deviceConfig.advanced.downloadMode == 0 ? 1 : 0;
-        if (!CallWhileWaiting([&] { return UpgradeFirmware(device, flag, file, detail); }))
-            error = IDP_FIRMWARE_UPGRADE_FAILED;
+    const int result = CallWhileWaiting([&] {
+        return UpgradeFirmwareKeepingSettings(device, file, detail, [&](FirmwareStep next) {
+            step = next;
+            CallOnUserInterfaceThread([&] {
+                if (next == FirmwareStep::upgrade) {
+                    ShowStatus(mainWnd, IDS_STATUS_UPGRADING_FIRMWARE);
+                    waitDlg.DestroyWindow();
+                    waitDlg.updateMode = 1;
+                    waitDlg.Create(IDD_WAIT, mainWnd);
+                } else if (next == FirmwareStep::writeBack) {
+                    ShowStatus(mainWnd, IDS_STATUS_UPDATING);
+                }
+            });
+        });
+    });
+    // An upgrade that failed still gives way to the update status, as one that went through.
+    if (!result && step == FirmwareStep::upgrade)
         ShowStatus(mainWnd, IDS_STATUS_UPDATING);
-        int unchangedScratch = 0;
-        if (!error && !CallWhileWaiting([&] { return deviceConfig.Write(device, detail, unchangedScratch); }))
-            error = IDP_UPDATE_FAILED;
-    }
     waitDlg.DestroyWindow();
     waitCursor.End();
-    if (error)
-        ReportFailure(error, detail, mainWnd);
+    if (!result) {
+        constexpr UINT failures[] = {IDP_READ_FAILED, IDP_FIRMWARE_UPGRADE_FAILED, IDP_UPDATE_FAILED};
+        ReportFailure(failures[static_cast<int>(step)], detail, mainWnd);
+    }
     ShowStatus(mainWnd, AFX_IDS_IDLEMESSAGE);
 }

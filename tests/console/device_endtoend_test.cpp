@@ -152,7 +152,7 @@ TEST_F(DeviceEndToEndTest, AReadCutOffLeavesTheRecordAndThePagesAsTheyWere)
     const std::map<QWidget*, QString> pages = EveryControl();
 
     // The link breaks as the first block of the record comes over.
-    EmulatedDevice::InjectFault(device, {DeviceFault::cutOff, 0, -1, 1});
+    devicefaults::Inject(device, {DeviceFault::cutOff, 0, -1, 1});
     CString detail;
     prompts.MessageBox(IDYES, LoadText(IDP_CONNECT_OVERWRITES)).Dialog(IDD_DETAILS_MESSAGE, [&](CDialog& dialog) {
         CString message;

@@ -7,6 +7,7 @@
 #include "device/lib/config.h"
 #include "device/lib/devicelist.h"
 #include "device/lib/emulateddevice.h"
+#include "support/devicefaults.h"
 #include "res/resource.h"
 
 #include <QDir>
@@ -89,13 +90,13 @@ public:
     {
         EXPECT_TRUE(data.isValid());
         SetDeviceDataFolder(data.path());
-        EmulatedDevice::SetStepDelay(0);
-        EmulatedDevice::ClearFaults();
+        devicefaults::SetStepDelay(0);
+        devicefaults::Clear();
     }
     ~DeviceFolder()
     {
-        EmulatedDevice::ClearFaults();
-        EmulatedDevice::SetStepDelay(-1);
+        devicefaults::Clear();
+        devicefaults::SetStepDelay(-1);
         SetDeviceDataFolder(QString());
     }
     DeviceFolder(const DeviceFolder&) = delete;

@@ -64,6 +64,8 @@ public:
     ~WaitWindowWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
 
     std::vector<WaitWindowSeen> seen;
+    // Told of each wait window as it appears, while the operation waits for it.
+    std::function<void(const WaitWindowSeen&)> shown;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -71,13 +73,17 @@ protected:
         if (event->type() != QEvent::Show || watched->property("templateId").toInt() != IDD_WAIT)
             return false;
         WaitWindowSeen window{0, StatusText(frame), WaitCursorShown()};
-        std::lock_guard lock(animationBlock.animationLock);
-        for (UINT picture : {IDB_WAIT_CONNECT, IDB_WAIT_UPDATE}) {
-            if (animationBlock.backgroundDC
-                && *animationBlock.backgroundDC == QImage(afx::ResourceScript::Instance().BitmapFile(int(picture))))
-                window.picture = picture;
+        {
+            std::lock_guard lock(animationBlock.animationLock);
+            for (UINT picture : {IDB_WAIT_CONNECT, IDB_WAIT_UPDATE}) {
+                if (animationBlock.backgroundDC
+                    && *animationBlock.backgroundDC == QImage(afx::ResourceScript::Instance().BitmapFile(int(picture))))
+                    window.picture = picture;
+            }
         }
         seen.push_back(window);
+        if (shown)
+            shown(window);
         return false;
     }
 
@@ -217,13 +223,13 @@ TEST_F(DeviceOperationsTest, TheStatusProbeDecidesTheSecondTray)
         SCOPED_TRACE(static_cast<const QString&>(c.device).toStdString());
         secondTrayShown = c.before;
         if (c.busy)
-            EmulatedDevice::InjectFault(c.device, {DeviceFault::busy});
+            devicefaults::Inject(c.device, {DeviceFault::busy});
         afx::testing::PromptScript prompts;
         prompts.Dialog(IDD_DEVICE_SELECT, ChooseDevice(c.device));
         EXPECT_TRUE(Doc().SelectDevice());
         EXPECT_EQ(Doc().deviceName, c.device);
         EXPECT_EQ(secondTrayShown, c.after);
-        EmulatedDevice::ClearFaults();
+        devicefaults::Clear();
     }
     secondTrayShown = TRUE;
 }
@@ -384,7 +390,7 @@ TEST_F(DeviceOperationsTest, AFailedOperationReportsAndChangesNothing)
     const QByteArray stored = Bytes(*Stored(device));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
-        EmulatedDevice::InjectFault(device, {DeviceFault::unreachable});
+        devicefaults::Inject(device, {DeviceFault::unreachable});
         DebugOutput debug;
         CString shownDetail;
         afx::testing::PromptScript prompts;
@@ -516,6 +522,33 @@ TEST_F(FirmwareUpgradeTest, SendsTheFileWithTheDevicesPolicyAndWritesTheSettings
     }
 }
 
+// Another console that applies while the firmware goes over is told the device is busy, so
+// the write-back undoes nothing it applied.
+TEST_F(FirmwareUpgradeTest, HoldsTheDeviceFromTheReadToTheWriteBack)
+{
+    PrepareDevice(1);
+    WaitWindowWatch watch(Frame());
+    std::vector<CString> otherConsole;
+    watch.shown = [&](const WaitWindowSeen& window) {
+        if (window.picture != IDB_WAIT_UPDATE)
+            return;
+        CConfig other;
+        other.machine.companyName = "autre console";
+        CString detail;
+        int unchanged = 0;
+        EXPECT_FALSE(other.Write(device, detail, unchanged));
+        otherConsole.push_back(detail);
+    };
+    afx::testing::PromptScript prompts;
+    ScriptUpgrade(prompts, WriteFirmware(files.path(), "Brevia Pro 45"));
+    Command(ID_DEVICE_UPGRADE_FIRMWARE);
+
+    EXPECT_EQ(otherConsole, std::vector<CString>{"Le périphérique est occupé par un autre poste."});
+    EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, CString("3.00"));
+    EXPECT_EQ(Stored(device)->config.machine.companyName, CString("sur le périphérique"));
+    Doc().OnDisconnect();   // a device chosen but not read: the menu cannot forget it
+}
+
 TEST_F(FirmwareUpgradeTest, StopsWhenTheUserDeclines)
 {
     const QString file = WriteFirmware(files.path(), "Brevia Pro 45");
@@ -549,8 +582,8 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
 {
     PrepareDevice(1);
     const CString factoryVersion = Stored(device)->config.machineInfo.firmwareVersion;
-    // Cut at the step after the read's last one: only the write-back reaches it, as long as
-    // the firmware's image takes fewer blocks than the record (here none).
+    // One session: the connection, a step a block of the read, the upgrade's store (its empty
+    // image takes no block), then the write-back.
     CConfig probe;
     CString detail;
     ASSERT_TRUE(probe.Read(device, detail));
@@ -560,16 +593,20 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
         DeviceFault fault;
         CString model;
         UINT failure;
+        UINT status;   // in the status bar while the failure is told
         bool upgraded;
     };
     const Case cases[] = {
-        {"the read", {DeviceFault::unreachable}, "Brevia Pro 45", IDP_READ_FAILED, false},
-        {"the upgrade", {}, "Brevia Pro 40", IDP_FIRMWARE_UPGRADE_FAILED, false},
-        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_UPDATE_FAILED, true},
+        {"the read", {DeviceFault::unreachable}, "Brevia Pro 45", IDP_READ_FAILED, IDS_STATUS_CONNECTING, false},
+        {"the upgrade", {}, "Brevia Pro 40", IDP_FIRMWARE_UPGRADE_FAILED, IDS_STATUS_UPDATING, false},
+        {"the upgrade cut off", {DeviceFault::cutOff, 0, -1, readSteps}, "Brevia Pro 45", IDP_FIRMWARE_UPGRADE_FAILED,
+         IDS_STATUS_UPDATING, false},
+        {"the write-back", {DeviceFault::cutOff, 0, -1, readSteps + 1}, "Brevia Pro 45", IDP_UPDATE_FAILED,
+         IDS_STATUS_UPDATING, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EmulatedDevice::InjectFault(device, c.fault);
+        devicefaults::Inject(device, c.fault);
         DebugOutput debug;
         afx::testing::PromptScript prompts;
         ScriptUpgrade(prompts, WriteFirmware(files.path(), c.model, 0));
@@ -577,6 +614,7 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
             CString message;
             dialog.GetDlgItemText(IDC_DETAILS_MESSAGE, message);
             EXPECT_EQ(message, LoadText(c.failure));
+            EXPECT_EQ(StatusText(Frame()), LoadText(c.status));
             CString shownDetail;
             dialog.GetDlgItemText(IDC_DETAILS_TEXT, shownDetail);
             EXPECT_FALSE(shownDetail.IsEmpty());
@@ -584,7 +622,7 @@ TEST_F(FirmwareUpgradeTest, AFailedStepIsReportedWithItsText)
             dialog.EndDialog(IDOK);
         });
         Command(ID_DEVICE_UPGRADE_FIRMWARE);
-        EmulatedDevice::ClearFaults();
+        devicefaults::Clear();
         EXPECT_EQ(Stored(device)->config.machineInfo.firmwareVersion, c.upgraded ? CString("3.00") : factoryVersion);
         EXPECT_EQ(StatusText(Frame()), Idle());
         Doc().OnDisconnect();   // a device chosen but not read: the menu cannot forget it

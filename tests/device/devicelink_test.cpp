@@ -40,11 +40,11 @@ TEST_F(DeviceLink, OpenFailsForAnUnknownBusyOrSilentDevice)
     // The console cuts names to 199 characters: a cut name is no device.
     EXPECT_EQ(0u, DvlOpenMFP(device.Left(device.GetLength() - 1).GetString()));
 
-    EmulatedDevice::InjectFault(device, {DeviceFault::unreachable});
+    devicefaults::Inject(device, {DeviceFault::unreachable});
     EXPECT_EQ(0u, DvlOpenMFP(device.GetString()));
-    EmulatedDevice::InjectFault(device, {DeviceFault::busy});
+    devicefaults::Inject(device, {DeviceFault::busy});
     EXPECT_EQ(0u, DvlOpenMFP(device.GetString()));
-    EmulatedDevice::InjectFault(device, {});
+    devicefaults::Inject(device, {});
     const DWORD handle = DvlOpenMFP(device.GetString());
     EXPECT_NE(0u, handle);
     EXPECT_EQ(0u, DvlOpenMFP(device.GetString())) << "one client at a time";
@@ -101,7 +101,7 @@ class HoldDevice : public ::testing::Test {
     void TestBody() override
     {
         SetDeviceDataFolder(qEnvironmentVariable("TAMSEL_TEST_HOLD_DATA"));
-        EmulatedDevice::SetStepDelay(0);
+        devicefaults::SetStepDelay(0);
         const CString device = qEnvironmentVariable("TAMSEL_TEST_HOLD_DEVICE");
         ASSERT_NE(0u, DvlOpenMFP(device.GetString()));
         std::puts("DEVICE HELD");

@@ -234,7 +234,7 @@ TEST_F(DeviceOperations, SecondClientIsRefusedUntilTheFirstCloses)
 TEST_F(DeviceOperations, SlowDeviceStillCompletes)
 {
     const CString device = NetworkDevice();
-    EmulatedDevice::InjectFault(device, {DeviceFault::slow, 5});
+    devicefaults::Inject(device, {DeviceFault::slow, 5});
     CConfig config;
     FillSmallRecord(config);
     WriteFrom(device, config);
@@ -281,7 +281,7 @@ protected:
     void ExpectNothingChanges(const char* what, const DeviceFault& fault, const CString& expected, const Operation& run)
     {
         SCOPED_TRACE(what);
-        EmulatedDevice::InjectFault(device, fault);
+        devicefaults::Inject(device, fault);
         CConfig config;
         PrepareRecord(config);
         const QByteArray record = Save(config);
@@ -356,7 +356,7 @@ TEST_F(FailingDevice, CutInTheMiddleOrAtTheLastStepChangesNothing)
         ExpectNothingChanges(cut.what, cut.fault, cutOffText, cut.run);
 
     // Once the link holds, the same write goes through.
-    EmulatedDevice::ClearFaults();
+    devicefaults::Clear();
     WriteFrom(device, sent);
     EXPECT_NE(memory, StoredMemory(device));
 }

@@ -6,6 +6,7 @@
 
 #include "device/lib/devicelist.h"
 #include "device/lib/emulateddevice.h"
+#include "support/devicefaults.h"
 
 #include <QTemporaryDir>
 
@@ -20,14 +21,14 @@ protected:
     {
         ASSERT_TRUE(data.isValid());
         SetDeviceDataFolder(data.path());
-        EmulatedDevice::SetStepDelay(0);
-        EmulatedDevice::ClearFaults();
+        devicefaults::SetStepDelay(0);
+        devicefaults::Clear();
     }
 
     void TearDown() override
     {
-        EmulatedDevice::ClearFaults();
-        EmulatedDevice::SetStepDelay(-1);
+        devicefaults::Clear();
+        devicefaults::SetStepDelay(-1);
         SetDeviceDataFolder(QString());
     }
 

@@ -36,8 +36,14 @@ protected:
         list.write(R"({"stepDelayMs": 0})");
     }
 
-    // Runs tamselctl with the test's data folder and the faults given.
+    // Runs tamselctl with the test's data folder; with faults, its test build, whose devices
+    // fail as they say.
     Outcome Run(const QStringList& arguments, const QString& faults = QString())
+    {
+        return RunProgram(faults.isEmpty() ? TAMSELCTL_PATH : TAMSELCTL_FAULTS_PATH, arguments, faults);
+    }
+
+    Outcome RunProgram(const QString& program, const QStringList& arguments, const QString& faults)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", data.path());
@@ -46,7 +52,7 @@ protected:
             environment.insert("TAMSEL_DEVICE_FAULTS", faults);
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(TAMSELCTL_PATH, arguments);
+        process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(QProcess::NormalExit, process.exitStatus());
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -223,6 +229,14 @@ TEST_F(Tamselctl, FailureIsOneFrenchLineAndANonZeroStatus)
          "tamselctl : lecture de « " + data.filePath("absent.tms") + " » impossible : fichier introuvable ou illisible.\n"},
         {{"read", name, data.filePath("no/folder/out.tms")}, "", 1,
          "tamselctl : écriture de « " + data.filePath("no/folder/out.tms") + " » impossible : création impossible.\n"},
+        // Names with line breaks and other control characters stay on the one line, escaped.
+        {{"read", "Brevia\nPro 99", data.filePath("out.tms")}, "", 1,
+         "tamselctl : lecture du périphérique « Brevia\\nPro 99 » impossible : Périphérique inconnu : « Brevia\\nPro 99 ».\n"},
+        {{"apply", data.filePath("absent\r\n.tms"), name}, "", 1,
+         "tamselctl : lecture de « " + data.filePath("absent\\r\\n.tms") + " » impossible : fichier introuvable ou illisible.\n"},
+        {{"firmware", name, data.filePath("x\x1B[2J\t.bfw")}, "", 1,
+         "tamselctl : mise à jour du micrologiciel de « " + name
+             + " » impossible : Fichier de micrologiciel non valide : fichier introuvable (x\\x1B[2J\\t.bfw).\n"},
         {{"make-firmware", "", "1.0", data.filePath("x.bfw")}, "", 1,
          "tamselctl : fabrication du micrologiciel impossible : le modèle doit compter de 1 à 32 octets.\n"},
     };
@@ -268,6 +282,15 @@ TEST_F(Tamselctl, FailedReadLeavesAnExistingFileUntouched)
     ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
     EXPECT_TRUE(outcome.err.contains("sans deux-points"));
     EXPECT_NE(before, FileBytes(path));
+}
+
+TEST_F(Tamselctl, ShippedBuildIgnoresTheFaultVariable)
+{
+    const QString path = data.filePath("read.tms");
+    const Outcome outcome = RunProgram(TAMSELCTL_PATH, {"read", device, path}, "busy:" + device);
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
+    EXPECT_FALSE(FileBytes(path).isEmpty());
 }
 
 } // namespace

@@ -40,7 +40,7 @@ const char* const usage =
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
 
-// A failed command: one line for standard error.
+// A failed command: its message for standard error, written on one line (OneLine).
 struct Failure {
     CString message;
 };
@@ -56,12 +56,31 @@ CString Quoted(const CString& name)
     return CString("« ") + name + " »";
 }
 
-// A detail text of the library, to end a one-line message.
+// A detail text of the library, to end a message.
 CString Detail(CString text)
 {
-    text.Replace('\n', ' ');
     text.TrimRight('.');
     return text;
+}
+
+// The message on one line, whatever names it quotes: each control or other unprintable
+// character is written as its escape (\n, \r, \t, \xHH, \uHHHH).
+CString OneLine(const CString& message)
+{
+    QString line;
+    for (const char32_t c : static_cast<const QString&>(message).toUcs4()) {
+        if (QChar::isPrint(c))
+            line += QString::fromUcs4(&c, 1);
+        else if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else if (c == '\t')
+            line += "\\t";
+        else
+            line += QString::asprintf(c < 0x100 ? "\\x%02X" : c < 0x10000 ? "\\u%04X" : "\\U%08X", unsigned(c));
+    }
+    return line;
 }
 
 void LoadSettings(const CString& path, CConfig& config)
@@ -83,19 +102,10 @@ void WriteFile(const CString& path, const QByteArray& bytes)
         throw Failure{CString("écriture de ") + Quoted(path) + " impossible : " + reason};
 }
 
-void ReadDevice(const CString& device, CConfig& config)
+// An operation on the device that failed, named as "lecture du périphérique ".
+Failure DeviceFailure(const char* operation, const CString& device, const CString& detail)
 {
-    CString detail;
-    if (!config.Read(device, detail))
-        throw Failure{CString("lecture du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
-}
-
-void WriteDevice(const CString& device, CConfig& config)
-{
-    CString detail;
-    int mailBoxesUnchanged = 0;
-    if (!config.Write(device, detail, mailBoxesUnchanged))
-        throw Failure{CString("mise à jour du périphérique ") + Quoted(device) + " impossible : " + Detail(detail)};
+    return Failure{CString(operation) + Quoted(device) + " impossible : " + Detail(detail)};
 }
 
 void Devices(const QStringList&)
@@ -111,7 +121,9 @@ void Devices(const QStringList&)
 void Read(const QStringList& args)
 {
     CConfig config;
-    ReadDevice(args[0], config);
+    CString detail;
+    if (!config.Read(args[0], detail))
+        throw DeviceFailure("lecture du périphérique ", args[0], detail);
     WriteFile(args[1], serialformat::StoreToBytes(config));
 }
 
@@ -119,7 +131,10 @@ void Apply(const QStringList& args)
 {
     CConfig config;
     LoadSettings(args[0], config);
-    WriteDevice(args[1], config);
+    CString detail;
+    int mailBoxesUnchanged = 0;
+    if (!config.Write(args[1], detail, mailBoxesUnchanged))
+        throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
     for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
         Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
                           + config.unchangedMailBoxes[i] + "\n");
@@ -136,26 +151,28 @@ void Time(const QStringList& args)
 {
     CString detail;
     if (!CConfig().SetDeviceTime(args[0], detail))
-        throw Failure{CString("réglage de l'horloge de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+        throw DeviceFailure("réglage de l'horloge de ", args[0], detail);
 }
 
 void Reset(const QStringList& args)
 {
     CString detail;
     if (!CConfig().ResetDevice(args[0], detail))
-        throw Failure{CString("réinitialisation de ") + Quoted(args[0]) + " impossible : " + Detail(detail)};
+        throw DeviceFailure("réinitialisation de ", args[0], detail);
 }
 
-// As the console does it: the settings read before the upgrade are written back after it.
+// As the console does it, in one session: the settings read before the upgrade are written
+// back after it.
 void Firmware(const QStringList& args)
 {
     const CString device = args[0];
-    CConfig config;
-    ReadDevice(device, config);
+    FirmwareStep step = FirmwareStep::read;
     CString detail;
-    if (!UpgradeFirmware(device, config.advanced.downloadMode == 0 ? 1 : 0, args[1], detail))
-        throw Failure{CString("mise à jour du micrologiciel de ") + Quoted(device) + " impossible : " + Detail(detail)};
-    WriteDevice(device, config);
+    if (UpgradeFirmwareKeepingSettings(device, args[1], detail, [&](FirmwareStep next) { step = next; }))
+        return;
+    const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
+                                  "mise à jour du périphérique "};
+    throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
 }
 
 void MakeFirmware(const QStringList& args)
@@ -213,7 +230,7 @@ int main(int argc, char** argv)
             command.run(operands);
             return 0;
         } catch (const Failure& failure) {
-            Print(stderr, CString("tamselctl : ") + failure.message + ".\n");
+            Print(stderr, OneLine(CString("tamselctl : ") + failure.message + ".") + "\n");
             return 1;
         }
     }

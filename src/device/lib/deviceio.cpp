@@ -25,16 +25,50 @@ int Run(CString& detail, Operation&& operation)
     return FALSE;
 }
 
+void ReadFrom(EmulatedDevice& link, CConfig& config)
+{
+    CStringArray busy;
+    const QByteArray record = link.ReadConfiguration(busy);
+    serialformat::LoadFromBytes(config, record);
+    config.mailBoxes.SetBusyNumbers(busy);
+}
+
+// Returns how many mailboxes the device kept as they were.
+int WriteTo(EmulatedDevice& link, CConfig& config)
+{
+    const CStringArray refused = link.WriteConfiguration(serialformat::StoreToBytes(config));
+    config.unchangedMailBoxes.Copy(refused);
+    return static_cast<int>(refused.GetSize());
+}
+
+DeviceError InvalidFirmware(const CString& file, const CString& reason)
+{
+    return DeviceError{CString("Fichier de micrologiciel non valide : ") + reason + " (" + QFileInfo(file).fileName() + ")."};
+}
+
+FirmwareImage LoadFirmware(const CString& file)
+{
+    FirmwareImage firmware;
+    CString reason;
+    if (!firmware::Load(file, firmware, reason))
+        throw InvalidFirmware(file, reason);
+    return firmware;
+}
+
+void Install(EmulatedDevice& link, const FirmwareImage& firmware, int flag, const CString& file)
+{
+    if (firmware.model != link.Definition().model)
+        throw InvalidFirmware(file, CString("destiné au ") + firmware.model + ", pas au " + link.Definition().model);
+    link.UpgradeFirmware(firmware, flag);
+}
+
 } // namespace
 
 int CConfig::Read(const CString& device, CString& detail)
 {
     return Run(detail, [&] {
         EmulatedDevice link(device);
-        CStringArray busy;
-        const QByteArray record = link.ReadConfiguration(busy);
-        serialformat::LoadFromBytes(*this, record);
-        mailBoxes.SetBusyNumbers(busy);
+        ReadFrom(link, *this);
     });
 }
 
@@ -42,9 +76,7 @@ int CConfig::Write(const CString& device, CString& detail, int& mailBoxesUnchang
 {
     return Run(detail, [&] {
         EmulatedDevice link(device);
-        const CStringArray refused = link.WriteConfiguration(serialformat::StoreToBytes(*this));
-        unchangedMailBoxes.Copy(refused);
-        mailBoxesUnchanged = static_cast<int>(refused.GetSize());
+        mailBoxesUnchanged = WriteTo(link, *this);
     });
 }
 
@@ -70,18 +102,24 @@ int GetDevices(CStringList& devices, CString& detail)
 
 int UpgradeFirmware(const CString& device, int flag, const CString& file, CString& detail)
 {
-    const CString fileName = QFileInfo(file).fileName();
-    auto invalid = [&](const CString& reason) {
-        return DeviceError{CString("Fichier de micrologiciel non valide : ") + reason + " (" + fileName + ")."};
-    };
     return Run(detail, [&] {
-        FirmwareImage firmware;
-        CString reason;
-        if (!firmware::Load(file, firmware, reason))
-            throw invalid(reason);
+        const FirmwareImage firmware = LoadFirmware(file);
         EmulatedDevice link(device);
-        if (firmware.model != link.Definition().model)
-            throw invalid(CString("destiné au ") + firmware.model + ", pas au " + link.Definition().model);
-        link.UpgradeFirmware(firmware, flag);
+        Install(link, firmware, flag, file);
+    });
+}
+
+int UpgradeFirmwareKeepingSettings(const CString& device, const CString& file, CString& detail,
+                                   const std::function<void(FirmwareStep)>& stepBegins)
+{
+    return Run(detail, [&] {
+        stepBegins(FirmwareStep::read);
+        EmulatedDevice link(device);
+        CConfig settings;
+        ReadFrom(link, settings);
+        stepBegins(FirmwareStep::upgrade);
+        Install(link, LoadFirmware(file), settings.advanced.downloadMode == 0 ? 1 : 0, file);
+        stepBegins(FirmwareStep::writeBack);
+        WriteTo(link, settings);
     });
 }

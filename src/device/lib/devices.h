@@ -4,6 +4,8 @@
 
 #include "afx/afx.h"
 
+#include <functional>
+
 // The names of the devices this computer reaches; a leading backslash marks a network
 // device. Non-zero on success; else `detail` says what went wrong.
 int GetDevices(CStringList& devices, CString& detail);
@@ -13,3 +15,15 @@ int GetDevices(CStringList& devices, CString& detail);
 // "always"). Non-zero on success; else `detail` says what went wrong and the device is as
 // it was.
 int UpgradeFirmware(const CString& device, int flag, const CString& file, CString& detail);
+
+// The steps of a firmware upgrade that keeps the device's settings, in their order.
+enum class FirmwareStep { read, upgrade, writeBack };
+
+// Reads the device's settings, sends it the firmware file with flag 1 when the settings' download
+// policy is "always", then writes the settings back, which the new firmware may have lost. One
+// session holds the device throughout, so no other client comes between the steps: it is
+// told the device is busy. `stepBegins` is told of each step as it begins, on the calling
+// thread; a failure belongs to the last step told. Non-zero on success; else `detail` says
+// what went wrong.
+int UpgradeFirmwareKeepingSettings(const CString& device, const CString& file, CString& detail,
+                                   const std::function<void(FirmwareStep)>& stepBegins);

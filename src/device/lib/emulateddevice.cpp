@@ -7,10 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
+#include <atomic>
 #include <chrono>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -20,63 +19,7 @@ const char* const busyText = "Le périphérique est occupé par un autre poste."
 const char* const unreachableText = "Le périphérique ne répond pas.";
 const char* const cutOffText = "La connexion avec le périphérique a été coupée.";
 
-struct TestControl {
-    std::mutex lock;
-    bool environmentRead = false;
-    QHash<QString, DeviceFault> faults;
-    int stepDelayMs = -1;
-};
-
-TestControl& Control()
-{
-    static TestControl control;
-    return control;
-}
-
-// One line of TAMSEL_DEVICE_FAULTS; FALSE when it is not understood.
-bool ParseFault(const QString& line, QString& device, DeviceFault& fault)
-{
-    const int colon = line.indexOf(':');
-    if (colon < 0)
-        return false;
-    device = line.mid(colon + 1);
-    const QString kind = line.left(colon).section('=', 0, 0);
-    bool valid = true;
-    const qint64 number = line.left(colon).section('=', 1).toLongLong(&valid);
-    if (kind == "busy" || kind == "unreachable") {
-        fault.kind = kind == "busy" ? DeviceFault::busy : DeviceFault::unreachable;
-        return true;
-    }
-    if (!valid || number < 0)
-        return false;
-    if (kind == "slow")
-        fault = {DeviceFault::slow, static_cast<int>(number)};
-    else if (kind == "cut-bytes")
-        fault = {DeviceFault::cutOff, 0, number};
-    else if (kind == "cut-step")
-        fault = {DeviceFault::cutOff, 0, -1, static_cast<int>(number)};
-    else
-        return false;
-    return true;
-}
-
-// Call with the control locked.
-void ReadEnvironmentOnce(TestControl& control)
-{
-    if (control.environmentRead)
-        return;
-    control.environmentRead = true;
-    if (!qEnvironmentVariableIsSet("TAMSEL_DEVICE_FAULTS"))
-        return;
-    for (const QString& line : qEnvironmentVariable("TAMSEL_DEVICE_FAULTS").split('\n', Qt::SkipEmptyParts)) {
-        QString device;
-        DeviceFault fault;
-        if (ParseFault(line, device, fault))
-            control.faults.insert(device, fault);
-        else
-            qWarning("TAMSEL_DEVICE_FAULTS: ligne ignorée : %s", qPrintable(line));
-    }
-}
+std::atomic<FaultSource*> faultSource = nullptr;
 
 // The device's definition, and the pace of the link.
 DeviceDefinition FindDevice(const CString& name, int& stepDelayMs)
@@ -113,13 +56,10 @@ std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
 EmulatedDevice::EmulatedDevice(const CString& name)
 {
     definition = FindDevice(name, stepDelayMs);
-    {
-        TestControl& control = Control();
-        std::lock_guard guard(control.lock);
-        ReadEnvironmentOnce(control);
-        fault = control.faults.value(name);
-        if (control.stepDelayMs >= 0)
-            stepDelayMs = control.stepDelayMs;
+    if (FaultSource* source = faultSource.load()) {
+        fault = source->FaultOf(name);
+        if (const int delay = source->StepDelayMs(); delay >= 0)
+            stepDelayMs = delay;
     }
     if (fault.kind == DeviceFault::slow)
         stepDelayMs = fault.stepDelayMs;
@@ -231,30 +171,9 @@ void EmulatedDevice::UpgradeFirmware(const FirmwareImage& firmware, int flag)
     Store(*memory);
 }
 
-void EmulatedDevice::InjectFault(const CString& name, const DeviceFault& fault)
+void EmulatedDevice::SetFaultSource(FaultSource* source)
 {
-    TestControl& control = Control();
-    std::lock_guard guard(control.lock);
-    ReadEnvironmentOnce(control);
-    if (fault.kind == DeviceFault::none)
-        control.faults.remove(name);
-    else
-        control.faults.insert(name, fault);
-}
-
-void EmulatedDevice::ClearFaults()
-{
-    TestControl& control = Control();
-    std::lock_guard guard(control.lock);
-    control.environmentRead = true;
-    control.faults.clear();
-}
-
-void EmulatedDevice::SetStepDelay(int milliseconds)
-{
-    TestControl& control = Control();
-    std::lock_guard guard(control.lock);
-    control.stepDelayMs = milliseconds;
+    faultSource = source;
 }
 
 std::unique_ptr<DeviceMemory> EmulatedDevice::Inspect(const CString& name)

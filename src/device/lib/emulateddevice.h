@@ -7,14 +7,8 @@
 // whole (devicememory.h), in the last step of an operation that changes it, so a failure at
 // any earlier point leaves it as it was.
 //
-// Tests may tell a device to fail, through InjectFault in their own process, or for a program
-// they start through the environment variable TAMSEL_DEVICE_FAULTS, read once when it is set:
-// one fault a line, "KIND[=N]:DEVICE", KIND being
-//   busy          another client holds the device
-//   unreachable   the device does not answer
-//   slow=N        each step takes N ms
-//   cut-bytes=N   the link breaks once N bytes went over
-//   cut-step=N    the link breaks as step N begins (0 is the connection)
+// Test programs may make a device fail or change its pace through a FaultSource; the shipped
+// programs install none.
 #pragma once
 
 #include "device/lib/devicelist.h"
@@ -28,13 +22,22 @@ struct DeviceError {
     CString detail;
 };
 
-// A failure asked of a device; it lasts until it is replaced or cleared.
+// A failure asked of a device by a test.
 struct DeviceFault {
     enum Kind { none, busy, unreachable, slow, cutOff };
     Kind kind = none;
     int stepDelayMs = 0;             // slow
     qint64 afterBytes = -1;          // cutOff: after this many bytes went over...
     int atStep = -1;                 // ...or as this step begins
+};
+
+// What a test program asks of the devices of its process, looked up as a session begins.
+class FaultSource {
+public:
+    virtual ~FaultSource() = default;
+    virtual DeviceFault FaultOf(const CString& device) = 0;
+    // The pace of every device in ms; -1 keeps the pace of devices.json.
+    virtual int StepDelayMs() = 0;
 };
 
 // One client's session with a device: constructing it connects, destroying it releases the
@@ -66,13 +69,8 @@ public:
     // The model is the caller's to check.
     void UpgradeFirmware(const FirmwareImage& firmware, int flag);
 
-    // Test control, for the devices of this process.
-    // A fault of kind `none` clears the device's fault.
-    static void InjectFault(const CString& name, const DeviceFault& fault);
-    // Clears every fault, those of TAMSEL_DEVICE_FAULTS too.
-    static void ClearFaults();
-    // The pace of every device; -1 goes back to the pace of devices.json.
-    static void SetStepDelay(int milliseconds);
+    // For test programs only; nullptr removes it.
+    static void SetFaultSource(FaultSource* source);
     // The device's memory as stored, without connecting.
     static std::unique_ptr<DeviceMemory> Inspect(const CString& name);
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 
 namespace firmware {
@@ -32,20 +33,41 @@ const std::array<DWORD, 256>& CrcTable()
     return table;
 }
 
-// A zero-padded text field; FALSE when the text is empty or does not fit.
-BOOL PutText(QByteArray& header, int offset, int size, const CString& text)
+// No control or other unprintable character: a field is shown to the user as it stands.
+bool IsPrintable(const QString& text)
+{
+    const QList<uint> codePoints = text.toUcs4();
+    return std::all_of(codePoints.begin(), codePoints.end(), [](uint c) { return QChar::isPrint(char32_t(c)); });
+}
+
+// A zero-padded text field, named ("le modèle") in the reason when it cannot be written.
+BOOL PutText(QByteArray& header, int offset, int size, const CString& text, const char* name, CString& reason)
 {
     const QByteArray utf8 = static_cast<const QString&>(text).toUtf8();
-    if (utf8.isEmpty() || utf8.size() > size || utf8.contains('\0'))
+    if (!IsPrintable(text)) {
+        reason.Format("%s ne doit compter que des caractères imprimables", name);
         return FALSE;
+    }
+    if (utf8.isEmpty() || utf8.size() > size) {
+        reason.Format("%s doit compter de 1 à %d octets", name, size);
+        return FALSE;
+    }
     header.replace(offset, utf8.size(), utf8);
     return TRUE;
 }
 
-CString TakeText(const QByteArray& header, int offset, int size)
+// A zero-padded text field; FALSE when it is not printable UTF-8 or holds more after its end.
+BOOL TakeText(const QByteArray& header, int offset, int size, CString& text)
 {
-    QByteArray field = header.mid(offset, size);
-    return QString::fromUtf8(field.left(field.indexOf('\0') < 0 ? size : field.indexOf('\0')));
+    const QByteArray field = header.mid(offset, size);
+    const qsizetype end = field.contains('\0') ? field.indexOf('\0') : field.size();
+    if (field.count('\0') != field.size() - end || !QByteArrayView(field.left(end)).isValidUtf8())
+        return FALSE;
+    const QString decoded = QString::fromUtf8(field.left(end));
+    if (!IsPrintable(decoded))
+        return FALSE;
+    text = decoded;
+    return TRUE;
 }
 
 template <class T>
@@ -71,14 +93,9 @@ BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason)
     header.replace(0, magic.size(), magic);
     qToLittleEndian<quint16>(formatVersion, header.data() + 4);
     qToLittleEndian<quint16>(headerSize, header.data() + 6);
-    if (!PutText(header, modelOffset, modelBytes, firmware.model)) {
-        reason.Format("le modèle doit compter de 1 à %d octets", modelBytes);
+    if (!PutText(header, modelOffset, modelBytes, firmware.model, "le modèle", reason)
+        || !PutText(header, versionOffset, versionBytes, firmware.version, "la version", reason))
         return FALSE;
-    }
-    if (!PutText(header, versionOffset, versionBytes, firmware.version)) {
-        reason.Format("la version doit compter de 1 à %d octets", versionBytes);
-        return FALSE;
-    }
     if (firmware.image.size() > maxImageBytes) {
         reason = "image trop volumineuse";
         return FALSE;
@@ -121,8 +138,20 @@ BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason)
         reason.Format("version de format %u non prise en charge", unsigned(version));
         return FALSE;
     }
-    FirmwareImage loaded{TakeText(bytes, modelOffset, modelBytes), TakeText(bytes, versionOffset, versionBytes), {}};
-    if (Number<quint16>(bytes, 6) != headerSize || loaded.model.IsEmpty() || loaded.version.IsEmpty()) {
+    if (Number<quint16>(bytes, 6) != headerSize) {
+        reason = "en-tête incorrect";
+        return FALSE;
+    }
+    FirmwareImage loaded;
+    if (!TakeText(bytes, modelOffset, modelBytes, loaded.model)) {
+        reason = "le modèle n'est pas un texte imprimable";
+        return FALSE;
+    }
+    if (!TakeText(bytes, versionOffset, versionBytes, loaded.version)) {
+        reason = "la version n'est pas un texte imprimable";
+        return FALSE;
+    }
+    if (loaded.model.IsEmpty() || loaded.version.IsEmpty()) {
         reason = "en-tête incorrect";
         return FALSE;
     }

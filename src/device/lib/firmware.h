@@ -6,6 +6,7 @@
 //        6     2  header size (64)
 //        8    32  model the image is for, UTF-8, zero-padded ("Brevia Pro 45")
 //       40    16  firmware version, UTF-8, zero-padded ("2.20")
+//                 (both printable text: no control characters, nothing but zeros after it)
 //       56     4  image length in bytes
 //       60     4  CRC-32 (IEEE 802.3, as zlib computes it) of the image
 //       64     …  the image
@@ -34,8 +35,8 @@ constexpr qint64 maxImageBytes = 64 * 1024 * 1024;
 
 DWORD Crc32(const QByteArray& bytes);
 
-// The file's bytes. FALSE with the reason when the model or the version is empty or too
-// long for its field, or the image too large.
+// The file's bytes. FALSE with the reason when the model or the version is empty, too long
+// for its field or not printable, or the image too large.
 BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason);
 
 // Reads and checks a firmware file. Returns FALSE with the reason, a short French phrase
