@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev libx11-dev
   libcrypt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

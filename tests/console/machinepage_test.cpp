@@ -6,6 +6,7 @@
 #include "device/lib/devicelink.h"
 #include "frame/mainframe.h"
 #include "pages/machinepage.h"
+#include "support/pick.h"
 #include "view/categorysheet.h"
 #include "view/ntsview.h"
 
@@ -70,10 +71,16 @@ TEST_F(MachinePage, EveryChoiceReachesTheRecordAtOnceAndMarksTheDocumentModified
                               ListCase{IDC_TRAY1_PAPER_SIZE, &M::tray1PaperSize, 2},
                               ListCase{IDC_TRAY2_PAPER_SIZE, &M::tray2PaperSize, 1}}) {
         Document()->SetModifiedFlag(FALSE);
-        Combo(c.control).SetCurSel(c.choice);
+        PickComboItem(Control(c.control)->m_hWnd, c.choice);
         EXPECT_EQ(Machine().*c.field, c.choice) << c.control;
         EXPECT_TRUE(Document()->IsModified()) << c.control;
     }
+    // The arrow keys on a closed list choose too.
+    Document()->SetModifiedFlag(FALSE);
+    Control(IDC_CONTRAST)->SetFocus();
+    QTest::keyClick(Control(IDC_CONTRAST)->m_hWnd, Qt::Key_Up);
+    EXPECT_EQ(Machine().contrast, 1);
+    EXPECT_TRUE(Document()->IsModified());
     for (const auto& [control, field] : std::vector<std::pair<int, int M::*>>{
              {IDC_POWER_SAVER, &M::powerSaverEnabled}, {IDC_FAX_SEPARATOR, &M::faxSeparatorSheet},
              {IDC_COLLATE_COPIES, &M::collateCopies}}) {
@@ -131,7 +138,7 @@ TEST_F(MachinePage, MinutesCountOnlyWhileTheSuperSaverIsAutomatic)
     EXPECT_TRUE(Before(IDC_SUPER_SAVER_MINUTES)->GetWindow(GW_HWNDPREV)->IsWindowEnabled());
     EXPECT_TRUE(After(IDC_SAVER_SPIN)->IsWindowEnabled());
 
-    Combo(IDC_SUPER_SAVER_MODE).SetCurSel(0);
+    PickComboItem(Control(IDC_SUPER_SAVER_MODE)->m_hWnd, 0);
     EXPECT_EQ(Machine().superSaverMode, 0);
     EXPECT_EQ(minutesEnabled(), (std::vector<bool>{true, true, true}));
 }
@@ -218,8 +225,8 @@ TEST_F(MachinePage, EditsSurviveSavingAndOpeningASettingsFile)
     QTemporaryDir folder;
     const CString path = folder.filePath("atelier.tms");
     QTest::keyClicks(Control(IDC_COMPANY_NAME)->m_hWnd, "Atelier");
-    Combo(IDC_CONTRAST).SetCurSel(1);
-    Combo(IDC_SUPER_SAVER_MODE).SetCurSel(1);
+    PickComboItem(Control(IDC_CONTRAST)->m_hWnd, 1);
+    PickComboItem(Control(IDC_SUPER_SAVER_MODE)->m_hWnd, 1);
     Check(IDC_FAX_SEPARATOR).Click();
     ASSERT_TRUE(Document()->OnSaveDocument(path));
 

@@ -5,12 +5,53 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QLabel>
+#include <algorithm>
 
 namespace snapshot {
 
 namespace {
+
+// A tree's items depth first, each indented by two spaces a level.
+void AddTreeItems(const CTreeCtrl& tree, HTREEITEM item, int depth, QJsonArray& items)
+{
+    for (; item; item = tree.GetNextSiblingItem(item)) {
+        items.append(QString(depth * 2, u' ') + QString(tree.GetItemText(item)));
+        AddTreeItems(tree, tree.GetChildItem(item), depth + 1, items);
+    }
+}
+
+// What a list, tree or combo box lists; a list control's rows with their cells joined by tabs.
+QJsonArray ListedItems(CWnd* wnd)
+{
+    QJsonArray items;
+    CString text;
+    if (auto* list = dynamic_cast<CListBox*>(wnd)) {
+        for (int index = 0; index < list->GetCount(); ++index) {
+            list->GetText(index, text);
+            items.append(QString(text));
+        }
+    } else if (auto* combo = dynamic_cast<CComboBox*>(wnd)) {
+        for (int index = 0; index < combo->GetCount(); ++index) {
+            combo->GetLBText(index, text);
+            items.append(QString(text));
+        }
+    } else if (auto* rows = dynamic_cast<CListCtrl*>(wnd)) {
+        for (int row = 0; row < rows->GetItemCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < std::max(1, rows->GetColumnCount()); ++column)
+                cells.append(rows->GetItemText(row, column));
+            items.append(cells.join(u'\t'));
+        }
+    } else if (auto* tree = dynamic_cast<CTreeCtrl*>(wnd)) {
+        AddTreeItems(*tree, tree->GetRootItem(), 0, items);
+    }
+    // A list that paints its items itself keeps no texts: its painter says what it shows.
+    const bool painted = std::all_of(items.begin(), items.end(), [](const QJsonValue& item) { return item.toString().isEmpty(); });
+    return painted ? QJsonArray() : items;
+}
 
 QJsonObject Describe(QWidget* control, QWidget* window)
 {
@@ -28,7 +69,7 @@ QJsonObject Describe(QWidget* control, QWidget* window)
     }
     const QString kind = className[0] ? QString(CString(className)) : QString(control->metaObject()->className());
     const QPoint at = control->mapTo(window, QPoint(0, 0));
-    return {
+    QJsonObject description{
         {"id", control->property("ctrlId").toInt()},
         {"kind", kind},
         {"text", QString(text)},
@@ -36,12 +77,25 @@ QJsonObject Describe(QWidget* control, QWidget* window)
         {"visible", control->isVisibleTo(window)},
         {"geometry", QJsonArray{at.x(), at.y(), control->width(), control->height()}},
     };
+    if (const QJsonArray items = ListedItems(wnd); !items.isEmpty())
+        description.insert("items", items);
+    return description;
 }
 
 } // namespace
 
-void Album::Capture(const QString& name, QWidget* window)
+CString LoadText(UINT id)
 {
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+void Album::Capture(const QString& name, QWidget* window, const QJsonObject& painted)
+{
+    // The toolbar and the indicators as the idle update leaves them.
+    if (CWinApp* app = AfxGetApp())
+        app->OnIdle(0);
     QApplication::processEvents();
     const QString file = name + QStringLiteral(".png");
     if (!window->grab().save(QDir(folder).filePath(file)))
@@ -51,7 +105,10 @@ void Album::Capture(const QString& name, QWidget* window)
         if (control->property("ctrlId").isValid())
             controls.append(Describe(control, window));
     }
-    pictures.append(QJsonObject{{"file", file}, {"title", window->windowTitle()}, {"controls", controls}});
+    QJsonObject picture{{"file", file}, {"title", window->windowTitle()}, {"controls", controls}};
+    for (auto it = painted.begin(); it != painted.end(); ++it)
+        picture.insert(it.key(), it.value());
+    pictures.append(picture);
 }
 
 bool Album::WriteIndex() const
@@ -71,6 +128,11 @@ public:
 
     int Answer(afx::Prompt& prompt) override
     {
+        if (prompt.kind == afx::PromptKind::FileDialog) {
+            album.Capture(name, prompt.fileDialog);
+            prompt.fileDialog->reject();
+            return IDCANCEL;
+        }
         if (prompt.kind != afx::PromptKind::Dialog)
             return IDCANCEL;
         album.Capture(name, prompt.dialog->m_hWnd);
@@ -85,12 +147,17 @@ private:
 
 } // namespace
 
-void CaptureModal(Album& album, const QString& name, CDialog& dialog)
+void CaptureModal(Album& album, const QString& name, const std::function<void()>& show)
 {
     CaptureAnswerer answerer(album, name);
     afx::PromptAnswerer* previous = afx::SetPromptAnswerer(&answerer);
-    dialog.DoModal();
+    show();
     afx::SetPromptAnswerer(previous);
+}
+
+void CaptureModal(Album& album, const QString& name, CDialog& dialog)
+{
+    CaptureModal(album, name, [&dialog] { dialog.DoModal(); });
 }
 
 } // namespace snapshot

@@ -30,13 +30,6 @@ void CaptureWait(Album& album, const QString& name, int updateMode)
     wait.DestroyWindow();
 }
 
-CString LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text;
-}
-
 const char* const detailText = "La connexion avec le périphérique a été coupée.";
 
 class ExpandedDetailsDlg : public CDetailsMessageDlg {

@@ -5,6 +5,7 @@
 
 #include "offscreen.h"
 
+#include "afx/win/fwstrings.h"
 #include "app/consoleapp.h"
 #include "app/passwordstore.h"
 #include "dialogs/aboutboxdlg.h"
@@ -12,10 +13,12 @@
 #include "frame/mainframe.h"
 #include "res/resource.h"
 #include "view/categorysheet.h"
+#include "view/categorytable.h"
 #include "view/ntsview.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTranslator>
 #include <cstdio>
 
 namespace snapshot {
@@ -25,6 +28,21 @@ namespace {
 CMainFrame* MainFrame()
 {
     return dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+}
+
+// What the frame paints rather than shows in controls: the category bar's captions and the
+// caption bar's text.
+QJsonObject PaintedTexts(CMainFrame* frame)
+{
+    QJsonArray categories;
+    CListBox* list = frame->GetCategoryList();
+    for (int item = 0; list && item < list->GetCount(); ++item) {
+        UINT iconId = 0;
+        UINT captionId = 0;
+        GetCategoryResources(int(list->GetItemData(item)), iconId, captionId);
+        categories.append(QString(LoadText(captionId)));
+    }
+    return {{"categoryBar", categories}, {"captionBar", QString(LoadText(frame->captionBar.captionId))}};
 }
 
 // Every listed category, and each tab of a sheet.
@@ -41,16 +59,25 @@ void RenderCategories(Album& album)
         const QString name = QStringLiteral("main-%1").arg(category);
         CCategorySheet* sheet = view->SheetOf(category);
         if (!sheet) {
-            album.Capture(name, frame->m_hWnd);
+            album.Capture(name, frame->m_hWnd, PaintedTexts(frame));
             continue;
         }
         for (int tab = 0; tab < sheet->GetPageCount(); ++tab) {
             sheet->SetActivePage(tab);
-            album.Capture(name + QStringLiteral("-tab%1").arg(tab), frame->m_hWnd);
+            album.Capture(name + QStringLiteral("-tab%1").arg(tab), frame->m_hWnd, PaintedTexts(frame));
         }
         sheet->SetActivePage(0);
     }
     view->SelectCategory(0);
+}
+
+// The settings file dialogs as the document's commands show them.
+void CaptureFileDialog(Album& album, const QString& name, UINT titleId, BOOL open)
+{
+    CaptureModal(album, name, [&] {
+        CString fileName = open ? CString() : afx::FrameworkString(AFX_IDS_UNTITLED) + ".tms";
+        AfxGetApp()->DoPromptFileName(fileName, titleId, OFN_HIDEREADONLY, open, nullptr);
+    });
 }
 
 } // namespace
@@ -73,6 +100,10 @@ std::vector<Subject> ConsoleDialogSubjects()
              CChangePasswordDlg dialog(CheckPassword, AfxGetMainWnd());
              CaptureModal(album, QStringLiteral("dialog-change-password"), dialog);
          }},
+        {QStringLiteral("open settings"),
+         [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-open"), AFX_IDS_OPENFILE, TRUE); }},
+        {QStringLiteral("save settings as"),
+         [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-save"), AFX_IDS_SAVEFILE, FALSE); }},
         {QStringLiteral("about box"),
          [](Album& album) {
              CAboutBoxDlg dialog(AfxGetMainWnd());
@@ -98,6 +129,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
     CConsoleApp console;
     offscreen::StartAnswers startAnswers;
     afx::SetPromptAnswerer(&startAnswers);

@@ -5,6 +5,7 @@
 #include "afx/afxwin.h"
 
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -16,8 +17,9 @@ class Album {
 public:
     explicit Album(const QString& folder) : folder(folder) {}
 
-    // Renders the top-level window to <name>.png and lists it with its controls.
-    void Capture(const QString& name, QWidget* window);
+    // Runs the idle update, renders the top-level window to <name>.png and lists it with its
+    // controls (their texts and listed items) and what the caller says is painted on it.
+    void Capture(const QString& name, QWidget* window, const QJsonObject& painted = {});
     // The index of every picture: OUTDIR/index.json. FALSE when it cannot be written.
     bool WriteIndex() const;
     int Count() const { return int(pictures.size()); }
@@ -33,8 +35,13 @@ struct Subject {
     std::function<void(Album&)> render;
 };
 
+// The string of the resource script; empty when there is none.
+CString LoadText(UINT id);
+
 // Runs the dialog modally, captures it once it is shown, then cancels it.
 void CaptureModal(Album& album, const QString& name, CDialog& dialog);
+// The same for the dialog or file dialog that show() brings up.
+void CaptureModal(Album& album, const QString& name, const std::function<void()>& show);
 
 // The rows, one function per area of the console.
 std::vector<Subject> MainWindowSubjects();

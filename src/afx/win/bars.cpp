@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyle>
-#include <QStyleOption>
 #include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
@@ -47,6 +45,23 @@ int IndexOfId(const std::vector<Item>& items, UINT id)
 {
     const auto found = std::find_if(items.begin(), items.end(), [id](const Item& item) { return item.id == id; });
     return found == items.end() ? -1 : int(found - items.begin());
+}
+
+// Windows' gripper: two etched bars, light above and left, dark below and right.
+void PaintGripper(QPainter& painter, const QRect& area, const QPalette& palette)
+{
+    const QColor light = palette.color(QPalette::Light);
+    const QColor dark = palette.color(QPalette::Mid);
+    const int top = area.top() + 2;
+    const int bottom = area.bottom() - 2;
+    for (const int left : {area.left() + 2, area.left() + 5}) {
+        painter.setPen(light);
+        painter.drawLine(left, top, left, bottom);
+        painter.drawLine(left, top, left + 1, top);
+        painter.setPen(dark);
+        painter.drawLine(left + 2, top, left + 2, bottom);
+        painter.drawLine(left, bottom, left + 2, bottom);
+    }
 }
 
 } // namespace
@@ -186,6 +201,9 @@ CControlBar::~CControlBar()
 void CControlBar::SetBarStyle(DWORD dwStyle)
 {
     m_dwStyle = dwStyle & CBRS_ALL;
+    auto* widget = dynamic_cast<BarWidget*>(m_hWnd);
+    if (widget && widget->relayout)
+        widget->relayout();
     if (m_hWnd)
         m_hWnd->update();
 }
@@ -252,6 +270,11 @@ BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRec
 {
     auto* widget = new BarWidget(this);
     widget->relayout = [this] { LayoutButtons(); };
+    widget->paintInside = [this](QPainter& painter) {
+        if (m_dwStyle & CBRS_GRIPPER)
+            PaintGripper(painter, QRect(QPoint(int(BorderWidths().left), 0), QSize(kGripperWidth, m_hWnd->height())),
+                         m_hWnd->palette());
+    };
     if (!CreateBar(widget, dwStyle, pParentWnd, nID))
         return FALSE;
     ModifyStyle(0, dwCtrlStyle);
@@ -360,7 +383,7 @@ void CToolBar::LayoutButtons()
         }
     }
     const CRect edges = BorderWidths();
-    int x = int(edges.left) + kToolBarMargin;
+    int x = int(edges.left) + ((m_dwStyle & CBRS_GRIPPER) ? kGripperWidth : 0) + kToolBarMargin;
     const int y = int(edges.top) + kToolBarMargin;
     for (const Button& entry : m_buttons) {
         if (!entry.button) {
@@ -612,11 +635,8 @@ void CReBar::PaintGrippers(QPainter& painter) const
     for (const Band& band : m_bands) {
         if (!band.bar || !band.gripper)
             continue;
-        QStyleOption handle;
-        handle.initFrom(m_hWnd);
-        handle.rect = QRect(band.bar->x() - kGripperWidth, band.bar->y(), kGripperWidth, band.bar->height());
-        handle.state |= QStyle::State_Horizontal;
-        m_hWnd->style()->drawPrimitive(QStyle::PE_IndicatorToolBarHandle, &handle, &painter, m_hWnd);
+        PaintGripper(painter, QRect(band.bar->x() - kGripperWidth, band.bar->y(), kGripperWidth, band.bar->height()),
+                     m_hWnd->palette());
     }
 }
 

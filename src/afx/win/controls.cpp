@@ -484,7 +484,9 @@ QWidget* CreateComboBox(const afx::ControlSpec& spec, QWidget* parent)
     combo->setCurrentIndex(-1);
     // The template's height includes the drop-down list; the box itself is one line high.
     combo->setFixedHeight(combo->sizeHint().height());
-    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { afx::NotifyParent(combo, CBN_SELCHANGE); });
+    // Only a user's choice notifies (a click in the list, the arrow keys, a typed letter, the
+    // wheel), as on Windows; SetCurSel does not.
+    QObject::connect(combo, &QComboBox::activated, combo, [combo] { afx::NotifyParent(combo, CBN_SELCHANGE); });
     return combo;
 }
 

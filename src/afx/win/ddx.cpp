@@ -1,7 +1,9 @@
 #include "afx/win/ddx.h"
 
 #include "afx/win/dlgtemplate.h"
+#include "afx/win/fwstrings.h"
 #include "afx/win/prompts.h"
+#include "afx/win/winids.h"
 
 #include <QWidget>
 #include <limits>
@@ -10,31 +12,30 @@
 namespace afx {
 
 namespace {
-CString Fill(QString message, const QString& first, const QString& second = {})
+CString Fill(UINT id, const QString& first, const QString& second = {})
 {
-    return message.replace(QLatin1String("%1"), first).replace(QLatin1String("%2"), second);
+    return QString(FrameworkString(id)).replace(QLatin1String("%1"), first).replace(QLatin1String("%2"), second);
 }
 } // namespace
 
 CString DdxMessageBadInt()
 {
-    return CString("Entrez un entier.");
+    return FrameworkString(AFX_IDP_PARSE_INT);
 }
 
 CString DdxMessageBadUInt()
 {
-    return CString("Entrez un entier positif.");
+    return FrameworkString(AFX_IDP_PARSE_UINT);
 }
 
 CString DdxMessageIntRange(long long minVal, long long maxVal)
 {
-    return Fill(QStringLiteral("Entrez un entier compris entre %1 et %2."), QString::number(minVal),
-                QString::number(maxVal));
+    return Fill(AFX_IDP_PARSE_INT_RANGE, QString::number(minVal), QString::number(maxVal));
 }
 
 CString DdxMessageMaxChars(int nChars)
 {
-    return Fill(QStringLiteral("Entrez au plus %1 caractères."), QString::number(nChars));
+    return Fill(AFX_IDP_PARSE_STRING_SIZE, QString::number(nChars));
 }
 
 } // namespace afx

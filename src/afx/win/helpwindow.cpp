@@ -1,5 +1,8 @@
 #include "afx/win/helpwindow.h"
 
+#include "afx/win/fwstrings.h"
+#include "afx/win/winids.h"
+
 #include <QFile>
 #include <QPointer>
 #include <QTextBrowser>
@@ -17,9 +20,11 @@ public:
     {
         if (type == QTextDocument::HtmlResource && name.scheme() == QLatin1String("qrc")
             && !QFile::exists(u':' + name.path())) {
-            return QStringLiteral("<h2>Aide</h2><p>Aucune rubrique d'aide n'existe pour ce sujet (%1).</p>"
-                                  "<p><a href=\"index.html\">Sommaire</a></p>")
-                .arg(name.fileName().section(u'.', 0, 0));
+            const QString missing = QString(FrameworkString(AFX_IDP_HELP_NO_TOPIC))
+                                        .replace(QLatin1String("%1"), name.fileName().section(u'.', 0, 0));
+            return QStringLiteral("<h2>%1</h2><p>%2</p><p><a href=\"index.html\">%3</a></p>")
+                .arg(QString(FrameworkString(AFX_IDS_HELP_WINDOW)).toHtmlEscaped(), missing.toHtmlEscaped(),
+                     QString(FrameworkString(AFX_IDS_HELP_CONTENTS)).toHtmlEscaped());
         }
         return QTextBrowser::loadResource(type, name);
     }
@@ -41,7 +46,7 @@ void ShowHelpWindow(DWORD context, UINT command)
     }
     if (!Browser()) {
         Browser() = new HelpTextBrowser;
-        Browser()->setWindowTitle(AppTitle() + " - Aide");
+        Browser()->setWindowTitle(AppTitle() + " - " + FrameworkString(AFX_IDS_HELP_WINDOW));
         Browser()->setOpenExternalLinks(true);
         Browser()->resize(640, 520);
     }

@@ -1,13 +1,23 @@
 #include "afx/win/prompts.h"
 
 #include "afx/win/dialog.h"
+#include "afx/win/doc.h"
+#include "afx/win/frame.h"
+#include "afx/win/winapp.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTreeView>
+#include <algorithm>
 
 namespace afx {
 
@@ -81,15 +91,43 @@ QStringList NameFilters(const QString& filter)
     return filters;
 }
 
-int ShowFileDialog(Prompt& prompt)
+// Qt's own dialog everywhere, so that it speaks French with Qt's translations; its column
+// headings as wide as their texts.
+void SetUpFileDialog(QFileDialog& dialog, const Prompt& prompt)
 {
-    QFileDialog dialog(QApplication::activeWindow(), prompt.text);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(prompt.text);
     dialog.setAcceptMode(prompt.type ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(prompt.type ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(NameFilters(prompt.filter));
     dialog.setDefaultSuffix(prompt.defaultExt);
+    dialog.setDirectory(QString(prompt.folder));
     if (!prompt.fileName.IsEmpty())
-        dialog.selectFile(prompt.fileName);
+        dialog.selectFile(QFileInfo(prompt.fileName).fileName());
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setMinimumSectionSize(0);
+        const QFontMetrics metrics(header->font());
+        for (int section = 0; section < header->count(); ++section) {
+            const QString heading = details->model()->headerData(section, Qt::Horizontal).toString();
+            const int width = metrics.horizontalAdvance(heading) + 4 * header->style()->pixelMetric(QStyle::PM_HeaderMargin)
+                              + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+            header->resizeSection(section, std::max(header->sectionSize(section), width));
+        }
+        // Wide enough that every heading shows, a vertical scroll bar included, and the places
+        // beside it keep their names: the dialog grows.
+        details->setMinimumWidth(header->length() + 2 * details->frameWidth()
+                                 + details->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+        if (auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar")))
+            places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth());
+    }
+}
+
+int ExecFileDialog(Prompt& prompt)
+{
+    QFileDialog& dialog = *prompt.fileDialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return IDCANCEL;
     prompt.fileName = dialog.selectedFiles().first();
@@ -109,7 +147,7 @@ int ShowForReal(Prompt& prompt)
         return window->exec();
     }
     case PromptKind::FileDialog:
-        return ShowFileDialog(prompt);
+        return ExecFileDialog(prompt);
     case PromptKind::Help:
         if (HelpViewer())
             HelpViewer()(prompt.helpContext, prompt.helpCommand);
@@ -127,14 +165,33 @@ PromptAnswerer* SetPromptAnswerer(PromptAnswerer* answerer)
     return std::exchange(Answerer(), answerer);
 }
 
-int ShowPrompt(Prompt& prompt)
+namespace {
+
+// The installed answerer, or the real prompt.
+int Present(Prompt& prompt)
 {
     if (PromptAnswerer* answerer = Answerer()) {
         if (prompt.kind == PromptKind::Dialog && prompt.dialog && prompt.dialog->m_hWnd)
             prompt.dialog->m_hWnd->show();
+        if (prompt.fileDialog)
+            prompt.fileDialog->show();
         return answerer->Answer(prompt);
     }
     return ShowForReal(prompt);
+}
+
+} // namespace
+
+int ShowPrompt(Prompt& prompt)
+{
+    if (prompt.kind != PromptKind::FileDialog)
+        return Present(prompt);
+    QFileDialog dialog(QApplication::activeWindow());
+    SetUpFileDialog(dialog, prompt);
+    prompt.fileDialog = &dialog;
+    const int result = Present(prompt);
+    prompt.fileDialog = nullptr;
+    return result;
 }
 
 CString AppTitle()
@@ -195,6 +252,7 @@ INT_PTR CFileDialog::DoModal()
     prompt.filter = m_filter;
     prompt.defaultExt = m_defExt;
     prompt.fileName = m_pathName;
+    prompt.folder = StartFolder();
     const int result = afx::ShowPrompt(prompt);
     if (result != IDOK)
         return IDCANCEL;
@@ -203,6 +261,20 @@ INT_PTR CFileDialog::DoModal()
         path += u'.' + QString(m_defExt);
     m_pathName = path;
     return IDOK;
+}
+
+CString CFileDialog::StartFolder() const
+{
+    if (!m_ofn.lpstrInitialDir.IsEmpty())
+        return m_ofn.lpstrInitialDir;
+    const QFileInfo given(m_pathName);
+    if (!m_pathName.IsEmpty() && given.isAbsolute())
+        return given.absolutePath();
+    auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    if (CDocument* document = frame ? frame->GetActiveDocument() : nullptr; document && !document->GetPathName().IsEmpty())
+        return QFileInfo(document->GetPathName()).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 CString CFileDialog::GetFileName() const

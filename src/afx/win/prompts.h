@@ -7,6 +7,7 @@
 #include <functional>
 
 class CDialog;
+class QFileDialog;
 
 namespace afx {
 
@@ -22,9 +23,11 @@ struct Prompt {
     CString filter;          // file dialog filter, in the "Name (*.x)|*.x||" form
     CString defaultExt;      // file dialog default extension
     CString fileName;        // file dialog initial name; its answer on return
+    CString folder;          // file dialog: the folder it opens in
     DWORD helpContext = 0;   // help request
     UINT helpCommand = 0;
     CDialog* dialog = nullptr;   // the live dialog (created, initialised, shown)
+    QFileDialog* fileDialog = nullptr;   // the live file dialog, set up and shown, while it is answered
 };
 
 // Answers prompts; the result is what the prompt returns (IDOK, IDYES, ...). For a dialog the
@@ -64,6 +67,8 @@ struct OPENFILENAME {
     CString lpstrInitialDir;
 };
 
+// Opens in m_ofn.lpstrInitialDir, else the folder of the file name given, else that of the
+// main window's document, else the user's documents folder.
 class CFileDialog {
 public:
     // lpszFilter in the "Name (*.x)|*.x|Other (*.*)|*.*||" form.
@@ -82,6 +87,8 @@ public:
     OPENFILENAME m_ofn;
 
 private:
+    CString StartFolder() const;
+
     BOOL m_bOpenFileDialog;
     CString m_defExt;
     CString m_filter;

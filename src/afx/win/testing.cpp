@@ -2,6 +2,7 @@
 
 #include "afx/win/dialog.h"
 
+#include <QFileDialog>
 #include <cstdio>
 #include <cstdlib>
 
@@ -126,6 +127,12 @@ PromptScript& PromptScript::FileDialog(int result, const CString& path)
     return *this;
 }
 
+PromptScript& PromptScript::FileDialog(std::function<void(QFileDialog&)> work)
+{
+    answers.push_back({.kind = PromptKind::FileDialog, .fileWork = std::move(work)});
+    return *this;
+}
+
 PromptScript& PromptScript::Help(DWORD context)
 {
     answers.push_back({.kind = PromptKind::Help, .helpContext = context});
@@ -136,6 +143,7 @@ int PromptScript::Answer(Prompt& prompt)
 {
     Prompt record = prompt;
     record.dialog = nullptr;
+    record.fileDialog = nullptr;
     shown.push_back(record);
     if (answers.empty()) {
         ReportFailure(QStringLiteral("unexpected %1").arg(Describe(prompt)));
@@ -169,6 +177,19 @@ int PromptScript::Answer(Prompt& prompt)
         prompt.dialog->EndDialog(expected.result);
         return expected.result;
     case PromptKind::FileDialog:
+        if (expected.fileWork) {
+            QFileDialog& dialog = *prompt.fileDialog;
+            expected.fileWork(dialog);
+            if (dialog.isVisible()) {
+                ReportFailure(QStringLiteral("%1 was left open").arg(Describe(prompt)));
+                dialog.reject();
+                return IDCANCEL;
+            }
+            if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+                return IDCANCEL;
+            prompt.fileName = dialog.selectedFiles().first();
+            return IDOK;
+        }
         if (expected.result == IDOK)
             prompt.fileName = expected.text;
         return expected.result;

@@ -37,6 +37,9 @@ public:
     PromptScript& Dialog(UINT templateId, std::function<void(CDialog&)> work);
     // A file dialog answered with result and, for IDOK, the path chosen.
     PromptScript& FileDialog(int result, const CString& path = {});
+    // A file dialog, worked by the callback on the live dialog; the callback ends it (a click
+    // on its button, or reject()). The answer is the file it accepted, or IDCANCEL.
+    PromptScript& FileDialog(std::function<void(QFileDialog&)> work);
     // A help request for the context.
     PromptScript& Help(DWORD context);
 
@@ -53,6 +56,7 @@ private:
         UINT templateId = 0;
         DWORD helpContext = 0;
         std::function<void(CDialog&)> work = {};
+        std::function<void(QFileDialog&)> fileWork = {};
     };
     std::deque<Expected> answers;
     std::vector<Prompt> shown;

@@ -125,7 +125,8 @@ enum : UINT {
 // Mouse message flags.
 enum : UINT { MK_LBUTTON = 0x1, MK_RBUTTON = 0x2, MK_SHIFT = 0x4, MK_CONTROL = 0x8 };
 
-// The key state as Windows reports it: the high bit set while the key is down.
+// The key state as Windows reports it: the high bit set while the key is down; for the lock
+// keys the low bit set while the lock is on (where the platform tells it, X11).
 SHORT GetKeyState(int virtKey);
 
 // WM_HELP's parameter.

@@ -47,6 +47,14 @@
 #define AFX_IDP_FAILED_ACCESS_WRITE              61732
 #define AFX_IDP_FAILED_IO_ERROR_READ             61733
 #define AFX_IDP_FAILED_IO_ERROR_WRITE            61734
+#define AFX_IDP_PARSE_INT                        61712
+#define AFX_IDP_PARSE_INT_RANGE                  61714
+#define AFX_IDP_PARSE_STRING_SIZE                61716
+#define AFX_IDP_PARSE_UINT                       61719
+// The help window's own texts.
+#define AFX_IDS_HELP_WINDOW                      61920
+#define AFX_IDP_HELP_NO_TOPIC                    61921
+#define AFX_IDS_HELP_CONTENTS                    61922
 
 // Control bar styles (the low word of a bar's style; the window styles keep the high word).
 // Constants rather than enumerators, so that they combine with the window styles.

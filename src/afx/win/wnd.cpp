@@ -3,7 +3,9 @@
 #include "afx/win/ddx.h"
 #include "afx/win/gdi.h"
 #include "afx/win/hook.h"
+#include "afx/win/lockkeys.h"
 #include "afx/win/prompts.h"
+#include "afx/win/winids.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -326,6 +328,9 @@ SHORT GetKeyState(int virtKey)
     case VK_SHIFT: down = mods & Qt::ShiftModifier; break;
     case VK_CONTROL: down = mods & Qt::ControlModifier; break;
     case VK_MENU: down = mods & Qt::AltModifier; break;
+    case VK_CAPITAL:
+    case VK_NUMLOCK:
+    case VK_SCROLL: return afx::detail::LockKeyOn(virtKey) ? SHORT(1) : SHORT(0);
     default: break;
     }
     return down ? SHORT(0x8000) : SHORT(0);

@@ -3,6 +3,7 @@
 // page area when a bar is hidden.
 #include "notesapp.h"
 
+#include <QImage>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolButton>
@@ -112,6 +113,39 @@ TEST_F(BarsTest, ToolbarSizesFollowSetSizesAndTheFont)
     EXPECT_GT(rect.Width(), narrow);
 }
 
+// With CBRS_GRIPPER the toolbar draws two etched bars at its left and its buttons after them.
+TEST_F(BarsTest, ToolbarDrawsTheGripperItsStyleAsksFor)
+{
+    CToolBar& toolBar = Frame()->toolBar;
+    ASSERT_TRUE(toolBar.GetBarStyle() & CBRS_GRIPPER);
+    auto leftColumns = [&] {
+        const QImage image = toolBar.m_hWnd->grab().toImage();
+        std::vector<QRgb> colours;
+        for (int x = 0; x < 10; ++x)
+            colours.push_back(image.pixel(x, image.height() / 2));
+        return colours;
+    };
+    const QPalette palette = toolBar.m_hWnd->palette();
+    const QRgb light = palette.color(QPalette::Light).rgb();
+    const QRgb dark = palette.color(QPalette::Mid).rgb();
+    CRect first;
+    toolBar.GetItemRect(0, first);
+    EXPECT_GE(first.left, 10);
+    const std::vector<QRgb> withGripper = leftColumns();
+    EXPECT_EQ(withGripper[2], light);
+    EXPECT_EQ(withGripper[4], dark);
+    EXPECT_EQ(withGripper[5], light);
+    EXPECT_EQ(withGripper[7], dark);
+
+    toolBar.SetBarStyle(toolBar.GetBarStyle() & ~CBRS_GRIPPER);
+    CRect moved;
+    toolBar.GetItemRect(0, moved);
+    EXPECT_EQ(moved.left, first.left - 10);
+    const std::vector<QRgb> without = leftColumns();
+    EXPECT_NE(without[2], light);
+    EXPECT_NE(without[4], dark);
+}
+
 TEST_F(BarsTest, StatusBarHasAMessagePaneAndIndicatorsThatShowOnlyWhileOn)
 {
     CStatusBar& status = Frame()->statusBar;
@@ -126,7 +160,7 @@ TEST_F(BarsTest, StatusBarHasAMessagePaneAndIndicatorsThatShowOnlyWhileOn)
         EXPECT_GT(message.Width(), 2 * pane.Width());
         EXPECT_GE(pane.Width(), status.m_hWnd->fontMetrics().horizontalAdvance("DEFIL"));
     }
-    // The lock keys cannot be read here: the indicators stay off.
+    // Offscreen no platform tells the lock keys' states: the indicators stay off.
     Frame()->OnIdleUpdateCmdUI();
     for (int index = 1; index < 4; ++index)
         EXPECT_EQ(status.GetPaneText(index), "") << index;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSettings>
+#include <QTemporaryDir>
 
 using namespace notes;
 using afx::testing::PromptScript;
@@ -93,6 +94,35 @@ TEST_F(DocViewTest, FirstSaveAsksForAFileWithTheDocumentsFilterAndRemembersIt)
 
     // The file holds what the document's Serialize wrote.
     EXPECT_EQ(Bytes(Path("premier.tms")), Bytes(WriteNotes("attendu.tms", {"un", "deux"})));
+}
+
+// The open and save-as dialogs start where the document's file is; without one, in the user's
+// documents folder, or the home folder when there is none.
+TEST_F(DocViewTest, FileDialogsOpenInTheCurrentFilesFolderElseTheDocumentsFolder)
+{
+    QTemporaryDir home;
+    struct HomeBack {
+        const QByteArray real = qgetenv("HOME");
+        ~HomeBack() { qputenv("HOME", real); }
+    } homeBack;
+    qputenv("HOME", home.path().toLocal8Bit());
+    auto folders = [&] {
+        PromptScript prompts;
+        prompts.FileDialog(IDCANCEL).FileDialog(IDCANCEL);
+        Command(ID_FILE_OPEN);
+        Command(ID_FILE_SAVE_AS);
+        QStringList shown;
+        for (const afx::Prompt& prompt : prompts.Shown())
+            shown.append(prompt.folder);
+        return shown;
+    };
+    NewDocument();
+    EXPECT_EQ(folders(), QStringList(2, home.path()));   // no documents folder
+    ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
+    EXPECT_EQ(folders(), QStringList(2, home.filePath("Documents")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("sous"));
+    ASSERT_NE(app.OpenDocumentFile(WriteNotes("sous/lu.tms", {"x"})), nullptr);
+    EXPECT_EQ(folders(), QStringList(2, Path("sous")));
 }
 
 TEST_F(DocViewTest, SaveOfADocumentWithAFileWritesItWithoutAsking)

@@ -1,11 +1,13 @@
 // Message maps: derived entries before base ones, a dialog's buttons as commands, reflection,
 // ON_MESSAGE, ON_NOTIFY, and the window messages made from Qt events.
 #include "scripts.h"
+#include "support/pick.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QImage>
 #include <QTest>
+#include <functional>
 
 using namespace testwin;
 
@@ -60,14 +62,48 @@ protected:
 TEST_F(MessageMapTest, DerivedEntriesComeBeforeBaseOnes)
 {
     QTest::mouseClick(Widget(&dialog, IDC_ACTIVE), Qt::LeftButton);
-    static_cast<CComboBox*>(dialog.GetDlgItem(IDC_LEVEL))->SetCurSel(1);   // no entry anywhere
-    dialog.GetDlgItem(IDC_CHOICE)->SendMessage(CB_SETCURSEL, 0);        // no item: no change
+    PickComboItem(Widget(&dialog, IDC_LEVEL), 1);   // no entry anywhere
     static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CHOICE))->AddString("Un");
-    static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CHOICE))->SetCurSel(0);
+    PickComboItem(Widget(&dialog, IDC_CHOICE), 0);
     QTest::mouseClick(Widget(&dialog, IDC_RADIO_B), Qt::LeftButton);
     EXPECT_EQ(dialog.calls, (std::vector<std::string>{"derived active", "base choice", "radio 1011"}));
     EXPECT_EQ(dialog.SendMessage(WM_APP + 1, 2, 3), 5);
     EXPECT_EQ(dialog.SendMessage(WM_APP + 2, 2, 3), 0);   // unmapped: the standard handling
+}
+
+// Windows notifies a combo box's selection change for a user's choice only, so a page that
+// loads its controls never hears itself.
+TEST_F(MessageMapTest, ComboBoxNotifiesTheUsersChoiceOnly)
+{
+    auto* choice = static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CHOICE));
+    for (const char* item : {"Jamais", "Si erreur", "Toujours"})
+        choice->AddString(item);
+    QWidget* widget = choice->m_hWnd;
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        int selected;
+        bool notified;
+    };
+    const Case cases[] = {
+        {"SetCurSel", [&] { choice->SetCurSel(1); }, 1, false},
+        {"CB_SETCURSEL", [&] { choice->SendMessage(CB_SETCURSEL, 2); }, 2, false},
+        {"SelectString", [&] { choice->SelectString(-1, "Ja"); }, 0, false},
+        {"click on an item", [&] { PickComboItem(widget, 2); }, 2, true},
+        {"click on the item already chosen", [&] { PickComboItem(widget, 2); }, 2, true},
+        {"Up key", [&] { QTest::keyClick(widget, Qt::Key_Up); }, 1, true},
+        {"Down key", [&] { QTest::keyClick(widget, Qt::Key_Down); }, 2, true},
+        {"Down key on the last item", [&] { QTest::keyClick(widget, Qt::Key_Down); }, 2, false},
+        {"typed first letter", [&] { QTest::keyClick(widget, 'j'); }, 0, true},
+    };
+    widget->setFocus();
+    for (const Case& c : cases) {
+        dialog.calls.clear();
+        c.act();
+        EXPECT_EQ(choice->GetCurSel(), c.selected) << c.name;
+        EXPECT_EQ(dialog.calls, c.notified ? std::vector<std::string>{"base choice"} : std::vector<std::string>{})
+            << c.name;
+    }
 }
 
 TEST_F(MessageMapTest, ButtonsOfADialogAreCommands)

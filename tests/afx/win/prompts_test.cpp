@@ -2,8 +2,16 @@
 // and the failures on a prompt nobody expected and on an answer left unused.
 #include "scripts.h"
 
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
+#include <QTreeView>
 
 using namespace testwin;
 
@@ -97,6 +105,50 @@ TEST_F(PromptTest, FileDialogRecordsItsFilterAndAddsTheDefaultExtension)
 
     CFileDialog open(TRUE, "bfw", "", OFN_HIDEREADONLY, "Fichiers micrologiciel (*.bfw)|*.bfw||");
     EXPECT_EQ(open.DoModal(), IDCANCEL);
+}
+
+// The file dialog is Qt's own, set up as the prompt says, in French with headings that fit;
+// a callback works it as a user does.
+TEST_F(PromptTest, FileDialogIsQtsOwnInFrenchAndWorkedLive)
+{
+    const std::unique_ptr<QTranslator> texts = afx::LoadQtFrenchTexts();
+    ASSERT_NE(texts, nullptr);
+    QTemporaryDir folder;
+    QFile(folder.filePath("atelier.tms")).open(QIODevice::WriteOnly);
+    QStringList buttons;
+    QStringList labels;
+    afx::testing::PromptScript prompts;
+    prompts.FileDialog([&](QFileDialog& dialog) {
+        EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(dialog.windowTitle(), "Ouvrir");
+        EXPECT_EQ(dialog.directory().absolutePath(), folder.path());
+        EXPECT_EQ(dialog.nameFilters(), (QStringList{"Paramètres (*.tms)", "Tous les fichiers (*.*)"}));
+        for (auto* button : dialog.findChildren<QPushButton*>())
+            buttons.append(button->text());
+        for (auto* label : dialog.findChildren<QLabel*>())
+            labels.append(label->text());
+        auto* details = dialog.findChild<QTreeView*>();
+        ASSERT_NE(details, nullptr);
+        QHeaderView* header = details->header();
+        for (int section = 0; section < header->count(); ++section) {
+            const QString heading = details->model()->headerData(section, Qt::Horizontal).toString();
+            EXPECT_GT(header->sectionSize(section), header->fontMetrics().horizontalAdvance(heading)) << heading.toStdString();
+        }
+        EXPECT_GE(details->minimumWidth(), header->length());   // no heading cut off at the right
+        EXPECT_EQ(details->model()->headerData(0, Qt::Horizontal).toString(), "Nom");
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        QTest::keyClicks(name, "atelier.tms");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    CFileDialog open(TRUE, "tms", "", OFN_HIDEREADONLY, "Paramètres (*.tms)|*.tms|Tous les fichiers (*.*)|*.*||");
+    open.m_ofn.lpstrTitle = "Ouvrir";
+    open.m_ofn.lpstrInitialDir = folder.path();
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_EQ(open.GetPathName(), CString(folder.filePath("atelier.tms")));
+    EXPECT_TRUE(buttons.contains("&Ouvrir")) << buttons.join(", ").toStdString();
+    EXPECT_TRUE(buttons.contains("Annuler")) << buttons.join(", ").toStdString();
+    EXPECT_TRUE(labels.contains("&Nom de fichier :")) << labels.join(", ").toStdString();
 }
 
 TEST_F(PromptTest, HelpRequestsAreRecorded)

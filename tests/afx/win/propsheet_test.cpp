@@ -101,6 +101,7 @@ protected:
     }
     void SetUp() override
     {
+        Trace().clear();   // what an earlier test's pages left
         ASSERT_TRUE(sheet.Create(&parent, WS_CHILD | WS_VISIBLE | DS_MODALFRAME | DS_SETFONT));
     }
     QTabBar* Tabs() const { return sheet.m_hWnd->findChild<QTabBar*>(); }
