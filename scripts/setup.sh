@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
   xvfb xdotool imagemagick
 )
 missing=()

@@ -17,11 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTextBlock>
 #include <functional>
 
@@ -107,6 +109,39 @@ void SetStaticText(HWND hWnd, const CString& text)
 
 // ---- Button ----
 
+// A group box as Windows draws it: an etched frame whose top line runs through the middle of
+// the caption, the caption at the left in a gap of the line. The box only frames: the
+// controls inside are its siblings, placed by the template.
+class WindowsGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        constexpr int kCaptionLeft = 8;
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect frame(0, metrics.height() / 2 - 1, width() - 1, height() - metrics.height() / 2);
+        QRect caption;
+        if (!title().isEmpty()) {
+            caption = metrics.boundingRect(QRect(kCaptionLeft, 0, width() - 2 * kCaptionLeft, metrics.height()),
+                                           Qt::AlignLeft | Qt::TextShowMnemonic, title());
+            caption.adjust(-1, 0, 1, 0);
+            painter.setClipRegion(QRegion(rect()).subtracted(caption));
+        }
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(frame.adjusted(1, 1, 0, 0));
+        if (!caption.isNull()) {
+            painter.setClipping(false);
+            style()->drawItemText(&painter, caption.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::TextShowMnemonic,
+                                  palette(), isEnabled(), title(), QPalette::WindowText);
+        }
+    }
+};
+
 bool IsRadio(QWidget* widget)
 {
     const DWORD type = StyleOf(widget) & BS_TYPEMASK;
@@ -159,7 +194,7 @@ QWidget* CreateButton(const afx::ControlSpec& spec, QWidget* parent)
 {
     const DWORD type = spec.style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) {
-        auto* group = new QGroupBox(spec.text, parent);
+        auto* group = new WindowsGroupBox(spec.text, parent);
         group->setFocusPolicy(Qt::NoFocus);
         return group;
     }
