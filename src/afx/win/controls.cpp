@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -168,6 +170,34 @@ void UncheckOtherRadios(QAbstractButton* button)
     }
 }
 
+// Windows' check box and radio button metrics: a 13-pixel box with the text 4 pixels after it.
+// The toolkit's wider spacing would clip the short labels laid out for them ("&Ven").
+class WindowsButtonStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_IndicatorWidth: case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth: case PM_ExclusiveIndicatorHeight:
+            return 13;
+        case PM_CheckBoxLabelSpacing: case PM_RadioButtonLabelSpacing:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QStyle* CheckButtonStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowsButtonStyle;
+        style->setParent(qApp);   // gone with the application, before its base style
+    }
+    return style;
+}
+
 // A check box or radio button that changes its state on a click as Windows' button of the
 // same style does: auto styles only, a radio button never unchecks itself.
 template <class Base>
@@ -219,6 +249,8 @@ QWidget* CreateButton(const afx::ControlSpec& spec, QWidget* parent)
         break;
     }
     }
+    if (!qobject_cast<QPushButton*>(button))
+        button->setStyle(CheckButtonStyle());
     button->setText(spec.text);
     QObject::connect(button, &QAbstractButton::clicked, button, [button] { afx::NotifyParent(button, BN_CLICKED); });
     new EventWatch(button, [button](QEvent* event) {
