@@ -5,7 +5,6 @@
 #include "afx/win/hook.h"
 #include "afx/win/prompts.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <algorithm>
