@@ -7,7 +7,7 @@ packages=(
   libcrypt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
   xvfb xdotool imagemagick
 )
 missing=()

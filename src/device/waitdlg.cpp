@@ -36,18 +36,6 @@ void RequestRepaint(AnimationBlock* block)
         Qt::QueuedConnection);
 }
 
-// Places the window over the middle of its owner.
-void CenterOver(CWnd& window, CWnd* owner)
-{
-    if (!owner || !owner->m_hWnd)
-        return;
-    CRect ownerRect, rect;
-    owner->GetWindowRect(ownerRect);
-    window.GetWindowRect(rect);
-    const CPoint center = ownerRect.CenterPoint();
-    window.MoveWindow(center.x - rect.Width() / 2, center.y - rect.Height() / 2, rect.Width(), rect.Height(), FALSE);
-}
-
 // Keeps every window open while a device library call runs.
 class CloseRefusal : public QObject {
 public:
@@ -139,9 +127,7 @@ void CWaitDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CWaitDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    // A caption without a system menu: no close button.
-    m_hWnd->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    CenterOver(*this, m_pParentWnd);
+    CenterWindow();
     {
         std::lock_guard lock(animationBlock.animationLock);
         animationBlock.animationTarget = &picture;

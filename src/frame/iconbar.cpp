@@ -17,6 +17,7 @@ constexpr int kIconTop = 15;           // from the item's top
 constexpr int kCaptionTop = 50;        // from the item's top
 constexpr int kItemExtra = 55;         // the item's height beyond its caption's
 constexpr int kIconFrame = 2;          // around the icon, for the hot frame
+constexpr int kListMargin = 15;        // the bar's height beyond its list's
 
 CString CategoryCaption(DWORD_PTR category)
 {
@@ -237,5 +238,21 @@ void CIconBar::OnSize(UINT nType, int cx, int cy)
     ScreenToClient(list);
     CRect client;
     GetClientRect(client);
-    categoryList.MoveWindow(int(list.left), int(list.top), list.Width(), client.Height() - 15);
+    categoryList.MoveWindow(int(list.left), int(list.top), list.Width(), client.Height() - kListMargin);
+}
+
+int CIconBar::HeightForAllItems() const
+{
+    if (!created)
+        return 0;
+    int items = 0;
+    for (int index = 0; index < categoryList.GetCount(); ++index)
+        items += categoryList.GetItemHeight(index);
+    // Beyond the items: the list's border and the bar's.
+    CRect listWindow, listClient, window, client;
+    categoryList.GetWindowRect(listWindow);
+    categoryList.GetClientRect(listClient);
+    GetWindowRect(window);
+    GetClientRect(client);
+    return items + int(listWindow.Height() - listClient.Height()) + kListMargin + int(window.Height() - client.Height());
 }

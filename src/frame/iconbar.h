@@ -39,6 +39,8 @@ public:
 
     // The bar's id is its template's.
     BOOL Create(CWnd* parent, UINT templateId, DWORD style);
+    // The bar's height at which its list shows every item without scrolling.
+    int HeightForAllItems() const;
 
     BOOL created = FALSE;
     CIconListBox categoryList;

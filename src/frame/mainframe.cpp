@@ -143,9 +143,11 @@ void CMainFrame::RecalcLayout(BOOL bNotify)
     const CSize base = PageBaseUnits();
     const int width = base.cx * kPageAreaWidth / 4 + 2 * GetSystemMetrics(SM_CXDLGFRAME)
                       + int(ShownSize(*iconBar).cx);
-    const int height = base.cy * kPageAreaHeight / 8 + int(ShownSize(statusBar).cy)
-                       + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYMENU) + int(captionArea.cy)
-                       + int(ShownSize(toolBar).cy);
+    const int aroundBars = int(ShownSize(statusBar).cy) + 2 * GetSystemMetrics(SM_CYDLGFRAME)
+                           + GetSystemMetrics(SM_CYMENU) + int(ShownSize(toolBar).cy);
+    // Tall enough for the pages, and for every category of the bar without a scroll bar.
+    const int categoriesHeight = ShownSize(*iconBar).cy ? iconBar->HeightForAllItems() : 0;
+    const int height = std::max(base.cy * kPageAreaHeight / 8 + int(captionArea.cy), categoriesHeight) + aroundBars;
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
     CFrameWnd::RecalcLayout(bNotify);
 }

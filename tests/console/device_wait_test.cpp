@@ -53,7 +53,7 @@ protected:
     void TearDown() override { EXPECT_EQ(RunningThreads(), 0); }
 };
 
-TEST_F(WaitWindowTest, ShowsThePictureOfItsModeWithoutCloseButton)
+TEST_F(WaitWindowTest, ShowsThePictureOfItsModeWithoutTitleBarButtons)
 {
     struct Case {
         int updateMode;
@@ -68,7 +68,11 @@ TEST_F(WaitWindowTest, ShowsThePictureOfItsModeWithoutCloseButton)
         CString caption;
         wait.GetWindowText(caption);
         EXPECT_EQ(caption, CString("Attendre ..."));
-        EXPECT_FALSE(wait.m_hWnd->windowFlags() & Qt::WindowCloseButtonHint);
+        // No close, minimise or maximise box; no sizing border.
+        EXPECT_FALSE(wait.m_hWnd->windowFlags()
+                     & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        EXPECT_TRUE(wait.m_hWnd->windowFlags() & Qt::WindowTitleHint);
+        EXPECT_EQ(wait.m_hWnd->minimumSize(), wait.m_hWnd->maximumSize());
 
         const QImage frame = NextFrame(counter);
         const QImage expected = ExpectedFrame(c.background, DotPosition(counter));
@@ -78,6 +82,17 @@ TEST_F(WaitWindowTest, ShowsThePictureOfItsModeWithoutCloseButton)
         EXPECT_EQ(shown.copy(0, 0, expected.width(), expected.height()), expected);
         wait.DestroyWindow();
     }
+}
+
+TEST_F(WaitWindowTest, OpensCentredOnItsOwner)
+{
+    QWidget ownerWindow;
+    ownerWindow.setGeometry(50, 70, 600, 400);
+    ownerWindow.show();
+    CWaitDlg wait(0, CWnd::FromHandle(&ownerWindow));
+    ASSERT_TRUE(wait.Create(IDD_WAIT));
+    EXPECT_LE((wait.m_hWnd->frameGeometry().center() - ownerWindow.frameGeometry().center()).manhattanLength(), 2);
+    wait.DestroyWindow();
 }
 
 TEST_F(WaitWindowTest, TheDotRunsThroughTenPlaces)

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 
 using afx::testing::PromptScript;
 
@@ -116,12 +117,32 @@ TEST_F(MainWindow, TheViewGetsExactlyThePageAreaAndTheUserCannotResize)
     const afx::DialogTemplate* page = afx::FindDialogTemplate(IDD_MACHINE_PAGE);
     ASSERT_NE(page, nullptr);
     const CSize base = afx::DialogBaseUnits(afx::TemplateFont(*page));
-    EXPECT_EQ(View()->m_hWnd->size(), QSize(int(base.cx) * 343 / 4, int(base.cy) * 202 / 8));
+    // As wide as the pages; as high as they are, or higher when the categories need it.
+    EXPECT_EQ(View()->m_hWnd->width(), int(base.cx) * 343 / 4);
+    EXPECT_GE(View()->m_hWnd->height(), int(base.cy) * 202 / 8);
     // The largest page and panel fit.
     EXPECT_GE(View()->m_hWnd->width(), View()->SheetOf(0)->m_hWnd->width());
     EXPECT_GE(View()->m_hWnd->height(), View()->SheetOf(0)->m_hWnd->height());
     EXPECT_FALSE(MainFrame()->GetStyle() & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     EXPECT_EQ(MainFrame()->m_hWnd->minimumSize(), MainFrame()->m_hWnd->maximumSize());
+}
+
+TEST_F(MainWindow, TheCategoryBarShowsEveryCategoryWithoutScrollBar)
+{
+    const int last = List().GetCount() - 1;
+    ASSERT_EQ(last, 5);
+    CRect item, client;
+    List().GetItemRect(last, item);
+    List().GetClientRect(client);
+    EXPECT_LE(item.bottom, client.bottom);
+    auto* scrollBar = List().m_hWnd->findChild<QScrollBar*>();
+    ASSERT_NE(scrollBar, nullptr);
+    EXPECT_FALSE(scrollBar->isVisible());
+    // Not taller than the pages or the categories need.
+    const afx::DialogTemplate* page = afx::FindDialogTemplate(IDD_MACHINE_PAGE);
+    ASSERT_NE(page, nullptr);
+    const int pageHeight = int(afx::DialogBaseUnits(afx::TemplateFont(*page)).cy) * 202 / 8;
+    EXPECT_TRUE(View()->m_hWnd->height() == pageHeight || item.bottom == client.bottom);
 }
 
 TEST_F(MainWindow, HidingABarShrinksTheWindowByItsHeightAndShowingItGrowsItBack)

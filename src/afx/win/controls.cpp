@@ -17,11 +17,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTextBlock>
 #include <functional>
 
@@ -107,6 +111,39 @@ void SetStaticText(HWND hWnd, const CString& text)
 
 // ---- Button ----
 
+// A group box as Windows draws it: an etched frame whose top line runs through the middle of
+// the caption, the caption at the left in a gap of the line. The box only frames: the
+// controls inside are its siblings, placed by the template.
+class WindowsGroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        constexpr int kCaptionLeft = 8;
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect frame(0, metrics.height() / 2 - 1, width() - 1, height() - metrics.height() / 2);
+        QRect caption;
+        if (!title().isEmpty()) {
+            caption = metrics.boundingRect(QRect(kCaptionLeft, 0, width() - 2 * kCaptionLeft, metrics.height()),
+                                           Qt::AlignLeft | Qt::TextShowMnemonic, title());
+            caption.adjust(-1, 0, 1, 0);
+            painter.setClipRegion(QRegion(rect()).subtracted(caption));
+        }
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(frame.adjusted(1, 1, 0, 0));
+        if (!caption.isNull()) {
+            painter.setClipping(false);
+            style()->drawItemText(&painter, caption.adjusted(1, 0, -1, 0), Qt::AlignLeft | Qt::TextShowMnemonic,
+                                  palette(), isEnabled(), title(), QPalette::WindowText);
+        }
+    }
+};
+
 bool IsRadio(QWidget* widget)
 {
     const DWORD type = StyleOf(widget) & BS_TYPEMASK;
@@ -131,6 +168,34 @@ void UncheckOtherRadios(QAbstractButton* button)
         if (wnd != self && IsRadio(wnd->m_hWnd))
             static_cast<QAbstractButton*>(wnd->m_hWnd)->setChecked(false);
     }
+}
+
+// Windows' check box and radio button metrics: a 13-pixel box with the text 4 pixels after it.
+// The toolkit's wider spacing would clip the short labels laid out for them ("&Ven").
+class WindowsButtonStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        switch (metric) {
+        case PM_IndicatorWidth: case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth: case PM_ExclusiveIndicatorHeight:
+            return 13;
+        case PM_CheckBoxLabelSpacing: case PM_RadioButtonLabelSpacing:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QStyle* CheckButtonStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new WindowsButtonStyle;
+        style->setParent(qApp);   // gone with the application, before its base style
+    }
+    return style;
 }
 
 // A check box or radio button that changes its state on a click as Windows' button of the
@@ -159,7 +224,7 @@ QWidget* CreateButton(const afx::ControlSpec& spec, QWidget* parent)
 {
     const DWORD type = spec.style & BS_TYPEMASK;
     if (type == BS_GROUPBOX) {
-        auto* group = new QGroupBox(spec.text, parent);
+        auto* group = new WindowsGroupBox(spec.text, parent);
         group->setFocusPolicy(Qt::NoFocus);
         return group;
     }
@@ -184,6 +249,8 @@ QWidget* CreateButton(const afx::ControlSpec& spec, QWidget* parent)
         break;
     }
     }
+    if (!qobject_cast<QPushButton*>(button))
+        button->setStyle(CheckButtonStyle());
     button->setText(spec.text);
     QObject::connect(button, &QAbstractButton::clicked, button, [button] { afx::NotifyParent(button, BN_CLICKED); });
     new EventWatch(button, [button](QEvent* event) {

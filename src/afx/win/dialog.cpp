@@ -5,7 +5,6 @@
 #include "afx/win/hook.h"
 #include "afx/win/prompts.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPushButton>
 #include <algorithm>
@@ -65,8 +64,8 @@ BOOL CDialog::CreateIndirect(const afx::DialogTemplate& tmpl, CWnd* pParentWnd, 
     if (!modal && (tmpl.style & WS_CHILD)) {
         widget = new QWidget(parent);
     } else {
-        QWidget* owner = parent ? parent->window() : QApplication::activeWindow();
-        widget = new DialogWindow(owner);
+        widget = new DialogWindow(parent ? parent->window() : afx::DefaultOwner());
+        widget->setWindowFlags(Qt::Dialog | afx::detail::TitleBarFlags(tmpl.style));
     }
     CREATESTRUCT cs;
     cs.hwndParent = parent;
@@ -76,7 +75,12 @@ BOOL CDialog::CreateIndirect(const afx::DialogTemplate& tmpl, CWnd* pParentWnd, 
         return FALSE;
     afx::detail::WindowHook::Of(widget)->style = tmpl.style;
     afx::BuildDialog(widget, tmpl);
-    if (OnInitDialog() && !m_ended) {
+    const QPoint placed = widget->pos();
+    const bool initialised = OnInitDialog();
+    // A dialog that is to be shown later and did not place itself opens centred on its owner.
+    if (m_hWnd && m_hWnd->isWindow() && (modal || !(tmpl.style & WS_VISIBLE)) && m_hWnd->pos() == placed)
+        CenterWindow();
+    if (initialised && !m_ended) {
         for (CWnd* child = GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
             if (CanTakeFocus(child->m_hWnd)) {
                 GotoDlgCtrl(child);

@@ -188,7 +188,7 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl)
     dialog->setWindowTitle(tmpl.caption);
 
     const CSize base = DialogBaseUnits(dialog->font());
-    dialog->resize(DialogUnitsToPixelsX(tmpl.cx, base), DialogUnitsToPixelsY(tmpl.cy, base));
+    detail::SetWindowSize(dialog, QSize(DialogUnitsToPixelsX(tmpl.cx, base), DialogUnitsToPixelsY(tmpl.cy, base)));
 
     std::vector<QWidget*> controls;
     for (const DialogItem& item : tmpl.items) {

@@ -5,6 +5,7 @@
 #include "afx/win/doc.h"
 #include "afx/win/fwstrings.h"
 #include "afx/win/gdi.h"
+#include "afx/win/hook.h"
 #include "afx/win/menu.h"
 #include "afx/win/view.h"
 #include "afx/win/winapp.h"
@@ -164,13 +165,7 @@ BOOL CFrameWnd::CreateFrame(const CString& lpszWindowName, DWORD dwStyle, CWnd* 
     auto* widget = new afx::detail::FrameWidget;
     if (cs.hwndParent)
         widget->setParent(cs.hwndParent, Qt::Window);
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                            | Qt::WindowCloseButtonHint;
-    if (cs.style & WS_MINIMIZEBOX)
-        flags |= Qt::WindowMinimizeButtonHint;
-    if (cs.style & WS_MAXIMIZEBOX)
-        flags |= Qt::WindowMaximizeButtonHint;
-    widget->setWindowFlags(flags);
+    widget->setWindowFlags(Qt::Window | afx::detail::TitleBarFlags(cs.style | WS_CAPTION | WS_SYSMENU));
     widget->resize(640, 480);
     if (const std::vector<afx::MenuItem>* items = afx::ResourceScript::Instance().Menu(int(nIDResource))) {
         m_menuBar = afx::BuildMenuBar(*items, widget);

@@ -13,15 +13,22 @@
 
 namespace {
 
-// Faces of Windows' dialogs that this system lacks. DejaVu Sans at the same pixel height is
-// close to their metrics: at 11 pixels (8 points at 96 dpi) its dialog base units are 7 x 13
-// against Windows' 6 x 13, so the dialog grows a little wider and texts fit their controls.
-bool IsWindowsDialogFace(const QString& face)
+// Faces of Windows that this system lacks, and the installed face that stands in for each.
+// Windows' dialog faces become Carlito: at 11 pixels (8 points at 96 dpi) its dialog base
+// units are 6 x 13, those of the 8-point dialog font, and the dialogs' labels fit their
+// controls as they were laid out. Arial, and the faces named after it that only a maker's
+// machines have, become Liberation Sans, drawn to Arial's metrics.
+QString SubstituteFace(const QString& face)
 {
-    static const QStringList faces = {QStringLiteral("MS Sans Serif"), QStringLiteral("MS Shell Dlg"),
-                                      QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Microsoft Sans Serif"),
-                                      QStringLiteral("Tahoma"), QStringLiteral("System"), QStringLiteral("Segoe UI")};
-    return faces.contains(face, Qt::CaseInsensitive);
+    static const QStringList dialogFaces = {
+        QStringLiteral("MS Sans Serif"), QStringLiteral("MS Shell Dlg"), QStringLiteral("MS Shell Dlg 2"),
+        QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("System"),
+        QStringLiteral("Segoe UI")};
+    if (face.isEmpty() || dialogFaces.contains(face, Qt::CaseInsensitive))
+        return QStringLiteral("Carlito");
+    if (face.startsWith(QStringLiteral("Arial"), Qt::CaseInsensitive))
+        return QStringLiteral("Liberation Sans");
+    return face;
 }
 
 constexpr int kDefaultPixelHeight = 11;   // 8 points at 96 dpi
@@ -30,7 +37,7 @@ constexpr int kDefaultPixelHeight = 11;   // 8 points at 96 dpi
 
 QFont CFont::FromFace(const QString& face, int pixelHeight, int weight, bool italic)
 {
-    QFont font(IsWindowsDialogFace(face) || face.isEmpty() ? QStringLiteral("DejaVu Sans") : face);
+    QFont font(SubstituteFace(face));
     font.setPixelSize(pixelHeight > 0 ? pixelHeight : kDefaultPixelHeight);
     if (weight > 0)
         font.setWeight(QFont::Weight(qBound(1, weight, 1000)));

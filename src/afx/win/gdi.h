@@ -53,8 +53,9 @@ public:
     bool IsCreated() const { return bool(font); }
     const QFont& GetQFont() const;
 
-    // The font Windows would pick for a face and size; faces this system lacks ("MS Sans
-    // Serif", "MS Shell Dlg", ...) become DejaVu Sans at the same pixel height.
+    // The font Windows would pick for a face and size; faces this system lacks become faces
+    // of the same metrics at the same pixel height: Windows' dialog faces ("MS Sans Serif",
+    // "MS Shell Dlg", ...) Carlito, "Arial" Liberation Sans.
     static QFont FromFace(const QString& face, int pixelHeight, int weight, bool italic);
 
 private:

@@ -55,6 +55,15 @@ private:
 LRESULT Dispatch(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam, QEvent* event = nullptr,
                  bool* defaulted = nullptr);
 
+// The title bar a top-level window's style asks for: a caption (WS_CAPTION), the close box
+// with the system menu (WS_SYSMENU), the minimise and maximise boxes.
+Qt::WindowFlags TitleBarFlags(DWORD style);
+// Moves a top-level window so that it stands centred on its owner's window, or on the screen
+// when the owner is missing or hidden.
+void CenterOnOwner(QWidget* window, QWidget* owner);
+// Sizes a top-level window; one whose style has no sizing border (WS_THICKFRAME) keeps that
+// size: the user cannot resize it, the program still can.
+void SetWindowSize(QWidget* window, QSize size);
 // The window whose control notifications UpdateData is locking out (nullptr for none).
 HWND& LockoutNotifyWindow();
 

@@ -3,6 +3,7 @@
 #include "afx/win/dialog.h"
 #include "afx/win/doc.h"
 #include "afx/win/frame.h"
+#include "afx/win/hook.h"
 #include "afx/win/winapp.h"
 
 #include <QApplication>
@@ -35,9 +36,22 @@ std::function<void(DWORD, UINT)>& HelpViewer()
     return viewer;
 }
 
+// A message box placed as Windows places one: centred on its owner once it has its size.
+class MessageBoxWindow : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        detail::CenterOnOwner(this, parentWidget());
+    }
+};
+
 int ShowMessageBox(const Prompt& prompt)
 {
-    QMessageBox box(QApplication::activeWindow());
+    MessageBoxWindow box(DefaultOwner());
     box.setWindowTitle(prompt.caption);
     box.setText(prompt.text);
     switch (prompt.type & MB_ICONMASK) {
@@ -47,27 +61,34 @@ int ShowMessageBox(const Prompt& prompt)
     case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
-    struct Choice { const char* text; int result; QMessageBox::ButtonRole role; };
+    // The buttons of Windows' French boxes, with their mnemonics, in Windows' order (which
+    // roles would change on some desktops: each is a plain action).
+    struct Choice { const char* text; int result; };
+    static const Choice ok{"OK", IDOK}, cancel{"Annuler", IDCANCEL}, yes{"&Oui", IDYES}, no{"&Non", IDNO},
+        abort{"&Abandonner", IDABORT}, retry{"&Recommencer", IDRETRY}, ignore{"&Ignorer", IDIGNORE};
     std::vector<Choice> choices;
     switch (prompt.type & MB_TYPEMASK) {
-    case MB_OKCANCEL: choices = {{"OK", IDOK, QMessageBox::AcceptRole}, {"Annuler", IDCANCEL, QMessageBox::RejectRole}}; break;
-    case MB_YESNOCANCEL:
-        choices = {{"Oui", IDYES, QMessageBox::YesRole}, {"Non", IDNO, QMessageBox::NoRole},
-                   {"Annuler", IDCANCEL, QMessageBox::RejectRole}};
-        break;
-    case MB_YESNO: choices = {{"Oui", IDYES, QMessageBox::YesRole}, {"Non", IDNO, QMessageBox::NoRole}}; break;
-    default: choices = {{"OK", IDOK, QMessageBox::AcceptRole}}; break;
+    case MB_OKCANCEL: choices = {ok, cancel}; break;
+    case MB_ABORTRETRYIGNORE: choices = {abort, retry, ignore}; break;
+    case MB_YESNOCANCEL: choices = {yes, no, cancel}; break;
+    case MB_YESNO: choices = {yes, no}; break;
+    case MB_RETRYCANCEL: choices = {retry, cancel}; break;
+    default: choices = {ok}; break;
     }
     std::vector<std::pair<QAbstractButton*, int>> buttons;
     for (const Choice& choice : choices)
-        buttons.emplace_back(box.addButton(QString::fromUtf8(choice.text), choice.role), choice.result);
-    const size_t defaultIndex = (prompt.type & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
+        buttons.emplace_back(box.addButton(QString::fromUtf8(choice.text), QMessageBox::ActionRole), choice.result);
+    const size_t defaultIndex = std::min(size_t((prompt.type & (MB_DEFBUTTON2 | MB_DEFBUTTON3)) >> 8), buttons.size() - 1);
     box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultIndex].first));
-    // Escape answers as the box's Cancel, or its only OK; a Yes/No box has no escape.
+    // Escape and the close box answer as the box's Cancel, or its only OK; a Yes/No or an
+    // Abort/Retry/Ignore box has neither.
+    QAbstractButton* escape = nullptr;
     for (const auto& [button, result] : buttons) {
         if (result == IDCANCEL || (buttons.size() == 1 && result == IDOK))
-            box.setEscapeButton(button);
+            escape = button;
     }
+    box.setEscapeButton(escape);
+    box.setWindowFlags(Qt::Dialog | detail::TitleBarFlags(WS_CAPTION | (escape ? WS_SYSMENU : 0)));
     box.exec();
     for (const auto& [button, result] : buttons) {
         if (box.clickedButton() == button)
@@ -159,6 +180,16 @@ int ShowForReal(Prompt& prompt)
 }
 
 } // namespace
+
+QWidget* DefaultOwner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    CWnd* main = AfxGetMainWnd();
+    return main ? main->m_hWnd : nullptr;
+}
 
 PromptAnswerer* SetPromptAnswerer(PromptAnswerer* answerer)
 {

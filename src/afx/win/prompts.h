@@ -44,6 +44,10 @@ PromptAnswerer* SetPromptAnswerer(PromptAnswerer* answerer);
 // The gateway itself: the installed answerer, or the real prompt.
 int ShowPrompt(Prompt& prompt);
 
+// The window a prompt opened without an owner of its own belongs to: the modal window on
+// top, else the active window, else the main window (nullptr when there is none).
+QWidget* DefaultOwner();
+
 // The caption of message boxes: the application title (string 57344).
 CString AppTitle();
 

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QWidget>
 #include <vector>
@@ -143,6 +144,45 @@ bool IsSiblingWindow(QObject* object)
 } // namespace
 
 namespace afx::detail {
+
+Qt::WindowFlags TitleBarFlags(DWORD style)
+{
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint;
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        flags |= Qt::WindowTitleHint;
+    if (style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (style & WS_MAXIMIZEBOX)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+void CenterOnOwner(QWidget* window, QWidget* owner)
+{
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (QScreen* screen = owner ? owner->screen() : window->screen())
+        area = screen->availableGeometry();
+    if (area.isEmpty())
+        return;
+    QSize size = window->frameGeometry().size();
+    // A window never shown has no frame yet: take the owner's for its size.
+    if (owner && size == window->size())
+        size += owner->frameGeometry().size() - owner->size();
+    window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void SetWindowSize(QWidget* window, QSize size)
+{
+    WindowHook* hook = WindowHook::Of(window);
+    if (window->isWindow() && hook && !(hook->style & WS_THICKFRAME))
+        window->setFixedSize(size);
+    else
+        window->resize(size);
+}
 
 HWND& LockoutNotifyWindow()
 {
@@ -894,7 +934,7 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     if (m_hWnd->isWindow()) {
         const QSize frameExtra = m_hWnd->frameGeometry().size() - m_hWnd->size();
         m_hWnd->move(x, y);
-        m_hWnd->resize(qMax(0, nWidth - frameExtra.width()), qMax(0, nHeight - frameExtra.height()));
+        afx::detail::SetWindowSize(m_hWnd, QSize(qMax(0, nWidth - frameExtra.width()), qMax(0, nHeight - frameExtra.height())));
     } else {
         m_hWnd->setGeometry(x, y, nWidth, nHeight);
     }
@@ -906,6 +946,14 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
 {
     MoveWindow(int(lpRect->left), int(lpRect->top), int(lpRect->right - lpRect->left),
                int(lpRect->bottom - lpRect->top), bRepaint);
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    if (!m_hWnd || !m_hWnd->isWindow())
+        return;
+    QWidget* owner = pAlternateOwner ? pAlternateOwner->m_hWnd : m_hWnd->parentWidget();
+    afx::detail::CenterOnOwner(m_hWnd, owner ? owner->window() : nullptr);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)

@@ -111,6 +111,9 @@ public:
     void GetWindowRect(LPRECT lpRect) const;
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+    // Centres a top-level window on its owner (or pAlternateOwner); on the screen when the
+    // owner is missing or hidden.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;

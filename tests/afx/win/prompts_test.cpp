@@ -2,16 +2,21 @@
 // and the failures on a prompt nobody expected and on an answer left unused.
 #include "scripts.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
+#include <algorithm>
+#include <functional>
 
 using namespace testwin;
 
@@ -32,6 +37,182 @@ public:
 };
 
 using PromptTest = ScriptedDialogs;
+
+// Shows a message box for real, past the test's answerer; `work` runs on the live box and
+// must end it.
+int RealMessageBox(UINT type, std::function<void(QMessageBox&)> work)
+{
+    afx::PromptAnswerer* previous = afx::SetPromptAnswerer(nullptr);
+    QTimer::singleShot(0, [&work] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no message box up";
+            return;
+        }
+        // Shortcuts reach the active window only; the offscreen platform does not move the
+        // activation to a new modal window by itself.
+        QApplication::setActiveWindow(box);
+        // Nothing waits forever for a box the keys did not end.
+        QTimer::singleShot(30000, box, [box] {
+            ADD_FAILURE() << "the message box stayed open";
+            box->done(0);
+        });
+        work(*box);
+    });
+    const int result = AfxMessageBox("Continuer ?", type);
+    afx::SetPromptAnswerer(previous);
+    return result;
+}
+
+// The buttons' texts, left to right.
+QStringList ButtonTexts(const QMessageBox& box)
+{
+    QList<QAbstractButton*> buttons = box.buttons();
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
+        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    QStringList texts;
+    for (QAbstractButton* button : buttons)
+        texts.append(button->text());
+    return texts;
+}
+
+// A window to own prompts, shown and active at a known place.
+class OwnerWindow {
+public:
+    OwnerWindow()
+    {
+        EXPECT_TRUE(dialog.Create(IDD_FORM));
+        dialog.m_hWnd->move(40, 60);
+        dialog.m_hWnd->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.m_hWnd));
+        Activate();
+    }
+    void Activate() { QApplication::setActiveWindow(dialog.m_hWnd); }
+    QPoint Centre() const { return dialog.m_hWnd->frameGeometry().center(); }
+    CDialog dialog{IDD_FORM};
+};
+
+bool CentredOn(const QWidget* window, QPoint centre)
+{
+    return (window->frameGeometry().center() - centre).manhattanLength() <= 2;
+}
+
+TEST_F(PromptTest, MessageBoxesHaveWindowsFrenchButtonsAndKeys)
+{
+    struct Key { Qt::Key key; Qt::KeyboardModifiers modifiers = Qt::NoModifier; };
+    const struct {
+        const char* name;
+        UINT type;
+        QStringList buttons;
+        std::vector<Key> keys;   // only the last one ends the box
+        int result;
+        bool closable;           // Escape and the close box answer it
+    } cases[] = {
+        {"OK: Escape", MB_OK, {"OK"}, {{Qt::Key_Escape}}, IDOK, true},
+        {"OK/Cancel: Escape", MB_OKCANCEL, {"OK", "Annuler"}, {{Qt::Key_Escape}}, IDCANCEL, true},
+        {"OK/Cancel: Return", MB_OKCANCEL, {"OK", "Annuler"}, {{Qt::Key_Return}}, IDOK, true},
+        {"Yes/No: Alt+O", MB_YESNO, {"&Oui", "&Non"}, {{Qt::Key_O, Qt::AltModifier}}, IDYES, false},
+        {"Yes/No: N", MB_YESNO, {"&Oui", "&Non"}, {{Qt::Key_N}}, IDNO, false},
+        {"Yes/No: no escape, then Alt+N", MB_YESNO, {"&Oui", "&Non"},
+         {{Qt::Key_Escape}, {Qt::Key_N, Qt::AltModifier}}, IDNO, false},
+        {"Yes/No/Cancel: Escape", MB_YESNOCANCEL, {"&Oui", "&Non", "Annuler"}, {{Qt::Key_Escape}}, IDCANCEL, true},
+        {"Yes/No/Cancel, second default: Return", MB_YESNOCANCEL | MB_DEFBUTTON2, {"&Oui", "&Non", "Annuler"},
+         {{Qt::Key_Return}}, IDNO, true},
+        {"Abort/Retry/Ignore: no escape, then Alt+R", MB_ABORTRETRYIGNORE,
+         {"&Abandonner", "&Recommencer", "&Ignorer"}, {{Qt::Key_Escape}, {Qt::Key_R, Qt::AltModifier}}, IDRETRY, false},
+        {"Abort/Retry/Ignore: I", MB_ABORTRETRYIGNORE, {"&Abandonner", "&Recommencer", "&Ignorer"},
+         {{Qt::Key_I}}, IDIGNORE, false},
+        {"Retry/Cancel: Escape", MB_RETRYCANCEL, {"&Recommencer", "Annuler"}, {{Qt::Key_Escape}}, IDCANCEL, true},
+    };
+    OwnerWindow owner;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        owner.Activate();
+        const int result = RealMessageBox(c.type, [&](QMessageBox& box) {
+            EXPECT_EQ(ButtonTexts(box), c.buttons);
+            EXPECT_TRUE(CentredOn(&box, owner.Centre()));
+            EXPECT_EQ(bool(box.windowFlags() & Qt::WindowCloseButtonHint), c.closable);
+            for (const Key& key : c.keys)
+                QTest::keyClick(&box, key.key, key.modifiers);
+        });
+        EXPECT_EQ(result, c.result);
+    }
+}
+
+TEST_F(PromptTest, DialogsOpenCentredOnTheirOwnerUnlessTheyPlacedThemselves)
+{
+    class CPlacingDlg : public CDialog {
+    public:
+        CPlacingDlg(CWnd* owner, UINT flags, QPoint place) : CDialog(IDD_FORM, owner), flags(flags), place(place) {}
+        BOOL OnInitDialog() override
+        {
+            CDialog::OnInitDialog();
+            CRect rect;
+            GetWindowRect(rect);
+            SetWindowPos(nullptr, place.x(), place.y(), rect.Width(), rect.Height() + 40, flags | SWP_NOZORDER);
+            return TRUE;
+        }
+        UINT flags;
+        QPoint place;
+    };
+    OwnerWindow owner;
+    const struct {
+        const char* name;
+        CWnd* parent;
+        UINT flags;
+        bool centred;
+    } cases[] = {
+        {"grown in place, owner given", &owner.dialog, SWP_NOMOVE, true},
+        {"grown in place, owner the active window", nullptr, SWP_NOMOVE, true},
+        {"moved by itself", &owner.dialog, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        owner.Activate();
+        CPlacingDlg dialog(c.parent, c.flags, QPoint(700, 500));
+        afx::testing::PromptScript prompts;
+        prompts.Dialog(IDD_FORM, [&](CDialog& live) {
+            EXPECT_EQ(CentredOn(live.m_hWnd, owner.Centre()), c.centred);
+            if (!c.centred) {
+                EXPECT_EQ(live.m_hWnd->pos(), QPoint(700, 500));
+            }
+            live.EndDialog(IDCANCEL);
+        });
+        dialog.DoModal();
+    }
+}
+
+TEST_F(PromptTest, TitleBarAndSizingFollowTheTemplatesStyle)
+{
+    const struct {
+        const char* name;
+        int templateId;
+        bool sizable;
+        Qt::WindowFlags buttons;
+    } cases[] = {
+        {"modal frame with system menu", IDD_FORM, false, Qt::WindowCloseButtonHint},
+        {"sizing border, all boxes", IDD_SIZABLE, true,
+         Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint},
+        {"caption without system menu", IDD_BUSY, false, {}},
+    };
+    const Qt::WindowFlags allButtons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDialog dialog(c.templateId);
+        ASSERT_TRUE(dialog.Create(c.templateId));
+        const QWidget* window = dialog.m_hWnd;
+        EXPECT_EQ(window->windowFlags() & allButtons, c.buttons);
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowTitleHint);
+        EXPECT_EQ(window->minimumSize() == window->maximumSize(), !c.sizable);
+        // The program still sizes it.
+        CRect rect;
+        dialog.GetWindowRect(rect);
+        dialog.SetWindowPos(nullptr, 0, 0, rect.Width() + 30, rect.Height(), SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(window->width(), int(rect.Width()) + 30);
+        EXPECT_EQ(window->minimumSize() == window->maximumSize(), !c.sizable);
+    }
+}
 
 TEST_F(PromptTest, MessageBoxesTakeTheScriptedAnswerAndAreRecorded)
 {

@@ -3,6 +3,7 @@
 #include "scripts.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QRadioButton>
@@ -76,16 +77,53 @@ TEST_F(TemplateTest, WidgetsCarryIdsTemplateIdAndWindowClassNames)
 
 TEST_F(TemplateTest, DialogUnitsBecomePixelsFromTheFontsBaseUnits)
 {
-    // "MS Sans Serif" 8 is DejaVu Sans at 11 pixels: 7 x 13 base units.
-    EXPECT_EQ(afx::DialogBaseUnits(dialog.m_hWnd->font()), CSize(7, 13));
-    EXPECT_EQ(dialog.m_hWnd->size(), QSize(350, 195));   // 200 x 120 dialog units
+    // "MS Sans Serif" 8 is Carlito at 11 pixels: 6 x 13 base units, as on Windows.
+    EXPECT_EQ(afx::DialogBaseUnits(dialog.m_hWnd->font()), CSize(6, 13));
+    EXPECT_EQ(dialog.m_hWnd->size(), QSize(300, 195));   // 200 x 120 dialog units
     // LTEXT at 7, 7, 40 x 8 and EDITTEXT at 50, 5, 100 x 12.
-    EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->geometry(), QRect(12, 11, 70, 13));
-    EXPECT_EQ(Widget(&dialog, IDC_NAME)->geometry(), QRect(88, 8, 175, 20));
+    EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->geometry(), QRect(11, 11, 60, 13));
+    EXPECT_EQ(Widget(&dialog, IDC_NAME)->geometry(), QRect(75, 8, 150, 20));
 
     CRect mapped(1, 1, 2, 4);
     dialog.MapDialogRect(mapped);
-    EXPECT_EQ(mapped, CRect(2, 2, 4, 7));   // 1.75, 1.625, 3.5, 6.5: rounded as MulDiv rounds
+    EXPECT_EQ(mapped, CRect(2, 2, 3, 7));   // 1.5, 1.625, 3, 6.5: rounded as MulDiv rounds
+}
+
+TEST_F(TemplateTest, GroupBoxLineRunsThroughTheMiddleOfItsCaption)
+{
+    // The fifth control is the group box "Mode" at 7, 35, 90 x 50.
+    CWnd* group = dialog.GetWindow(GW_CHILD);
+    for (int i = 0; i < 4; ++i)
+        group = group->GetNextWindow();
+    QWidget* box = group->m_hWnd;
+    EXPECT_EQ(box->geometry(), QRect(11, 57, 135, 81));
+    const QImage image = box->grab().toImage();
+    const QRgb line = box->palette().color(QPalette::Dark).rgb();
+    const int middle = box->fontMetrics().height() / 2 - 1;
+    const int captionEnd = 8 + box->fontMetrics().horizontalAdvance(QStringLiteral("Mode"));
+    auto isLine = [&](int x, int y) { return image.pixel(x, y) == line; };
+    EXPECT_TRUE(isLine(0, middle + 10)) << "left edge";
+    EXPECT_TRUE(isLine(captionEnd + 10, middle)) << "top line right of the caption";
+    EXPECT_TRUE(isLine(3, middle)) << "top line left of the caption";
+    // A gap from just before the caption to just after it.
+    EXPECT_FALSE(isLine(7, middle)) << "the line runs into the caption";
+    EXPECT_FALSE(isLine(captionEnd, middle)) << "the line runs out of the caption";
+    for (int y = 0; y < middle; ++y)
+        EXPECT_FALSE(isLine(captionEnd + 10, y)) << "a line above the caption's middle at " << y;
+}
+
+TEST(DialogFonts, WindowsFacesBecomeInstalledFacesOfTheSameMetrics)
+{
+    const struct { const char* face; const char* installed; CSize baseUnits; } cases[] = {
+        {"MS Sans Serif", "Carlito", {6, 13}},   {"MS Shell Dlg", "Carlito", {6, 13}},
+        {"Tahoma", "Carlito", {6, 13}},          {"", "Carlito", {6, 13}},
+        {"Arial", "Liberation Sans", {6, 12}},   {"Arial for Corvane", "Liberation Sans", {6, 12}},
+    };
+    for (const auto& c : cases) {
+        const QFont font = CFont::FromFace(c.face, 11, 0, false);
+        EXPECT_EQ(QFontInfo(font).family(), QString(c.installed)) << '"' << c.face << "\" is not drawn in its stand-in";
+        EXPECT_EQ(afx::DialogBaseUnits(font), c.baseUnits) << '"' << c.face << '"';
+    }
 }
 
 TEST(DialogBaseUnits, FollowTheFontActuallyUsed)
