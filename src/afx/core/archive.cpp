@@ -108,12 +108,6 @@ void CArchive::Close()
     file = nullptr;
 }
 
-void CArchive::Abort()
-{
-    file = nullptr;
-    bufferStart = bufferEnd = 0;
-}
-
 void CArchive::ReadExactly(void* out, UINT count)
 {
     if (Read(out, count) != count)

@@ -32,9 +32,7 @@ public:
     // buffer but cannot report a failure, so call Close() to learn of it.
     ~CArchive();
 
-    BOOL IsLoading() const { return loading; }
     BOOL IsStoring() const { return !loading; }
-    CFile* GetFile() const { return file; }
 
     // Reads up to `count` bytes; fewer only at the end of the stream.
     UINT Read(void* buffer, UINT count);
@@ -45,8 +43,6 @@ public:
     // Flushes and detaches from the file (which stays open). Using the archive afterwards
     // throws a generic CArchiveException.
     void Close();
-    // Detaches from the file without writing the buffer out.
-    void Abort();
 
     // Element counts of containers: 32 bits. ReadCount throws a badIndex when the count is
     // above `maxCount`, and an endOfFile when `count * minBytesPerItem` exceeds what is

@@ -40,7 +40,6 @@ public:
     TYPE& GetTail() { return NonEmpty(tail)->data; }
     const TYPE& GetTail() const { return NonEmpty(tail)->data; }
     TYPE RemoveHead() { return Unlink(NonEmpty(head)); }
-    TYPE RemoveTail() { return Unlink(NonEmpty(tail)); }
 
     POSITION AddHead(ARG_TYPE element) { return Link(element, nullptr, head); }
     POSITION AddTail(ARG_TYPE element) { return Link(element, tail, nullptr); }
@@ -51,31 +50,20 @@ public:
     }
 
     POSITION GetHeadPosition() const { return ToPosition(head); }
-    POSITION GetTailPosition() const { return ToPosition(tail); }
     // Return the element at `position` and move it on; a null position throws std::invalid_argument.
-    TYPE& GetNext(POSITION& position) { return Step(position, true)->data; }
-    const TYPE& GetNext(POSITION& position) const { return Step(position, true)->data; }
-    TYPE& GetPrev(POSITION& position) { return Step(position, false)->data; }
-    const TYPE& GetPrev(POSITION& position) const { return Step(position, false)->data; }
+    TYPE& GetNext(POSITION& position) { return Step(position)->data; }
+    const TYPE& GetNext(POSITION& position) const { return Step(position)->data; }
 
     TYPE& GetAt(POSITION position) { return At(position)->data; }
     const TYPE& GetAt(POSITION position) const { return At(position)->data; }
-    void SetAt(POSITION position, ARG_TYPE element) { At(position)->data = element; }
     void RemoveAt(POSITION position) { Unlink(At(position)); }
-    // A null position inserts at the head (before) or the tail (after).
+    // A null position inserts at the head.
     POSITION InsertBefore(POSITION position, ARG_TYPE element)
     {
         if (!position)
             return AddHead(element);
         Node* next = At(position);
         return Link(element, next->prev, next);
-    }
-    POSITION InsertAfter(POSITION position, ARG_TYPE element)
-    {
-        if (!position)
-            return AddTail(element);
-        Node* prev = At(position);
-        return Link(element, prev, prev->next);
     }
 
     // The first element equal to `value` after `startAfter` (from the head when null), or null.
@@ -112,10 +100,10 @@ private:
             throw std::invalid_argument("null POSITION");
         return reinterpret_cast<Node*>(position);
     }
-    static Node* Step(POSITION& position, bool forward)
+    static Node* Step(POSITION& position)
     {
         Node* node = At(position);
-        position = ToPosition(forward ? node->next : node->prev);
+        position = ToPosition(node->next);
         return node;
     }
     static Node* NonEmpty(Node* end)
@@ -162,7 +150,6 @@ public:
 
     INT_PTR GetSize() const { return Size(); }
     INT_PTR GetCount() const { return Size(); }
-    INT_PTR GetUpperBound() const { return Size() - 1; }
     BOOL IsEmpty() const { return elements.empty(); }
     // New elements are value-initialised (null pointers, zeros, empty strings); the growth
     // step is left to the storage. A negative size throws std::invalid_argument.
@@ -177,41 +164,17 @@ public:
     // An index outside the array throws std::out_of_range.
     const TYPE& GetAt(INT_PTR index) const { return elements.at(Index(index)); }
     TYPE& GetAt(INT_PTR index) { return elements.at(Index(index)); }
-    void SetAt(INT_PTR index, ARG_TYPE element) { elements.at(Index(index)) = element; }
-    TYPE& ElementAt(INT_PTR index) { return elements.at(Index(index)); }
     const TYPE& operator[](INT_PTR index) const { return GetAt(index); }
     TYPE& operator[](INT_PTR index) { return GetAt(index); }
     const TYPE* GetData() const { return elements.data(); }
     TYPE* GetData() { return elements.data(); }
 
-    // Grows the array when the index lies beyond its end.
-    void SetAtGrow(INT_PTR index, ARG_TYPE element)
-    {
-        if (index >= Size())
-            SetSize(index + 1);
-        SetAt(index, element);
-    }
     INT_PTR Add(ARG_TYPE element)
     {
         elements.push_back(element);
         return Size() - 1;
     }
-    INT_PTR Append(const CArray& other)
-    {
-        INT_PTR first = Size();
-        elements.insert(elements.end(), other.elements.begin(), other.elements.end());
-        return first;
-    }
     void Copy(const CArray& other) { elements = other.elements; }
-    // Inserting beyond the end grows the array up to the index first.
-    void InsertAt(INT_PTR index, ARG_TYPE element, INT_PTR count = 1)
-    {
-        if (index < 0 || count < 0)
-            throw std::out_of_range("array index");
-        if (index > Size())
-            SetSize(index);
-        elements.insert(elements.begin() + index, static_cast<size_t>(count), element);
-    }
     // The removed range must lie inside the array, else std::out_of_range.
     void RemoveAt(INT_PTR index, INT_PTR count = 1)
     {
@@ -242,7 +205,4 @@ public:
     using CList::CList;
 };
 
-class CObArray : public CArray<CObject*, CObject*> {};
 class CStringArray : public CArray<CString, const CString&> {};
-class CDWordArray : public CArray<DWORD, DWORD> {};
-class CUIntArray : public CArray<UINT, UINT> {};

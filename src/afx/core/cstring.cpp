@@ -47,21 +47,9 @@ TCHAR CString::GetAt(int index) const
     return text[index].unicode();
 }
 
-void CString::SetAt(int index, TCHAR ch)
-{
-    if (index < 0 || index >= text.size())
-        throw std::out_of_range("CString index");
-    text[index] = QChar(ch);
-}
-
 CString CString::Left(int count) const
 {
     return CString(text.left(Clamp(count, 0, GetLength())));
-}
-
-CString CString::Right(int count) const
-{
-    return CString(text.right(Clamp(count, 0, GetLength())));
 }
 
 CString CString::Mid(int first) const
@@ -90,25 +78,10 @@ int CString::Find(const CString& sub, int start) const
     return static_cast<int>(text.indexOf(sub.text, std::max(start, 0)));
 }
 
-int CString::ReverseFind(TCHAR ch) const
-{
-    return static_cast<int>(text.lastIndexOf(QChar(ch)));
-}
-
 int CString::FindOneOf(const CString& charSet) const
 {
     int n = LeadingRun(text, [&](QChar c) { return !charSet.text.contains(c); });
     return n < GetLength() ? n : -1;
-}
-
-CString CString::SpanIncluding(const CString& charSet) const
-{
-    return Left(LeadingRun(text, [&](QChar c) { return charSet.text.contains(c); }));
-}
-
-CString CString::SpanExcluding(const CString& charSet) const
-{
-    return Left(LeadingRun(text, [&](QChar c) { return !charSet.text.contains(c); }));
 }
 
 int CString::Replace(TCHAR oldChar, TCHAR newChar)
@@ -137,66 +110,14 @@ int CString::Remove(TCHAR ch)
     return count;
 }
 
-int CString::Insert(int index, TCHAR ch)
-{
-    return Insert(index, CString(ch));
-}
-
-int CString::Insert(int index, const CString& sub)
-{
-    text.insert(Clamp(index, 0, GetLength()), sub.text);
-    return GetLength();
-}
-
-int CString::Delete(int index, int count)
-{
-    if (index >= 0 && index < GetLength() && count > 0)
-        text.remove(index, std::min(count, GetLength() - index));
-    return GetLength();
-}
-
-CString& CString::MakeUpper()
-{
-    text = text.toUpper();
-    return *this;
-}
-
-CString& CString::MakeLower()
-{
-    text = text.toLower();
-    return *this;
-}
-
 CString& CString::Trim()
 {
     return TrimRight().TrimLeft();
 }
 
-CString& CString::Trim(TCHAR target)
-{
-    return TrimRight(target).TrimLeft(target);
-}
-
-CString& CString::Trim(const CString& targets)
-{
-    return TrimRight(targets).TrimLeft(targets);
-}
-
 CString& CString::TrimLeft()
 {
     text.remove(0, LeadingRun(text, IsSpace));
-    return *this;
-}
-
-CString& CString::TrimLeft(TCHAR target)
-{
-    text.remove(0, LeadingRun(text, [=](QChar c) { return c == QChar(target); }));
-    return *this;
-}
-
-CString& CString::TrimLeft(const CString& targets)
-{
-    text.remove(0, LeadingRun(text, [&](QChar c) { return targets.text.contains(c); }));
     return *this;
 }
 
@@ -209,12 +130,6 @@ CString& CString::TrimRight()
 CString& CString::TrimRight(TCHAR target)
 {
     text.chop(TrailingRun(text, [=](QChar c) { return c == QChar(target); }));
-    return *this;
-}
-
-CString& CString::TrimRight(const CString& targets)
-{
-    text.chop(TrailingRun(text, [&](QChar c) { return targets.text.contains(c); }));
     return *this;
 }
 

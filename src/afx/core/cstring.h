@@ -85,44 +85,27 @@ public:
     // An index outside the string throws std::out_of_range.
     TCHAR GetAt(int index) const;
     TCHAR operator[](int index) const { return GetAt(index); }
-    void SetAt(int index, TCHAR ch);
 
     // Counts and positions outside the string are clamped to it.
     CString Left(int count) const;
-    CString Right(int count) const;
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
 
     // -1 when absent; the search begins at `start` (included).
     int Find(TCHAR ch, int start = 0) const;
     int Find(const CString& sub, int start = 0) const;
-    int ReverseFind(TCHAR ch) const;
     int FindOneOf(const CString& charSet) const;
-    CString SpanIncluding(const CString& charSet) const;
-    CString SpanExcluding(const CString& charSet) const;
 
     // Each returns the number of replacements or removals.
     int Replace(TCHAR oldChar, TCHAR newChar);
     int Replace(const CString& oldText, const CString& newText);
     int Remove(TCHAR ch);
-    // Each returns the new length.
-    int Insert(int index, TCHAR ch);
-    int Insert(int index, const CString& sub);
-    int Delete(int index, int count = 1);
-
-    CString& MakeUpper();
-    CString& MakeLower();
 
     // Without an argument these remove white space.
     CString& Trim();
-    CString& Trim(TCHAR target);
-    CString& Trim(const CString& targets);
     CString& TrimLeft();
-    CString& TrimLeft(TCHAR target);
-    CString& TrimLeft(const CString& targets);
     CString& TrimRight();
     CString& TrimRight(TCHAR target);
-    CString& TrimRight(const CString& targets);
 
     // Ordinal comparisons: < 0, 0 or > 0.
     int Compare(const CString& other) const;

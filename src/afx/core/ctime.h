@@ -24,7 +24,6 @@ public:
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;   // 1 Sunday to 7 Saturday
 
     // strftime codes (%H:%M, %d/%m/%Y ...), in local time.
     CString Format(const CString& format) const;

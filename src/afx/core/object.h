@@ -71,13 +71,3 @@ public: \
 CObject* AfxDynamicDownCast(const CRuntimeClass* pClass, CObject* object);
 #define DYNAMIC_DOWNCAST(class_name, object) \
     static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object))
-
-// For objects known to be of the class; checked in debug builds.
-template <class T>
-T* AfxStaticDownCast(const CRuntimeClass* pClass, CObject* object)
-{
-    ASSERT(object == nullptr || object->IsKindOf(pClass));
-    return static_cast<T*>(object);
-}
-#define STATIC_DOWNCAST(class_name, object) \
-    AfxStaticDownCast<class_name>(RUNTIME_CLASS(class_name), object)

@@ -35,7 +35,6 @@ private:
 
 struct Fields {
     int year, month, day, hour, minute, second;
-    int dayOfWeek;   // 1 Sunday
 };
 
 class CTimeFieldsTest : public CTimeTest, public ::testing::WithParamInterface<Fields> {};
@@ -50,17 +49,16 @@ TEST_P(CTimeFieldsTest, ReadsBackWhatItWasBuiltFrom)
     EXPECT_EQ(f.hour, t.GetHour());
     EXPECT_EQ(f.minute, t.GetMinute());
     EXPECT_EQ(f.second, t.GetSecond());
-    EXPECT_EQ(f.dayOfWeek, t.GetDayOfWeek());
     EXPECT_EQ(t, CTime(t.GetTime()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CTimeFieldsTest, ::testing::Values(
-    Fields{1970, 1, 3, 0, 0, 0, 7},      // the day the delayed-dial time is built on
-    Fields{1970, 1, 3, 23, 59, 0, 7},
-    Fields{2024, 2, 29, 12, 30, 45, 5},
-    Fields{2024, 3, 5, 14, 7, 9, 3},
-    Fields{2037, 12, 31, 23, 59, 59, 5},
-    Fields{2040, 6, 1, 8, 0, 0, 6}));   // past 2038: time_t is 64 bits
+    Fields{1970, 1, 3, 0, 0, 0},      // the day the delayed-dial time is built on
+    Fields{1970, 1, 3, 23, 59, 0},
+    Fields{2024, 2, 29, 12, 30, 45},
+    Fields{2024, 3, 5, 14, 7, 9},
+    Fields{2037, 12, 31, 23, 59, 59},
+    Fields{2040, 6, 1, 8, 0, 0}));   // past 2038: time_t is 64 bits
 
 TEST_F(CTimeTest, BuildsAndReadsLocalTime)
 {
