@@ -9,11 +9,11 @@
 #include "device/lib/firmware.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonDocument>
 
 #include <cstdio>
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -40,6 +40,8 @@ const char* const usage =
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
 
+const char* const outOfMemory = "tamselctl : mémoire insuffisante.\n";
+
 // A failed command: one line for standard error.
 struct Failure {
     CString message;
@@ -64,13 +66,20 @@ CString Detail(CString text)
     return text;
 }
 
+QByteArray ReadFile(const CString& path, qint64 maxBytes)
+{
+    QByteArray bytes;
+    CString reason;
+    if (!ReadFileWhole(path, maxBytes, bytes, reason))
+        throw Failure{CString("lecture de ") + Quoted(path) + " impossible : " + reason};
+    return bytes;
+}
+
 void LoadSettings(const CString& path, CConfig& config)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{CString("lecture de ") + Quoted(path) + " impossible : fichier introuvable ou illisible"};
+    const QByteArray bytes = ReadFile(path, serialformat::maxFileBytes);
     try {
-        serialformat::LoadFromBytes(config, file.readAll());
+        serialformat::LoadFromBytes(config, bytes);
     } catch (const CException&) {
         throw Failure{CString("le fichier ") + Quoted(path) + " n'est pas un fichier de paramètres valide"};
     }
@@ -162,10 +171,7 @@ void MakeFirmware(const QStringList& args)
 {
     FirmwareImage firmware{args[0], args[1], {}};
     if (args.size() > 3) {
-        QFile image(args[3]);
-        if (!image.open(QIODevice::ReadOnly))
-            throw Failure{CString("lecture de ") + Quoted(args[3]) + " impossible : fichier introuvable ou illisible"};
-        firmware.image = image.readAll();
+        firmware.image = ReadFile(args[3], firmware::maxImageBytes);
     } else {
         firmware.image = QString("Image d'essai du micrologiciel %1 pour %2\n").arg(args[1], args[0]).toUtf8().repeated(64);
     }
@@ -214,6 +220,10 @@ int main(int argc, char** argv)
             return 0;
         } catch (const Failure& failure) {
             Print(stderr, CString("tamselctl : ") + failure.message + ".\n");
+            return 1;
+        } catch (const std::bad_alloc&) {
+            // Printed without allocating: there may be no memory for anything else.
+            std::fputs(outOfMemory, stderr);
             return 1;
         }
     }
