@@ -200,9 +200,8 @@ const Command commands[] = {
     {"make-firmware", 3, 4, MakeFirmware},
 };
 
-} // namespace
-
-int main(int argc, char** argv)
+// The command line's work; main() adds the failure any step may meet, memory running out.
+int Main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
@@ -221,12 +220,21 @@ int main(int argc, char** argv)
         } catch (const Failure& failure) {
             Print(stderr, CString("tamselctl : ") + failure.message + ".\n");
             return 1;
-        } catch (const std::bad_alloc&) {
-            // Printed without allocating: there may be no memory for anything else.
-            std::fputs(outOfMemory, stderr);
-            return 1;
         }
     }
     Print(stderr, CString("tamselctl : commande mal formée (tamselctl --help pour l'aide).\n"));
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Printed without allocating: there may be no memory for anything else.
+        std::fputs(outOfMemory, stderr);
+        return 1;
+    }
 }
