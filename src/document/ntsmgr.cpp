@@ -4,7 +4,6 @@
 #include "res/resource.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 IMPLEMENT_DYNCREATE(CNtsMgr, CDocument)
 
@@ -44,24 +43,9 @@ BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
     return CDocument::OnOpenDocument(lpszPathName);
 }
 
-BOOL CNtsMgr::OnSaveDocument(const CString& lpszPathName)
+qint64 CNtsMgr::GetMaxFileLength() const
 {
-    // The new file replaces the old one only once complete. It is written unbuffered: a
-    // buffered write that the disk cuts short (full, over quota) goes unnoticed until after the
-    // replacement, and the old file would be lost for a truncated one.
-    try {
-        const QByteArray bytes = serialformat::StoreToBytes(config);
-        QSaveFile file(lpszPathName);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            AfxThrowFileException(CFileException::accessDenied, -1, lpszPathName);
-        if (file.write(bytes) != bytes.size() || !file.commit())
-            AfxThrowFileException(CFileException::hardIO, -1, lpszPathName);
-    } catch (const std::exception& e) {
-        ReportSaveLoadException(lpszPathName, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
-        return FALSE;
-    }
-    SetModifiedFlag(FALSE);
-    return TRUE;
+    return serialformat::maxFileBytes;
 }
 
 void CNtsMgr::OnUpdateFileSave(CCmdUI* pCmdUI)

@@ -23,7 +23,7 @@ public:
     // Empties the record; the device selection and the connected state stay.
     void DeleteContents() override;
     BOOL OnOpenDocument(const CString& lpszPathName) override;
-    BOOL OnSaveDocument(const CString& lpszPathName) override;
+    qint64 GetMaxFileLength() const override;
 
     // Page factory: a new page for the template, bound to its sections of the record, or
     // nullptr when the template has no page; the caller owns it. `variant` is the position of

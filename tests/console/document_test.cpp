@@ -6,7 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+#include <sys/stat.h>
 
 using namespace startup;
 using afx::testing::PromptScript;
@@ -203,7 +209,7 @@ TEST_F(DocumentTest, ClosingTheMainWindowAsksTheSavePromptFirst)
 
 struct BadFileCase {
     const char* name;
-    QByteArray bytes;        // null: no such file
+    std::function<void(const QString& path)> make;   // puts the file in place; none: nothing to make
     const char* message;
 };
 
@@ -212,12 +218,23 @@ TEST_F(DocumentTest, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
     CConfig good;
     good.machine.companyName = "Bon";
     const QByteArray goodBytes = Bytes(good);
+    const auto withBytes = [](const QByteArray& bytes) { return [bytes](const QString& path) { WriteFile(path, bytes); }; };
     const std::vector<BadFileCase> cases = {
-        {"coupé.tms", goodBytes.left(goodBytes.size() / 2), "Format de fichier inattendu."},
-        {"texte.tms", "pas un fichier de paramètres", "Format de fichier inattendu."},
-        {"vide.tms", "", "Format de fichier inattendu."},
-        {"absent.tms", QByteArray(),
+        {"coupé.tms", withBytes(goodBytes.left(goodBytes.size() / 2)), "Format de fichier inattendu."},
+        {"texte.tms", withBytes("pas un fichier de paramètres"), "Format de fichier inattendu."},
+        {"vide.tms", withBytes(""), "Format de fichier inattendu."},
+        {"absent.tms", {},
          "absent.tms\nCe fichier est introuvable.\nVérifiez que le chemin d'accès et le nom de fichier sont corrects."},
+        // Refused at once: a FIFO would block or read as factory values, /dev/zero too.
+        {"fifo.tms", {}, "Impossible d'ouvrir le document."},
+        {"zéros.tms", [](const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); },
+         "Impossible d'ouvrir le document."},
+        {"énorme.tms",
+         [](const QString& path) {
+             QFile file(path);   // sparse: no disk used
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(serialformat::maxFileBytes + 1));
+         },
+         "Format de fichier inattendu."},
     };
     SelectDevice();
     EditRecord("Corvane Centre");
@@ -225,10 +242,14 @@ TEST_F(DocumentTest, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
     Record().machine.companyName = "Corvane Centre modifié";
     Document()->SetModifiedFlag();
     const QByteArray before = Bytes(Record());
+    // Held open at both ends, so that opening it never waits, even where it is not refused.
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(Path("fifo.tms")).constData(), 0644));
+    const int fifo = ::open(QFile::encodeName(Path("fifo.tms")).constData(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fifo, 0);
     for (const BadFileCase& c : cases) {
         SCOPED_TRACE(c.name);
-        if (!c.bytes.isNull())
-            WriteFile(Path(c.name), c.bytes);
+        if (c.make)
+            c.make(Path(c.name));
         PromptScript prompts;
         prompts.FileDialog(IDOK, Path(c.name))
             .MessageBox(IDNO, "Enregistrer les modifications apportées à centre.tms ?")
@@ -239,8 +260,32 @@ TEST_F(DocumentTest, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
         EXPECT_EQ(Document()->GetPathName(), Path("centre.tms"));
         EXPECT_EQ(Document()->GetTitle(), "centre.tms");
         EXPECT_EQ((*app.GetRecentFileList())[0], Path("centre.tms"));
+        EXPECT_EQ(app.GetRecentFileList()->GetCount(), 1);
         ExpectDeviceStillSelected();
     }
+    ::close(fifo);
+}
+
+// Saving over a FIFO or a device would replace it with a regular file.
+TEST_F(DocumentTest, SavingOntoAFifoOrADeviceIsRefused)
+{
+    EditRecord("Corvane Ouest");
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(Path("fifo.tms")).constData(), 0644));
+    ASSERT_TRUE(QFile::link("/dev/null", Path("nul.tms")));
+    for (const char* name : {"fifo.tms", "nul.tms"}) {
+        SCOPED_TRACE(name);
+        PromptScript prompts;
+        prompts.FileDialog(IDOK, Path(name)).MessageBox(IDOK, "Impossible d'enregistrer le document.");
+        Command(ID_FILE_SAVE_AS);
+        EXPECT_TRUE(Document()->IsModified());
+        EXPECT_TRUE(Document()->GetPathName().IsEmpty());
+    }
+    struct stat info;
+    ASSERT_EQ(0, ::lstat(QFile::encodeName(Path("fifo.tms")).constData(), &info));
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(QFileInfo(Path("nul.tms")).symLinkTarget(), "/dev/null");
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"fifo.tms", "nul.tms"}));
 }
 
 TEST_F(DocumentTest, ASaveThatFailsKeepsThePreviousFile)
@@ -253,7 +298,7 @@ TEST_F(DocumentTest, ASaveThatFailsKeepsThePreviousFile)
     Record().machine.companyName = "Corvane Nord-Est";
     Document()->SetModifiedFlag();
     PromptScript prompts;
-    prompts.MessageBox(IDOK, "Une erreur inattendue s'est produite lors de l'écriture de nord.tms.");
+    prompts.MessageBox(IDOK, "Le disque de destination est plein.");
     {
         FileSizeLimit limit(16);
         Command(ID_FILE_SAVE);

@@ -9,15 +9,14 @@
 #include "app/passwordstore.h"
 #include "document/ntsmgr.h"
 #include "res/resource.h"
+#include "support/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTest>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/resource.h>
 
 namespace startup {
 
@@ -74,31 +73,6 @@ inline std::function<void(CDialog&)> ChangePassword(const QString& oldPassword, 
                          {IDC_CONFIRM_PASSWORD, confirmation}},
                         IDOK);
 }
-
-// While it lives, no file of this process grows past `bytes`: a write past it fails as on a
-// full disk. Keep it around the one call that must fail (test output is a file too).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int);
-};
 
 // The password store and the recent-file list are empty before and after each test.
 class ConsoleStores : public ::testing::Test {

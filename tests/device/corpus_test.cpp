@@ -11,7 +11,7 @@ namespace {
 template <class Object>
 void Replay(const char* kind, int& loaded, int& refused)
 {
-    const QDir dir(QStringLiteral(TAMSEL_TESTS_DIR "/device/corpus/") + kind);
+    const QDir dir(TestFilePath(QString("corpus/") + kind));
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
     ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
     for (const QFileInfo& info : files) {

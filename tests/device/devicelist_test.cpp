@@ -105,4 +105,18 @@ TEST_F(DeviceListFile, ListThatBreaksTheRulesIsRefusedWithItsReason)
     }
 }
 
+// A device or a FIFO in place of the list is refused at once, and read as nothing.
+TEST_F(DeviceListFile, ListThatIsNoRegularFileIsRefused)
+{
+    QDir().mkpath(DeviceDataFolder());
+    ASSERT_TRUE(QFile::link("/dev/null", DeviceDataFolder() + "/devices.json"));
+    CStringList devices;
+    CString detail;
+    EXPECT_FALSE(GetDevices(devices, detail));
+    EXPECT_EQ(CString("La liste des périphériques (") + DeviceDataFolder()
+                  + "/devices.json) est incorrecte : ce n'est pas un fichier ordinaire.",
+              detail);
+    EXPECT_TRUE(devices.IsEmpty());
+}
+
 } // namespace

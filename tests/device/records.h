@@ -5,6 +5,7 @@
 #include "device/lib/config.h"
 
 #include <QByteArray>
+#include <QString>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -18,6 +19,12 @@ inline std::string Text(const CString& text)
 inline void PrintTo(const CString& text, std::ostream* os)
 {
     *os << '"' << Text(text) << '"';
+}
+
+// A file kept with these tests (corpus/, golden/), wherever the tests run from.
+inline QString TestFilePath(const QString& relative)
+{
+    return QStringLiteral(TAMSEL_TESTS_DIR "/device/") + relative;
 }
 
 // The object's serialised bytes.

@@ -3,14 +3,21 @@
 #include "emulation.h"
 
 #include "device/lib/filestore.h"
+#include "device/lib/firmware.h"
 #include "device/lib/serialformat.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,13 +44,15 @@ protected:
     }
 
     // Runs tamselctl with the test's data folder; with faults, its test build, whose devices
-    // fail as they say.
-    Outcome Run(const QStringList& arguments, const QString& faults = QString())
+    // fail as they say. `inChild` runs in the child before tamselctl starts (to set its limits).
+    Outcome Run(const QStringList& arguments, const QString& faults = QString(),
+                const std::function<void()>& inChild = {})
     {
-        return RunProgram(faults.isEmpty() ? TAMSELCTL_PATH : TAMSELCTL_FAULTS_PATH, arguments, faults);
+        return RunProgram(faults.isEmpty() ? TAMSELCTL_PATH : TAMSELCTL_FAULTS_PATH, arguments, faults, inChild);
     }
 
-    Outcome RunProgram(const QString& program, const QStringList& arguments, const QString& faults)
+    Outcome RunProgram(const QString& program, const QStringList& arguments, const QString& faults,
+                       const std::function<void()>& inChild = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", data.path());
@@ -52,6 +61,8 @@ protected:
             environment.insert("TAMSEL_DEVICE_FAULTS", faults);
         QProcess process;
         process.setProcessEnvironment(environment);
+        if (inChild)
+            process.setChildProcessModifier(inChild);
         process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(QProcess::NormalExit, process.exitStatus());
@@ -226,14 +237,14 @@ TEST_F(Tamselctl, FailureIsOneFrenchLineAndANonZeroStatus)
         {{"dump", notSettings}, "", 1,
          "tamselctl : le fichier « " + notSettings + " » n'est pas un fichier de paramètres valide.\n"},
         {{"apply", data.filePath("absent.tms"), name}, "", 1,
-         "tamselctl : lecture de « " + data.filePath("absent.tms") + " » impossible : fichier introuvable ou illisible.\n"},
+         "tamselctl : lecture de « " + data.filePath("absent.tms") + " » impossible : fichier introuvable.\n"},
         {{"read", name, data.filePath("no/folder/out.tms")}, "", 1,
          "tamselctl : écriture de « " + data.filePath("no/folder/out.tms") + " » impossible : création impossible.\n"},
         // Names with line breaks and other control characters stay on the one line, escaped.
         {{"read", "Brevia\nPro 99", data.filePath("out.tms")}, "", 1,
          "tamselctl : lecture du périphérique « Brevia\\nPro 99 » impossible : Périphérique inconnu : « Brevia\\nPro 99 ».\n"},
         {{"apply", data.filePath("absent\r\n.tms"), name}, "", 1,
-         "tamselctl : lecture de « " + data.filePath("absent\\r\\n.tms") + " » impossible : fichier introuvable ou illisible.\n"},
+         "tamselctl : lecture de « " + data.filePath("absent\\r\\n.tms") + " » impossible : fichier introuvable.\n"},
         {{"firmware", name, data.filePath("x\x1B[2J\t.bfw")}, "", 1,
          "tamselctl : mise à jour du micrologiciel de « " + name
              + " » impossible : Fichier de micrologiciel non valide : fichier introuvable (x\\x1B[2J\\t.bfw).\n"},
@@ -291,6 +302,88 @@ TEST_F(Tamselctl, ShippedBuildIgnoresTheFaultVariable)
     ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
     EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
     EXPECT_FALSE(FileBytes(path).isEmpty());
+}
+
+// A file that is no regular file is neither read nor replaced, and is refused at once (a FIFO
+// would block, /dev/zero never end); a file far larger than its kind is refused from its size.
+TEST_F(Tamselctl, OnlyRegularFilesOfASensibleSizeAreReadOrReplaced)
+{
+    const QString fifo = data.filePath("fifo.tms");
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(fifo).constData(), 0644));
+    const QString null = data.filePath("nul.tms");
+    ASSERT_TRUE(QFile::link("/dev/null", null));
+    const QString hugeSettings = data.filePath("énorme.tms");
+    const QString hugeFirmware = data.filePath("énorme.bfw");
+    for (const auto& [path, size] : {std::pair{hugeSettings, serialformat::maxFileBytes + 1},
+                                     std::pair{hugeFirmware, firmware::headerSize + firmware::maxImageBytes + 1}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));   // sparse: no disk used
+    }
+    const QString notRegular = "ce n'est pas un fichier ordinaire";
+    const QString tooLarge = "fichier trop volumineux";
+    const struct {
+        QStringList arguments;
+        QString reason;
+    } cases[] = {
+        {{"dump", "/dev/zero"}, notRegular},
+        {{"dump", fifo}, notRegular},
+        {{"apply", fifo, device}, notRegular},
+        {{"firmware", device, fifo}, notRegular},
+        {{"make-firmware", "Brevia Pro 45", "5.00", data.filePath("x.bfw"), "/dev/zero"}, notRegular},
+        {{"read", device, null}, notRegular},
+        {{"read", device, fifo}, notRegular},
+        {{"make-firmware", "Brevia Pro 45", "5.00", fifo}, notRegular},
+        {{"dump", hugeSettings}, tooLarge},
+        {{"firmware", device, hugeFirmware}, tooLarge},
+        {{"make-firmware", "Brevia Pro 45", "5.00", data.filePath("x.bfw"), hugeFirmware}, tooLarge},
+    };
+    for (const auto& refused : cases) {
+        SCOPED_TRACE(refused.arguments.join(' ').toStdString());
+        const Outcome outcome = Run(refused.arguments);
+        EXPECT_EQ(1, outcome.status);
+        EXPECT_TRUE(outcome.err.contains(refused.reason)) << outcome.err.toStdString();
+        EXPECT_EQ(1, outcome.err.count('\n')) << outcome.err.toStdString();
+    }
+    struct stat info;
+    ASSERT_EQ(0, ::lstat(QFile::encodeName(fifo).constData(), &info));
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ("/dev/null", QFileInfo(null).symLinkTarget());
+    EXPECT_FALSE(QFile::exists(data.filePath("x.bfw")));
+}
+
+// A write that the disk cuts short leaves the previous file whole.
+TEST_F(Tamselctl, AWriteCutShortKeepsThePreviousFile)
+{
+    CConfig config;
+    FillSmallRecord(config);
+    const QString path = SaveRecord("gardé.tms", config);
+    const QByteArray before = FileBytes(path);
+    const Outcome outcome = Run({"read", device, path}, QString(), [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("tamselctl : écriture de « " + path + " » impossible : disque plein.\n", outcome.err);
+    EXPECT_EQ(before, FileBytes(path));
+    EXPECT_EQ(QStringList{"gardé.tms"}, QDir(data.path()).entryList({"*.tms*", ".*.tms*"}, QDir::Files | QDir::Hidden));
+}
+
+// Memory running out is a failure like any other: one line, status 1, no abort.
+TEST_F(Tamselctl, RunningOutOfMemoryIsOneLine)
+{
+    const QString path = data.filePath("grand.tms");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(serialformat::maxFileBytes - 1024));
+    }
+    const Outcome outcome = Run({"dump", path}, QString(), [] {
+        const rlimit limit{32 << 20, 32 << 20};   // well under the file, well over what starting takes
+        setrlimit(RLIMIT_DATA, &limit);
+    });
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("tamselctl : mémoire insuffisante.\n", outcome.err);
+    EXPECT_TRUE(outcome.out.isEmpty());
 }
 
 } // namespace

@@ -9,11 +9,11 @@
 #include "device/lib/firmware.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonDocument>
 
 #include <cstdio>
 #include <functional>
+#include <new>
 
 namespace {
 
@@ -39,6 +39,8 @@ const char* const usage =
     "\n"
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
+
+const char* const outOfMemory = "tamselctl : mémoire insuffisante.\n";
 
 // A failed command: its message for standard error, written on one line (OneLine).
 struct Failure {
@@ -83,13 +85,20 @@ CString OneLine(const CString& message)
     return line;
 }
 
+QByteArray ReadFile(const CString& path, qint64 maxBytes)
+{
+    QByteArray bytes;
+    CString reason;
+    if (!ReadFileWhole(path, maxBytes, bytes, reason))
+        throw Failure{CString("lecture de ") + Quoted(path) + " impossible : " + reason};
+    return bytes;
+}
+
 void LoadSettings(const CString& path, CConfig& config)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{CString("lecture de ") + Quoted(path) + " impossible : fichier introuvable ou illisible"};
+    const QByteArray bytes = ReadFile(path, serialformat::maxFileBytes);
     try {
-        serialformat::LoadFromBytes(config, file.readAll());
+        serialformat::LoadFromBytes(config, bytes);
     } catch (const CException&) {
         throw Failure{CString("le fichier ") + Quoted(path) + " n'est pas un fichier de paramètres valide"};
     }
@@ -179,10 +188,7 @@ void MakeFirmware(const QStringList& args)
 {
     FirmwareImage firmware{args[0], args[1], {}};
     if (args.size() > 3) {
-        QFile image(args[3]);
-        if (!image.open(QIODevice::ReadOnly))
-            throw Failure{CString("lecture de ") + Quoted(args[3]) + " impossible : fichier introuvable ou illisible"};
-        firmware.image = image.readAll();
+        firmware.image = ReadFile(args[3], firmware::maxImageBytes);
     } else {
         firmware.image = QString("Image d'essai du micrologiciel %1 pour %2\n").arg(args[1], args[0]).toUtf8().repeated(64);
     }
@@ -211,9 +217,8 @@ const Command commands[] = {
     {"make-firmware", 3, 4, MakeFirmware},
 };
 
-} // namespace
-
-int main(int argc, char** argv)
+// The command line's work; main() adds the failure any step may meet, memory running out.
+int Main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
@@ -236,4 +241,17 @@ int main(int argc, char** argv)
     }
     Print(stderr, CString("tamselctl : commande mal formée (tamselctl --help pour l'aide).\n"));
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Printed without allocating: there may be no memory for anything else.
+        std::fputs(outOfMemory, stderr);
+        return 1;
+    }
 }

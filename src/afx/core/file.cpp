@@ -14,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CFile, CObject)
 IMPLEMENT_DYNAMIC(CMemFile, CFile)
@@ -274,3 +275,167 @@ void CMemFile::Close()
     std::vector<BYTE>().swap(bytes);
     position = 0;
 }
+
+namespace {
+
+// Closes the descriptor it holds when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd; }
+    // Closes now, reporting the failure; 0 or an errno.
+    int Close()
+    {
+        const int handle = std::exchange(fd, -1);
+        return ::close(handle) == 0 || errno == EINTR ? 0 : errno;
+    }
+
+private:
+    int fd;
+};
+
+// Reports a whole-file failure on `path`.
+[[noreturn]] void FailOn(const QString& path, int cause, int osError)
+{
+    throw CFileException(cause, osError, CString(path));
+}
+
+[[noreturn]] void FailOnErrno(const QString& path, int error)
+{
+    FailOn(path, CFileException::ErrnoToException(error), error);
+}
+
+} // namespace
+
+namespace afx {
+
+QByteArray ReadWholeFile(const CString& path, qint64 maxBytes)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (path.IsEmpty())
+        FailOn(absolute, CFileException::badPath, ENOENT);
+    const QByteArray native = QFile::encodeName(absolute);
+    // Looked at before it is opened, since opening a device may do something; opened without
+    // waiting, should it be swapped for a FIFO meanwhile, and looked at again once open.
+    struct stat info;
+    if (::stat(native.constData(), &info) != 0)
+        FailOn(absolute, OpenFailureCause(errno, absolute), errno);
+    if (!S_ISREG(info.st_mode))
+        FailOn(absolute, CFileException::invalidFile, -1);
+    Descriptor file(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.Get() < 0)
+        FailOn(absolute, OpenFailureCause(errno, absolute), errno);
+    if (::fstat(file.Get(), &info) != 0)
+        FailOnErrno(absolute, errno);
+    if (!S_ISREG(info.st_mode))
+        FailOn(absolute, CFileException::invalidFile, -1);
+    if (info.st_size > maxBytes)
+        FailOn(absolute, CFileException::invalidFile, EFBIG);
+    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0)
+        FailOnErrno(absolute, errno);
+
+    // The size is only a hint (a file may grow, or tell 0 and hold more): reading goes on
+    // to the end, one byte past the bound at most.
+    QByteArray bytes;
+    bytes.reserve(info.st_size);
+    constexpr qint64 chunk = 64 * 1024;
+    for (;;) {
+        const qint64 room = std::min(chunk, maxBytes + 1 - bytes.size());
+        const qsizetype start = bytes.size();
+        bytes.resize(start + room);
+        const ssize_t n = ::read(file.Get(), bytes.data() + start, size_t(room));
+        if (n < 0 && errno == EINTR) {
+            bytes.resize(start);
+            continue;
+        }
+        if (n < 0)
+            FailOnErrno(absolute, errno);
+        bytes.resize(start + n);
+        if (bytes.size() > maxBytes)
+            FailOn(absolute, CFileException::invalidFile, EFBIG);
+        if (n == 0)
+            return bytes;
+    }
+}
+
+void ReplaceFile(const CString& path, const QByteArray& bytes)
+{
+    QString target = QFileInfo(path).absoluteFilePath();
+    if (path.IsEmpty())
+        FailOn(target, CFileException::badPath, ENOENT);
+    struct stat old;
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        FailOn(target, OpenFailureCause(errno, target), errno);
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            FailOn(target, CFileException::invalidFile, -1);
+        target = QFileInfo(target).canonicalFilePath();
+        // The rename would replace a write-protected file; its protection says no.
+        if (::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
+            FailOnErrno(target, errno);
+    }
+    const QFileInfo targetInfo(target);
+    const QByteArray nativeTarget = QFile::encodeName(target);
+    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
+    const QByteArray temporary = QFile::encodeName(targetInfo.absolutePath() + "/." + targetInfo.fileName() + ".tmp");
+
+    // A fresh temporary file, or the one a killed write left.
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    int handle = ::open(temporary.constData(), flags | O_CREAT | O_EXCL, 0666);
+    if (handle < 0 && errno == EEXIST)
+        handle = ::open(temporary.constData(), flags);
+    if (handle < 0)
+        FailOn(target, OpenFailureCause(errno, target), errno);
+    Descriptor file(handle);
+    // Held until the rename: a second write to the same target meanwhile finds it locked,
+    // or finds the name gone or given to another file once the first is done.
+    struct stat opened, named;
+    if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
+        FailOnErrno(target, errno);
+    if (::fstat(file.Get(), &opened) != 0 || ::lstat(temporary.constData(), &named) != 0
+        || opened.st_ino != named.st_ino || opened.st_dev != named.st_dev || !S_ISREG(opened.st_mode))
+        FailOn(target, CFileException::sharingViolation, EWOULDBLOCK);
+
+    // From here on the temporary file is this write's own, to remove on failure.
+    const auto failAndRemove = [&](int error) {
+        file.Close();
+        ::unlink(temporary.constData());
+        FailOnErrno(target, error);
+    };
+    if (::ftruncate(file.Get(), 0) != 0)
+        failAndRemove(errno);
+    if (exists && ::fchmod(file.Get(), old.st_mode & 07777) != 0)
+        failAndRemove(errno);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(file.Get(), bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            failAndRemove(n < 0 ? errno : EIO);
+        done += n;
+    }
+    if (::fsync(file.Get()) != 0)
+        failAndRemove(errno);
+    if (::fstat(file.Get(), &opened) != 0 || opened.st_size != bytes.size())
+        failAndRemove(EIO);
+    if (::rename(temporary.constData(), nativeTarget.constData()) != 0)
+        failAndRemove(errno);
+    if (const int error = file.Close())
+        FailOnErrno(target, error);
+
+    // The new name is durable only once the folder is. A folder that cannot be opened for
+    // reading cannot be synced; a file system that does not sync folders says EINVAL.
+    Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0 && ::fsync(directory.Get()) != 0 && errno != EINVAL)
+        FailOnErrno(target, errno);
+}
+
+} // namespace afx

@@ -6,6 +6,8 @@
 #include "afx/core/object.h"
 #include "afx/core/types.h"
 
+#include <QByteArray>
+
 #include <vector>
 
 class CFile : public CObject {
@@ -100,3 +102,25 @@ private:
     std::vector<BYTE> bytes;
     ULONGLONG position = 0;
 };
+
+// Whole data files. Only regular files are read or replaced: a device, a FIFO or a folder
+// named as a file is refused at once (it would block, never end, or be replaced by a file).
+// Failures throw CFileException, with the cause CFile::Open would give, or invalidFile for a
+// path that names no regular file (m_lOsError -1) or a file larger than allowed (EFBIG).
+namespace afx {
+
+// The file's bytes, at most maxBytes of them: a larger file is refused from its size before
+// it is read, and one that grows beyond the bound while it is read is cut there and refused.
+// The file is held with a shared lock meanwhile, as CFile::modeRead | shareDenyWrite does.
+QByteArray ReadWholeFile(const CString& path, qint64 maxBytes);
+
+// Puts `bytes` in place of the file in one step. They go to ".<name>.tmp" in the same folder,
+// every write checked and the file synced to the disk; only then does it take the target's
+// name (the folder is synced too). Until then the old file stays as it was, and a failure
+// removes the temporary file; one left by a write that was killed is taken over by the next
+// write to the same target. An existing target keeps its permissions and must be writable;
+// a symbolic link stays and the file it names is replaced. Two writes to the same target at
+// once: the second is a sharingViolation.
+void ReplaceFile(const CString& path, const QByteArray& bytes);
+
+} // namespace afx

@@ -10,8 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <vector>
+
+#include <cerrno>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -23,37 +23,28 @@ END_MESSAGE_MAP()
 namespace {
 
 // The document's content, written by its own Serialize.
-std::vector<BYTE> Store(CDocument& document)
+QByteArray Store(CDocument& document)
 {
     CMemFile memory;
     CArchive archive(&memory, CArchive::store);
     document.Serialize(archive);
     archive.Close();
-    std::vector<BYTE> bytes(size_t(memory.GetLength()));
+    QByteArray bytes(qsizetype(memory.GetLength()), Qt::Uninitialized);
     memory.SeekToBegin();
     memory.Read(bytes.data(), UINT(bytes.size()));
     return bytes;
 }
 
-void Load(CDocument& document, const std::vector<BYTE>& bytes)
+// An empty file is an empty document.
+void Load(CDocument& document, const QByteArray& bytes)
 {
     CMemFile memory;
-    memory.Write(bytes.data(), UINT(bytes.size()));
+    memory.Write(bytes.constData(), UINT(bytes.size()));
     memory.SeekToBegin();
     CArchive archive(&memory, CArchive::load);
-    document.Serialize(archive);
+    if (!bytes.isEmpty())
+        document.Serialize(archive);
     archive.Close();
-}
-
-// Why a finished save could not replace the file, as a file exception cause.
-int SaveFailureCause(const QSaveFile& file)
-{
-    const QFileInfo target(file.fileName());
-    if (!target.dir().exists())
-        return CFileException::badPath;
-    if (file.error() == QFileDevice::OpenError || (target.exists() && !target.isWritable()))
-        return CFileException::accessDenied;
-    return CFileException::hardIO;
 }
 
 // The framework's message for a failure, by the kind of exception and its cause.
@@ -79,6 +70,8 @@ UINT FailureMessage(const std::exception* e, BOOL bSaving, UINT nIDPDefault)
             return bSaving ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;
         case CFileException::endOfFile:
             return AFX_IDP_FAILED_INVALID_FORMAT;
+        case CFileException::invalidFile:   // no regular file, or far too large to be a document
+            return file->m_lOsError == EFBIG && !bSaving ? AFX_IDP_FAILED_INVALID_FORMAT : nIDPDefault;
         case CFileException::none:
             return nIDPDefault;
         default:
@@ -183,14 +176,10 @@ BOOL CDocument::OnNewDocument()
 
 BOOL CDocument::OnOpenDocument(const CString& lpszPathName)
 {
-    CFileException error;
-    CFile file;
-    if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &error)) {
-        ReportSaveLoadException(lpszPathName, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
-        return FALSE;
-    }
-    std::vector<BYTE> previous;
+    QByteArray bytes;
+    QByteArray previous;
     try {
+        bytes = afx::ReadWholeFile(lpszPathName, GetMaxFileLength());
         previous = Store(*this);
     } catch (const std::exception& e) {
         ReportSaveLoadException(lpszPathName, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
@@ -200,10 +189,7 @@ BOOL CDocument::OnOpenDocument(const CString& lpszPathName)
     DeleteContents();
     SetModifiedFlag(TRUE);   // modified while it is being read
     try {
-        CArchive archive(&file, CArchive::load);
-        if (file.GetLength() != 0)
-            Serialize(archive);
-        archive.Close();
+        Load(*this, bytes);
     } catch (const std::exception& e) {
         DeleteContents();
         try {
@@ -224,14 +210,7 @@ BOOL CDocument::OnOpenDocument(const CString& lpszPathName)
 BOOL CDocument::OnSaveDocument(const CString& lpszPathName)
 {
     try {
-        const std::vector<BYTE> bytes = Store(*this);
-        QSaveFile file(lpszPathName);
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) != qint64(bytes.size())
-            || !file.commit()) {
-            file.cancelWriting();
-            AfxThrowFileException(SaveFailureCause(file), -1, lpszPathName);
-        }
+        afx::ReplaceFile(lpszPathName, Store(*this));
     } catch (const std::exception& e) {
         ReportSaveLoadException(lpszPathName, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;

@@ -41,6 +41,9 @@ public:
     // the document is restored to what it held before (its content is kept through its own
     // Serialize into memory first), so a failed open changes nothing.
     virtual BOOL OnOpenDocument(const CString& lpszPathName);
+    // The largest file OnOpenDocument takes: it reads the whole file into memory, and refuses
+    // a larger one from its size before reading anything.
+    virtual qint64 GetMaxFileLength() const { return qint64(256) * 1024 * 1024; }
     // Writes the document through Serialize into a temporary file that replaces the file only
     // when complete: a failed save leaves the old file as it was.
     virtual BOOL OnSaveDocument(const CString& lpszPathName);

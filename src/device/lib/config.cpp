@@ -9,6 +9,9 @@ IMPLEMENT_SERIAL(CConfig, CObject, 1)
 namespace {
 
 constexpr DWORD configMagic = 0x434D5354;   // "TSMC"
+// The layout of the record's serialised form. Settings files of every schema ever written keep
+// loading (tests/device/golden holds one of each): a change of layout raises the number, and
+// Serialize reads each older layout by the schema that ExpectHeader returns.
 constexpr DWORD configSchema = 1;
 
 // Moving a loaded section into the record: the containers hand over their entries, the

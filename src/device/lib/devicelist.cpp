@@ -1,8 +1,10 @@
 #include "device/lib/devicelist.h"
 
+#include "device/lib/filestore.h"
+
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +24,9 @@ QString dataFolderOverride;
 constexpr int maxEncodedName = 160;
 
 // The detail text for a device list that breaks a rule.
+// A list of a few hundred devices is some tens of kilobytes.
+constexpr qint64 maxListBytes = 1024 * 1024;
+
 BOOL ListFault(const QString& path, const CString& reason, CString& detail)
 {
     detail = CString("La liste des périphériques (") + path + ") est incorrecte : " + reason + ".";
@@ -53,14 +58,15 @@ DeviceList DefaultDeviceList()
 BOOL LoadDeviceList(DeviceList& list, CString& detail)
 {
     const QString path = DeviceDataFolder() + "/devices.json";
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         list = DefaultDeviceList();
         return TRUE;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        return ListFault(path, "fichier illisible", detail);
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    QByteArray bytes;
+    CString reason;
+    if (!ReadFileWhole(path, maxListBytes, bytes, reason))
+        return ListFault(path, reason, detail);
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
     if (!document.isObject())
         return ListFault(path, "ce n'est pas un objet JSON", detail);
     const QJsonObject root = document.object();

@@ -5,7 +5,6 @@
 #include "device/lib/serialformat.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <atomic>
@@ -37,13 +36,15 @@ DeviceDefinition FindDevice(const CString& name, int& stepDelayMs)
 
 std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
 {
-    QFile file(DeviceFilePath(device.name, "dev"));
-    if (!file.exists())
+    const QString path = DeviceFilePath(device.name, "dev");
+    if (!QFileInfo::exists(path))
         return DeviceMemory::Factory(device);
     auto memory = std::make_unique<DeviceMemory>();
+    QByteArray bytes;
+    CString reason;
     try {
-        if (file.open(QIODevice::ReadOnly)) {
-            serialformat::LoadFromBytes(*memory, file.readAll());
+        if (ReadFileWhole(path, serialformat::maxFileBytes, bytes, reason)) {
+            serialformat::LoadFromBytes(*memory, bytes);
             return memory;
         }
     } catch (const CException&) {

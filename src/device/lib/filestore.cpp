@@ -1,25 +1,59 @@
 #include "device/lib/filestore.h"
 
-#include <QSaveFile>
+#include <cerrno>
+
+namespace {
+
+CString ReadFailure(const CFileException& e)
+{
+    switch (e.m_cause) {
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
+        return "fichier introuvable";
+    case CFileException::invalidFile:
+        return e.m_lOsError == EFBIG ? "fichier trop volumineux" : "ce n'est pas un fichier ordinaire";
+    default:
+        return "fichier illisible";
+    }
+}
+
+CString WriteFailure(const CFileException& e)
+{
+    switch (e.m_cause) {
+    case CFileException::invalidFile:
+        return "ce n'est pas un fichier ordinaire";
+    case CFileException::accessDenied:
+        return "accès refusé";
+    case CFileException::fileNotFound:
+    case CFileException::badPath:
+        return "création impossible";
+    case CFileException::diskFull:
+        return "disque plein";
+    default:
+        return "écriture impossible";
+    }
+}
+
+} // namespace
+
+BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CString& reason)
+{
+    try {
+        bytes = afx::ReadWholeFile(path, maxBytes);
+        return TRUE;
+    } catch (const CFileException& e) {
+        reason = ReadFailure(e);
+        return FALSE;
+    }
+}
 
 BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    try {
+        afx::ReplaceFile(path, bytes);
         return TRUE;
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        reason = "accès refusé";
-        break;
-    case QFileDevice::OpenError:
-        reason = "création impossible";
-        break;
-    case QFileDevice::RenameError:
-        reason = "remplacement du fichier impossible";
-        break;
-    default:
-        reason = "écriture impossible";
-        break;
+    } catch (const CFileException& e) {
+        reason = WriteFailure(e);
+        return FALSE;
     }
-    return FALSE;
 }

@@ -1,10 +1,13 @@
-// Files replaced in one step.
+// The library's files, read and written whole (afx::ReadWholeFile, afx::ReplaceFile), with
+// the reason of a failure as a short French phrase ("fichier introuvable").
 #pragma once
 
 #include "afx/afx.h"
 
 #include <QByteArray>
 
-// Writes the file through a temporary file that then replaces it, so that a failure leaves
-// the previous file whole. FALSE with the reason, in French, on failure.
+// The file's bytes, when it is a regular file of at most maxBytes bytes.
+BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CString& reason);
+
+// Replaces the file in one step: a failure leaves the previous file whole.
 BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason);

@@ -1,6 +1,8 @@
 #include "device/lib/firmware.h"
 
-#include <QFile>
+#include "device/lib/filestore.h"
+
+#include <QList>
 #include <QtEndian>
 
 #include <algorithm>
@@ -108,24 +110,9 @@ BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason)
 
 BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        reason = "fichier introuvable";
+    QByteArray bytes;
+    if (!ReadFileWhole(path, headerSize + maxImageBytes, bytes, reason))
         return FALSE;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = "fichier illisible";
-        return FALSE;
-    }
-    if (file.size() > headerSize + maxImageBytes) {
-        reason = "fichier trop volumineux";
-        return FALSE;
-    }
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size()) {
-        reason = "fichier illisible";
-        return FALSE;
-    }
     if (!magic.startsWith(bytes.left(magic.size()))) {
         reason = "ce n'est pas un fichier de micrologiciel";
         return FALSE;

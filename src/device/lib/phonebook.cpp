@@ -107,6 +107,8 @@ enum RefKind : BYTE { noRef = 0, ownRecord = 1, speedDialRef = 2, groupDialRef =
 enum MemberKind : BYTE { speedDialMember = 1, oneTouchMember = 2 };
 
 constexpr DWORD phoneBookMagic = 0x42485054;   // "TPHB"
+// The layout of the phone book's serialised form (phone-book files, and the directory of a
+// settings file): as for the record, a change raises it and older layouts keep being read.
 constexpr DWORD phoneBookSchema = 1;
 
 // Smallest stored sizes, so that counts are checked against what is left of the stream.

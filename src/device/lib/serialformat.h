@@ -10,6 +10,12 @@
 
 namespace serialformat {
 
+// The largest settings file, phone-book file or stored device memory that is read. The
+// largest record a device holds is about 11 MB: every group dial (1999) holding every speed
+// dial and one-touch key (5 bytes a member) is 10.4 MB, the 999 speed dials and 38 keys with
+// long texts under 1 MB. Anything beyond this bound is no record of ours.
+constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
+
 // An object's serialised form in memory, and back.
 QByteArray StoreToBytes(CObject& object);
 void LoadFromBytes(CObject& object, const QByteArray& bytes);

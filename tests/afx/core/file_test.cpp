@@ -1,6 +1,7 @@
 #include "afx/core/file.h"
 
 #include "cause.h"
+#include "otheruser.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,22 +107,6 @@ TEST_F(CFileTest, OpenReportsTheCauseWithoutThrowing)
         EXPECT_EQ(Path("missing.tms"), e.m_strFileName);
     }
 }
-
-// Works as a user other than the folders' owner. Root may write anywhere, so a test run as
-// root takes the file-system rights of "nobody" meanwhile (setfsuid touches this thread only).
-class OtherUser {
-public:
-    OtherUser()
-    {
-        if (geteuid() == 0)
-            setfsuid(65534);
-    }
-    ~OtherUser()
-    {
-        if (geteuid() == 0)
-            setfsuid(0);
-    }
-};
 
 TEST_F(CFileTest, FolderNotWritableIsAccessDenied)
 {

@@ -1,0 +1,256 @@
+// Whole-file reads and writes: only regular files, bounded reads, and writes that replace
+// the file in one step whatever happens to them.
+#include "afx/core/file.h"
+
+#include "cause.h"
+#include "faultyio.h"
+#include "otheruser.h"
+#include "support/filesizelimit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class WholeFileTest : public ::testing::Test {
+public:
+    QString Path(const QString& name) const { return folder.filePath(name); }
+
+    void Put(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray Get(const QString& name) const
+    {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Everything in the folder, hidden files too.
+    QStringList Entries(const QString& sub = QString()) const
+    {
+        return QDir(Path(sub)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                         QDir::Name);
+    }
+
+    QTemporaryDir folder;
+};
+
+// The failure's cause and errno, or {-1, 0} when there was none.
+std::pair<int, long> Failure(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const CFileException& e) {
+        return {e.m_cause, e.m_lOsError};
+    }
+    return {-1, 0};
+}
+
+// What the path itself is: a regular file, a link, a FIFO, a folder.
+mode_t Kind(const QString& path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+const QByteArray oldBytes = "ancien contenu";
+const QByteArray newBytes = QByteArray("nouveau contenu ").repeated(500);
+
+TEST_F(WholeFileTest, ReplacesTheFileKeepingItsPermissionsAndItsLink)
+{
+    Put("a.tms", oldBytes);
+    ASSERT_EQ(0, ::chmod(QFile::encodeName(Path("a.tms")).constData(), 0640));
+    ASSERT_TRUE(QFile::link(Path("a.tms"), Path("lien.tms")));
+    afx::ReplaceFile(Path("lien.tms"), newBytes);
+    EXPECT_EQ(newBytes, Get("a.tms"));
+    EXPECT_EQ(Path("a.tms"), QFileInfo(Path("lien.tms")).symLinkTarget());
+    EXPECT_EQ(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup,
+              QFile::permissions(Path("a.tms")));
+
+    afx::ReplaceFile(Path("neuf.tms"), "");
+    EXPECT_EQ(QByteArray(), Get("neuf.tms"));
+    EXPECT_EQ((QStringList{"a.tms", "lien.tms", "neuf.tms"}), Entries());
+}
+
+// Each target is made by the row; the write must fail with the cause, leave whatever stood
+// there as it was, and leave no temporary file.
+TEST_F(WholeFileTest, AWriteThatFailsLeavesTheTargetAsItWas)
+{
+    struct Row {
+        const char* name;
+        std::function<void(WholeFileTest&)> make;   // puts "dossier/cible" in place
+        std::function<std::pair<int, long>(const QString& target)> write;
+        int cause;
+    };
+    const auto plainWrite = [](const QString& target) { return Failure([&] { afx::ReplaceFile(target, newBytes); }); };
+    const auto oldFile = [](WholeFileTest& t) { t.Put("dossier/cible", oldBytes); };
+    // The old file, with that mode given to the file or its folder.
+    const auto withMode = [](const char* name, mode_t mode) {
+        return [name, mode](WholeFileTest& t) {
+            t.Put("dossier/cible", oldBytes);
+            ::chmod(QFile::encodeName(t.Path(name)).constData(), mode);
+        };
+    };
+    const auto asOtherUser = [](const QString& target) {
+        OtherUser other;
+        return Failure([&] { afx::ReplaceFile(target, newBytes); });
+    };
+    const Row rows[] = {
+        {"size limit", oldFile,
+         [](const QString& target) {
+             FileSizeLimit limit(100);
+             return Failure([&] { afx::ReplaceFile(target, newBytes); });
+         },
+         CFileException::diskFull},
+        {"full disk", oldFile,
+         [](const QString& target) {
+             faultyio::FailingWrites full(ENOSPC);
+             return Failure([&] { afx::ReplaceFile(target, newBytes); });
+         },
+         CFileException::diskFull},
+        {"read-only folder", withMode("dossier", 0555), asOtherUser, CFileException::accessDenied},
+        {"read-only file", withMode("dossier/cible", 0444), asOtherUser, CFileException::accessDenied},
+        {"FIFO", [](WholeFileTest& t) { ::mkfifo(QFile::encodeName(t.Path("dossier/cible")).constData(), 0644); },
+         plainWrite, CFileException::invalidFile},
+        {"link to a device", [](WholeFileTest& t) { QFile::link("/dev/null", t.Path("dossier/cible")); }, plainWrite,
+         CFileException::invalidFile},
+        {"folder", [](WholeFileTest& t) { QDir(t.Path("dossier")).mkdir("cible"); }, plainWrite,
+         CFileException::invalidFile},
+        {"another write under way",
+         [](WholeFileTest& t) { t.Put("dossier/cible", oldBytes); },
+         [](const QString& target) {
+             // The other write holds its temporary file locked.
+             const QByteArray temporary = QFile::encodeName(QFileInfo(target).path() + "/.cible.tmp");
+             const int other = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+             ::flock(other, LOCK_EX);
+             const auto failure = Failure([&] { afx::ReplaceFile(target, newBytes); });
+             ::close(other);
+             ::unlink(temporary.constData());
+             return failure;
+         },
+         CFileException::sharingViolation},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(QDir(folder.path()).mkdir("dossier"));
+        ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+        row.make(*this);
+        const QStringList before = Entries("dossier");
+        const mode_t kind = Kind(Path("dossier/cible"));
+        const QByteArray content = S_ISREG(kind) ? Get("dossier/cible") : QByteArray();
+        const QString linkTarget = QFileInfo(Path("dossier/cible")).symLinkTarget();
+
+        EXPECT_EQ(row.cause, row.write(Path("dossier/cible")).first);
+        EXPECT_EQ(before, Entries("dossier"));
+        EXPECT_EQ(kind, Kind(Path("dossier/cible")));
+        EXPECT_EQ(linkTarget, QFileInfo(Path("dossier/cible")).symLinkTarget());
+        if (S_ISREG(kind)) {
+            EXPECT_EQ(content, Get("dossier/cible"));
+        }
+
+        ::chmod(QFile::encodeName(Path("dossier")).constData(), 0755);
+        ASSERT_TRUE(QDir(Path("dossier")).removeRecursively());
+    }
+    EXPECT_EQ(-1, Failure([&] { afx::ReplaceFile(Path("ok.tms"), newBytes); }).first);   // the limits are gone
+    EXPECT_EQ(CFileException::badPath, Failure([&] { afx::ReplaceFile(Path("absent/x.tms"), newBytes); }).first);
+}
+
+// A write killed at each of its steps: the target is the old file until the rename and the
+// new one after it, never anything between; the next write takes over what was left.
+TEST_F(WholeFileTest, AWriteKilledAtAnyStepLeavesAWholeFileAndTheNextWriteTidiesUp)
+{
+    struct Row {
+        const char* name;
+        int step;                // of ftruncate, write, fsync, rename, fsync (the folder)
+        QByteArray left;
+    };
+    const Row rows[] = {
+        {"temporary file made", 1, oldBytes},
+        {"half written", 2, oldBytes},
+        {"written, not synced", 3, oldBytes},
+        {"synced, not renamed", 4, oldBytes},
+        {"renamed, folder not synced", 5, newBytes},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Put("cible.tms", oldBytes);
+        const pid_t child = fork();
+        ASSERT_NE(-1, child);
+        if (child == 0) {
+            faultyio::KillAt(row.step);
+            try {
+                afx::ReplaceFile(Path("cible.tms"), newBytes);
+            } catch (...) {
+            }
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the write ended before its step";
+        EXPECT_EQ(row.left, Get("cible.tms"));
+        EXPECT_EQ((row.left == oldBytes ? QStringList{".cible.tms.tmp", "cible.tms"} : QStringList{"cible.tms"}),
+                  Entries());
+
+        afx::ReplaceFile(Path("cible.tms"), "suivant");
+        EXPECT_EQ("suivant", Get("cible.tms"));
+        EXPECT_EQ(QStringList{"cible.tms"}, Entries());
+    }
+}
+
+TEST_F(WholeFileTest, ReadsOnlyARegularFileWithinItsBound)
+{
+    Put("a.tms", "0123456789");
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0644));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("dossier"));
+    {
+        QFile huge(Path("énorme.tms"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(1) << 40));   // sparse: no disk used
+    }
+    struct Row {
+        const char* name;
+        QString path;
+        qint64 bound;
+        std::pair<int, long> failure;
+    };
+    const Row rows[] = {
+        {"at its bound", Path("a.tms"), 10, {-1, 0}},
+        {"over its bound", Path("a.tms"), 9, {CFileException::invalidFile, EFBIG}},
+        {"a terabyte", Path("énorme.tms"), 1 << 20, {CFileException::invalidFile, EFBIG}},
+        {"endless device", "/dev/zero", 1 << 20, {CFileException::invalidFile, -1}},
+        {"FIFO without a writer", Path("fifo"), 1 << 20, {CFileException::invalidFile, -1}},
+        {"folder", Path("dossier"), 1 << 20, {CFileException::invalidFile, -1}},
+        {"missing", Path("absent.tms"), 1 << 20, {CFileException::fileNotFound, ENOENT}},
+        {"missing folder", Path("absent/a.tms"), 1 << 20, {CFileException::badPath, ENOENT}},
+        // Says it is empty, and holds more than the bound: cut there.
+        {"size that lies", "/proc/self/status", 100, {CFileException::invalidFile, EFBIG}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.failure, Failure([&] { afx::ReadWholeFile(row.path, row.bound); }));
+    }
+    EXPECT_EQ("0123456789", afx::ReadWholeFile(Path("a.tms"), 10));
+    EXPECT_TRUE(afx::ReadWholeFile("/proc/self/status", 1 << 20).startsWith("Name:"));
+
+    // Not while another program writes it.
+    const int writer = ::open(QFile::encodeName(Path("a.tms")).constData(), O_WRONLY | O_CLOEXEC);
+    ASSERT_EQ(0, ::flock(writer, LOCK_EX));
+    EXPECT_EQ(CFileException::sharingViolation, Failure([&] { afx::ReadWholeFile(Path("a.tms"), 10); }).first);
+    ::close(writer);
+}
+
+} // namespace
