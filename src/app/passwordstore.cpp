@@ -1,5 +1,6 @@
 #include "app/passwordstore.h"
 
+#include "afx/core/file.h"
 #include "res/resource.h"
 
 #include <QDir>
@@ -97,8 +98,8 @@ bool SameBytes(const QByteArray& a, const QByteArray& b)
     return difference == 0;
 }
 
-// The file exists, with the store's mode, before the settings write it: their atomic write
-// copies the mode of an existing file but gives a new one whatever the umask allows.
+// The file exists, with the store's mode, before it is written: the atomic write keeps the
+// mode of an existing file but gives a new one whatever the umask allows.
 bool PrepareStoreFile(const QString& path)
 {
     const QString folder = QFileInfo(path).absolutePath();
@@ -159,17 +160,12 @@ BOOL WritePassword(const CString& password)
     const QString path = PasswordStorePath();
     if (hash.isEmpty() || !PrepareStoreFile(path))
         return FALSE;
-    QSettings store(path, QSettings::IniFormat);
-    const QVariant previous = store.value(kPasswordValue);
-    store.setValue(kPasswordValue, QString::fromLatin1(hash));
-    store.sync();
-    if (store.status() == QSettings::NoError)
-        return TRUE;
-    // The settings keep a change they could not write and read it back as if stored (and write
-    // it at the next sync that succeeds): put the old password back in force.
-    if (previous.isValid())
-        store.setValue(kPasswordValue, previous);
-    else
-        store.remove(kPasswordValue);
-    return FALSE;
+    // The whole store in one step, as the settings would write it: a write the disk refuses
+    // or cuts short leaves the old password in force.
+    try {
+        afx::ReplaceFile(path, "[General]\n" + kPasswordValue.toLatin1() + '=' + hash + '\n');
+    } catch (const CFileException&) {
+        return FALSE;
+    }
+    return TRUE;
 }
