@@ -1,5 +1,6 @@
 #include "app/passwordstore.h"
 
+#include "afx/afxwin.h"
 #include "afx/core/file.h"
 #include "res/resource.h"
 
@@ -129,7 +130,7 @@ QString PasswordStorePath()
     CString title;
     title.LoadString(AFX_IDS_APP_TITLE);
     return QStringLiteral("%1/%2/%3.conf")
-        .arg(folder, QString::fromLatin1(kSettingsCompany), QString(title).replace(u'/', u'-'));
+        .arg(folder, QString::fromLatin1(kSettingsCompany), afx::SettingsName(title));
 }
 
 BOOL PasswordStoreReadable()

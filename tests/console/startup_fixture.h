@@ -35,7 +35,7 @@ inline std::unique_ptr<QSettings> MachineStore()
 inline std::unique_ptr<QSettings> UserStore()
 {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Corvane",
-                                       QString(LoadText(AFX_IDS_APP_TITLE)));
+                                       afx::SettingsName(LoadText(AFX_IDS_APP_TITLE)));
 }
 
 inline QWidget* Control(CDialog& dialog, int id)

@@ -207,7 +207,7 @@ protected:
     {
         return std::make_unique<QSettings>(
             scope == "system" ? MachineStorePath(home)
-                              : folder.filePath(home + "/user/Corvane/" + LoadText(AFX_IDS_APP_TITLE) + ".conf"),
+                              : folder.filePath(home + "/user/Corvane/" + afx::SettingsName(LoadText(AFX_IDS_APP_TITLE)) + ".conf"),
             QSettings::IniFormat);
     }
 

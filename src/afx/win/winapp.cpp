@@ -235,7 +235,12 @@ void CWinApp::SetRegistryKey(const CString& lpszRegistryKey)
     if (m_pszAppName.IsEmpty())
         m_pszAppName = afx::AppTitle();
     m_pszRegistryKey = lpszRegistryKey;
-    m_pszProfileName = m_pszAppName;
+    m_pszProfileName = afx::SettingsName(m_pszAppName);
+}
+
+QString afx::SettingsName(const CString& title)
+{
+    return QString(title).replace(u'/', u'-');
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)

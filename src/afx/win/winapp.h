@@ -68,7 +68,7 @@ public:
     int m_nCmdShow = SW_SHOW;
     CString m_pszAppName;        // the application title (string 57344) once the registry key is set
     CString m_pszRegistryKey;    // the organisation of the settings
-    CString m_pszProfileName;    // the application name of the settings
+    CString m_pszProfileName;    // the application name of the settings (afx::SettingsName)
 
     virtual BOOL InitInstance() { return TRUE; }
     // The event loop, until the main window is gone; returns ExitInstance().
@@ -132,6 +132,10 @@ CWnd* AfxGetMainWnd();
 int AfxWinMain(int argc, char** argv);
 
 namespace afx {
+// The application's name as the settings name their file: a "/" of the title is written "-",
+// so that it makes no folder.
+QString SettingsName(const CString& title);
+
 // Installs the French texts of Qt's own dialogs (qtbase_fr of Qt's translations); nullptr when
 // they are not installed. They stay in force while the translator lives.
 std::unique_ptr<QTranslator> LoadQtFrenchTexts();

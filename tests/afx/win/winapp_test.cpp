@@ -3,6 +3,9 @@
 #include "notesapp.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTextBrowser>
 #include <QTranslator>
 
@@ -18,7 +21,12 @@ TEST_F(WinAppTest, NameAndSettingsComeFromTheApplicationTitle)
     EXPECT_EQ(AfxGetApp(), &app);
     EXPECT_EQ(app.m_pszAppName, "Brevia Pro 40/45 Tamsel de CORVANE");
     EXPECT_EQ(app.m_pszRegistryKey, "Corvane");
-    EXPECT_EQ(app.m_pszProfileName, app.m_pszAppName);
+    // The title's "/" would make a folder of the settings' file.
+    EXPECT_EQ(app.m_pszProfileName, "Brevia Pro 40-45 Tamsel de CORVANE");
+    const QFileInfo settings(
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, app.m_pszRegistryKey, app.m_pszProfileName).fileName());
+    EXPECT_EQ(settings.fileName(), "Brevia Pro 40-45 Tamsel de CORVANE.conf");
+    EXPECT_EQ(settings.dir().dirName(), "Corvane");
     ASSERT_NE(app.GetRecentFileList(), nullptr);
     EXPECT_EQ(app.GetRecentFileList()->GetSize(), 4);
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
