@@ -2,6 +2,7 @@
 
 #include "afx/win/dialog.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -61,6 +62,11 @@ void ReportFailure(const QString& message)
     }
     std::fprintf(stderr, "afx::testing: %s\n", qPrintable(message));
     std::abort();
+}
+
+void RunPostedWork()
+{
+    QCoreApplication::sendPostedEvents();
 }
 
 QString Describe(const Prompt& prompt)
