@@ -11,7 +11,7 @@ namespace {
 template <class Object>
 void Replay(const char* kind, int& loaded, int& refused)
 {
-    const QDir dir(QFileInfo(__FILE__).absolutePath() + "/corpus/" + kind);
+    const QDir dir(QStringLiteral(CORPUS_DIR "/") + kind);
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
     ASSERT_FALSE(files.isEmpty()) << dir.path().toStdString();
     for (const QFileInfo& info : files) {
