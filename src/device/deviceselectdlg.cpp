@@ -70,5 +70,5 @@ BOOL CDeviceSelectDlg::AcceptSelection()
 
 void CDeviceSelectDlg::OnHelp()
 {
-    afx::ShowHelp(0x20000 + IDD_DEVICE_SELECT, afx::HELP_CONTEXT);
+    afx::ShowHelp(HID_BASE_RESOURCE + IDD_DEVICE_SELECT, afx::HELP_CONTEXT);
 }

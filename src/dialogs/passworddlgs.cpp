@@ -97,5 +97,5 @@ void CChangePasswordDlg::OnOK()
 
 void CChangePasswordDlg::OnHelp()
 {
-    afx::ShowHelp(0x20000 + IDD_CHANGE_PASSWORD, afx::HELP_CONTEXT);
+    afx::ShowHelp(HID_BASE_RESOURCE + IDD_CHANGE_PASSWORD, afx::HELP_CONTEXT);
 }

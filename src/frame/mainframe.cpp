@@ -188,5 +188,5 @@ void CMainFrame::OnHelp()
         OnHelpFinder();
         return;
     }
-    AfxGetApp()->WinHelp(0x20000 + DWORD(view->GetHelpContext()), afx::HELP_CONTEXT);
+    AfxGetApp()->WinHelp(HID_BASE_RESOURCE + DWORD(view->GetHelpContext()), afx::HELP_CONTEXT);
 }

@@ -157,7 +157,7 @@ TEST(DeviceSelectDlgTest, CancelAndHelp)
             dialog.GetDlgItem(IDHELP)->SendMessage(BM_CLICK);
             dialog.GetDlgItem(IDCANCEL)->SendMessage(BM_CLICK);
         },
-        [](afx::testing::PromptScript& prompts) { prompts.Help(0x20000 + IDD_DEVICE_SELECT); });
+        [](afx::testing::PromptScript& prompts) { prompts.Help(HID_BASE_RESOURCE + IDD_DEVICE_SELECT); });
     EXPECT_EQ(outcome.result, IDCANCEL);
     EXPECT_EQ(outcome.selectedDevice, CString());
 }

@@ -204,6 +204,7 @@ TEST_F(DocumentTest, ClosingTheMainWindowAsksTheSavePromptFirst)
     PromptScript prompts;
     prompts.MessageBox(IDNO, kSavePrompt);
     app.m_pMainWnd->SendMessage(WM_CLOSE);
+    afx::testing::RunPostedWork();
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 

@@ -232,7 +232,7 @@ TEST_F(MainWindow, F1OpensTheTopicOfThePageOnShowAndShiftF1Nothing)
     companyName->SetFocus();
     {
         PromptScript prompts;
-        prompts.Help(0x20000 + IDD_MACHINE_PAGE);
+        prompts.Help(HID_BASE_RESOURCE + IDD_MACHINE_PAGE);
         QTest::keyClick(companyName->m_hWnd, Qt::Key_F1);
     }
     {
@@ -241,7 +241,7 @@ TEST_F(MainWindow, F1OpensTheTopicOfThePageOnShowAndShiftF1Nothing)
     }
     {
         PromptScript prompts;
-        prompts.Help(0x20000 + IDD_MACHINE_PAGE);
+        prompts.Help(HID_BASE_RESOURCE + IDD_MACHINE_PAGE);
         Command(ID_HELP);   // the toolbar's "Aide"
     }
 }
@@ -257,7 +257,7 @@ TEST_F(MainWindow, TheSheetTurnsF1IntoTheHelpCommandUnlessAModifierIsHeld)
     QTest::keyRelease(companyName->m_hWnd, Qt::Key_Shift, Qt::NoModifier);
     {
         PromptScript prompts;
-        prompts.Help(0x20000 + IDD_MACHINE_PAGE);
+        prompts.Help(HID_BASE_RESOURCE + IDD_MACHINE_PAGE);
         EXPECT_TRUE(sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
     }
     for (const auto& [key, modifier] : {std::pair{Qt::Key_Shift, Qt::ShiftModifier}, std::pair{Qt::Key_Control, Qt::ControlModifier},
@@ -286,7 +286,7 @@ TEST_F(MainWindow, EachCategoryNamesItsHelpTopic)
 TEST(HelpTopics, EveryContextTheConsoleOpensHasATopic)
 {
     for (int id : {130, 131, 160, 106, 132, 155, 156, 229, 230, 231, 154, 211, 157, 218, 220, 217, 215, 158, 161, 221}) {
-        const QString topic = QStringLiteral(":/help/%1.html").arg(0x20000 + id, 0, 16);
+        const QString topic = QStringLiteral(":/help/%1.html").arg(HID_BASE_RESOURCE + id, 0, 16);
         EXPECT_TRUE(QFile::exists(topic)) << topic.toStdString();
     }
     EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/index.html")));

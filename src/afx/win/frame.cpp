@@ -548,9 +548,16 @@ void CFrameWnd::OnClose()
     CDocument* document = GetActiveDocument();
     if (document && !document->CanCloseFrame(this))
         return;
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this && !document && !app->SaveAllModified())
+        return;
+    DestroyWindowLater([this] { CloseDocumentsAndFrame(); });
+}
+
+void CFrameWnd::CloseDocumentsAndFrame()
+{
+    CDocument* document = GetActiveDocument();
     if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) {
-        if (!document && !app->SaveAllModified())
-            return;
         // Closing the documents destroys the frames that show them, this one among them.
         app->CloseAllDocuments(FALSE);
         if (app->m_pMainWnd != this)

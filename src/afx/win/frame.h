@@ -77,6 +77,8 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // The save prompt at once; the documents and the frame go once the event that asked has
+    // returned (Quitter, the close box and the toolbar are all inside the frame's own widgets).
     afx_msg void OnClose();
     afx_msg BOOL OnBarCheck(UINT nID);
     afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
@@ -103,6 +105,8 @@ private:
                      CCreateContext* pContext);
     void ConnectMenuBar();
     void LoadAccelerators(UINT nIDResource);
+    // What closing does once the user agreed: the documents, then the frame.
+    void CloseDocumentsAndFrame();
     // RecalcLayout with the fixed size of a frame without sizing border lifted meanwhile.
     void Relayout();
     CRect LayoutArea() const;

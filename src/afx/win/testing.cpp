@@ -2,6 +2,7 @@
 
 #include "afx/win/dialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +63,11 @@ void ReportFailure(const QString& message)
     }
     std::fprintf(stderr, "afx::testing: %s\n", qPrintable(message));
     std::abort();
+}
+
+void RunPostedWork()
+{
+    QCoreApplication::sendPostedEvents();
 }
 
 QString Describe(const Prompt& prompt)

@@ -66,4 +66,8 @@ private:
 // A readable description of a prompt, as failure messages name it.
 QString Describe(const Prompt& prompt);
 
+// Lets happen now what the events handled so far left for later, as the event loop would next:
+// a window that a command or its close box closed is destroyed once that event has returned.
+void RunPostedWork();
+
 } // namespace afx::testing

@@ -1,5 +1,6 @@
 // Window-side Windows names: handles, message parameters, messages, styles and results.
-// Values are the Windows ones, so that resource styles and Parts' constants mean the same.
+// Values are the Windows ones, so that the resource script's styles and the console's constants
+// mean the same.
 #pragma once
 
 #include "afx/afx.h"

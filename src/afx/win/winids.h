@@ -5,6 +5,9 @@
 
 #include "afx/win/windefs.h"
 
+// The help context of a dialog, page or window is this base plus its template id.
+#define HID_BASE_RESOURCE                        0x20000
+
 // Commands the framework handles.
 #define ID_SEPARATOR                             0
 #define ID_FILE_NEW                              57600

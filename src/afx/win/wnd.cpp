@@ -528,16 +528,31 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return target ? afx::detail::Dispatch(target, message, wParam, lParam) : 0;
 }
 
+namespace {
+// Calls `call` once the event being handled has returned, and never when the widget is gone by
+// then: the hook, its context, goes with the widget.
+void PostToWindow(HWND widget, std::function<void()> call)
+{
+    QMetaObject::invokeMethod(WindowHook::Ensure(widget), std::move(call), Qt::QueuedConnection);
+}
+} // namespace
+
+void CWnd::DestroyWindowLater(std::function<void()> destroy)
+{
+    if (!m_hWnd)
+        return;
+    HWND widget = m_hWnd;
+    PostToWindow(widget, destroy ? std::move(destroy) : [widget] { CWnd::FromHandle(widget)->DestroyWindow(); });
+}
+
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd)
         return FALSE;
-    WindowHook* hook = WindowHook::Ensure(m_hWnd);
-    QPointer<QWidget> widget = m_hWnd;
-    QMetaObject::invokeMethod(hook, [widget, message, wParam, lParam] {
-        if (widget)
-            CWnd::FromHandle(widget)->SendMessage(message, wParam, lParam);
-    }, Qt::QueuedConnection);
+    HWND widget = m_hWnd;
+    PostToWindow(widget, [widget, message, wParam, lParam] {
+        CWnd::FromHandle(widget)->SendMessage(message, wParam, lParam);
+    });
     return TRUE;
 }
 
@@ -640,7 +655,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return FromHandle(m_hWnd->parentWidget())->SendMessage(WM_HELP, wParam, lParam);
         return 0;
     case WM_CLOSE:
-        DestroyWindow();
+        DestroyWindowLater();
         return 0;
     default:
         return 0;

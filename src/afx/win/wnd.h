@@ -6,6 +6,8 @@
 #include "afx/win/cmdtarget.h"
 #include "afx/win/geometry.h"
 
+#include <functional>
+
 class QEvent;
 class CFont;
 
@@ -64,6 +66,10 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs) { return TRUE; }
     // Sends WM_DESTROY to the window and its attached descendants, then deletes the widget.
     virtual BOOL DestroyWindow();
+    // Destroys the window once the event being handled has returned, through `destroy` (by
+    // default DestroyWindow), and not at all when it is gone by then: a window that its own
+    // menu, button or close box closes is still inside that event.
+    void DestroyWindowLater(std::function<void()> destroy = {});
     // Called after the widget is gone; frames and views delete themselves here.
     virtual void PostNcDestroy() {}
 

@@ -391,6 +391,7 @@ TEST_F(DocViewTest, ClosingTheFrameAsksToSaveAndCancelKeepsIt)
         prompts.MessageBox(IDNO, kAskToSaveNew);
         window->close();
     }
+    afx::testing::RunPostedWork();
     EXPECT_FALSE(window);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }

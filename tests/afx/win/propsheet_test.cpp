@@ -13,18 +13,13 @@ using afx::testing::PromptScript;
 
 namespace {
 
-std::vector<std::string>& Trace()
-{
-    static std::vector<std::string> trace;
-    return trace;
-}
-
-// A page that traces its life, exchanges `value` with its edit (0 to 100) when it has one,
+// A page that traces its life into its test's trace, exchanges `value` with its edit (0 to 100) when it has one,
 // and answers sibling queries of its kind.
 class CTracePage : public CPropertyPage {
 public:
-    CTracePage(UINT templateId, std::string name, UINT editId, WPARAM kind, UINT captionId = 0)
-        : CPropertyPage(templateId, captionId), name(std::move(name)), editId(editId), kind(kind)
+    CTracePage(std::vector<std::string>& trace, UINT templateId, std::string name, UINT editId, WPARAM kind,
+               UINT captionId = 0)
+        : CPropertyPage(templateId, captionId), trace(trace), name(std::move(name)), editId(editId), kind(kind)
     {
     }
 
@@ -34,17 +29,17 @@ public:
 
     BOOL OnInitDialog() override
     {
-        Trace().push_back("init " + name);
+        trace.push_back("init " + name);
         return CPropertyPage::OnInitDialog();
     }
     BOOL OnSetActive() override
     {
-        Trace().push_back("set " + name);
+        trace.push_back("set " + name);
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
     {
-        Trace().push_back("kill " + name);
+        trace.push_back("kill " + name);
         return !refuseToLeave && CPropertyPage::OnKillActive();
     }
     void DoDataExchange(CDataExchange* pDX) override
@@ -58,10 +53,11 @@ public:
     }
     LRESULT OnQuerySiblings(WPARAM wParam, LPARAM lParam)
     {
-        Trace().push_back("query " + name);
+        trace.push_back("query " + name);
         return wParam == kind ? 1 : 0;
     }
 
+    std::vector<std::string>& trace;
     const std::string name;
     const UINT editId;
     const WPARAM kind;
@@ -101,12 +97,11 @@ protected:
     }
     void SetUp() override
     {
-        Trace().clear();   // what an earlier test's pages left
         ASSERT_TRUE(sheet.Create(&parent, WS_CHILD | WS_VISIBLE | DS_MODALFRAME | DS_SETFONT));
     }
     QTabBar* Tabs() const { return sheet.m_hWnd->findChild<QTabBar*>(); }
     void ClickTab(int index) { QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(index).center()); }
-    std::vector<std::string> TakeTrace() { return std::exchange(Trace(), {}); }
+    std::vector<std::string> TakeTrace() { return std::exchange(trace, {}); }
     CSize TemplateSize(UINT id)
     {
         const afx::DialogTemplate* tmpl = afx::FindDialogTemplate(id);
@@ -115,9 +110,10 @@ protected:
     }
 
     CWnd parent;
-    CTracePage pageA{IDD_PAGE_A, "A", IDC_VALUE_A, 1};
-    CTracePage pageB{IDD_PAGE_B, "B", IDC_VALUE_B, 2, IDS_GENERAL};
-    CTracePage pageC{IDD_PAGE_C, "C", 0, 3};
+    std::vector<std::string> trace;
+    CTracePage pageA{trace, IDD_PAGE_A, "A", IDC_VALUE_A, 1};
+    CTracePage pageB{trace, IDD_PAGE_B, "B", IDC_VALUE_B, 2, IDS_GENERAL};
+    CTracePage pageC{trace, IDD_PAGE_C, "C", 0, 3};
     CHelpSheet sheet{0, nullptr, 0};
 
     static constexpr UINT IDS_GENERAL = 10006;   // "Général"

@@ -106,6 +106,8 @@ TEST_F(WinAppTest, ExitClosesTheMainWindowAfterTheSavePrompt)
     PromptScript prompts;
     prompts.MessageBox(IDNO, "Enregistrer les modifications apportées à Paramètres ?");
     Command(ID_APP_EXIT);
+    ASSERT_NE(app.m_pMainWnd, nullptr) << "the frame outlives the command that closes it";
+    afx::testing::RunPostedWork();
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 
