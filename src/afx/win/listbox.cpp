@@ -506,6 +506,14 @@ int CListBox::SetTopIndex(int nIndex)
     return LB_OKAY;
 }
 
+int CListBox::GetItemHeight(int nIndex) const
+{
+    ListBoxWidget* list = List(this);
+    if (!list || (list->Variable() && !list->Valid(nIndex)))
+        return LB_ERR;
+    return list->ItemHeight(nIndex);
+}
+
 void CListBox::MeasureItem(LPMEASUREITEMSTRUCT)
 {
 }

@@ -69,6 +69,7 @@ public:
     UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const;
     int GetTopIndex() const;
     int SetTopIndex(int nIndex);
+    int GetItemHeight(int nIndex) const;
 
     // Owner drawing. The base MeasureItem keeps the offered height; the base DrawItem draws
     // nothing. DrawItem runs while the list paints (ODA_DRAWENTIRE, after WM_ERASEBKGND) and

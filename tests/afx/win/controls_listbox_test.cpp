@@ -112,6 +112,7 @@ TEST_F(ListBoxTest, VariableItemsAreMeasuredOnceEachAndStackedByHeight)
     ASSERT_NE(list.GetItemRect(1, rect), LB_ERR);
     EXPECT_EQ(rect.top, 20);
     EXPECT_EQ(rect.bottom, 50);
+    EXPECT_EQ(list.GetItemHeight(2), 40);
     EXPECT_EQ(list.GetItemRect(3, rect), LB_ERR);
 }
 
