@@ -514,11 +514,6 @@ UINT CStatusBar::GetItemID(int nIndex) const
     return ItemId(m_panes, nIndex);
 }
 
-int CStatusBar::CommandToIndex(UINT nIDFind) const
-{
-    return IndexOfId(m_panes, nIDFind);
-}
-
 void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const
 {
     *lpRect = CRect();

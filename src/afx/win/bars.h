@@ -105,7 +105,6 @@ public:
     CString GetPaneText(int nIndex) const;
     int GetCount() const { return int(m_panes.size()); }
     UINT GetItemID(int nIndex) const;
-    int CommandToIndex(UINT nIDFind) const;
     void GetItemRect(int nIndex, LPRECT lpRect) const;
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;

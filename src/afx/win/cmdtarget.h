@@ -66,7 +66,6 @@ public:
     virtual ~CCmdUI() = default;
     virtual void Enable(BOOL bOn = TRUE);
     virtual void SetCheck(int nCheck = 1);
-    virtual void SetRadio(BOOL bOn = TRUE) { SetCheck(bOn ? 1 : 0); }
     virtual void SetText(const CString& lpszText);
     void ContinueRouting() { m_bContinueRouting = TRUE; }
     // Asks the target (and its routing) for an update handler; TRUE when one ran. With
@@ -121,7 +120,6 @@ protected:                                                      \
 #define ON_CONTROL(code, id, memberFxn) \
     AFX_MSG_ENTRY(WM_COMMAND, code, id, id, (target->*(memberFxn))(); return 0;)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 #define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
 #define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)

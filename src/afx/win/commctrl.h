@@ -6,7 +6,6 @@
 
 // Mouse notifications of list and tree controls (WM_NOTIFY). Values are Windows'.
 enum : UINT {
-    NM_CLICK = 0U - 2U,
     NM_DBLCLK = 0U - 3U,
 };
 

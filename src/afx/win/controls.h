@@ -20,7 +20,6 @@ class CButton : public CWnd {
 public:
     int GetCheck() const;         // BST_UNCHECKED 0, BST_CHECKED 1, BST_INDETERMINATE 2
     void SetCheck(int nCheck);    // no notification, as BM_SETCHECK
-    UINT GetButtonStyle() const;  // the BS_ type
     void Click();                 // as the user's click: checks, then BN_CLICKED
 };
 
@@ -35,9 +34,6 @@ public:
     // nEndChar -1 selects to the end; nStartChar -1 removes the selection.
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
     void ReplaceSel(const CString& lpszNewText, BOOL bCanUndo = FALSE);
-    BOOL SetReadOnly(BOOL bReadOnly = TRUE);
-    int GetLineCount() const;
-    CString GetLine(int nIndex) const;
     // Through WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR, so a derived class's handlers see them.
     void Cut() { SendMessage(WM_CUT); }
     void Copy() { SendMessage(WM_COPY); }
@@ -49,19 +45,13 @@ class CComboBox : public CWnd {
     DECLARE_DYNAMIC(CComboBox)
 public:
     int AddString(const CString& lpszString);   // the index added at (sorted boxes insert in order)
-    int InsertString(int nIndex, const CString& lpszString);   // -1 appends
-    int DeleteString(UINT nIndex);       // the count left, CB_ERR when out of range
     void ResetContent();
     int GetCount() const;
     int GetCurSel() const;               // CB_ERR when none
     int SetCurSel(int nSelect);          // -1 clears; CB_ERR when out of range
     void GetLBText(int nIndex, CString& rString) const;
-    int GetLBTextLen(int nIndex) const;
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
-    int FindStringExact(int nIndexStart, const CString& lpszFind) const;   // without regard to case
-    int FindString(int nStartAfter, const CString& lpszPrefix) const;
-    int SelectString(int nStartAfter, const CString& lpszPrefix);          // by prefix, as Windows
 };
 
 namespace afx {

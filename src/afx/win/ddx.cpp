@@ -23,11 +23,6 @@ CString DdxMessageBadInt()
     return FrameworkString(AFX_IDP_PARSE_INT);
 }
 
-CString DdxMessageBadUInt()
-{
-    return FrameworkString(AFX_IDP_PARSE_UINT);
-}
-
 CString DdxMessageIntRange(long long minVal, long long maxVal)
 {
     return Fill(AFX_IDP_PARSE_INT_RANGE, QString::number(minVal), QString::number(maxVal));
@@ -128,19 +123,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
     value = int(parsed);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
-{
-    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        SetTextIfChanged(hWnd, CString(QString::number(value)));
-        return;
-    }
-    long long parsed = 0;
-    if (!ParseInteger(ControlText(hWnd), 0, std::numeric_limits<UINT>::max(), parsed))
-        FailWith(pDX, afx::DdxMessageBadUInt());
-    value = UINT(parsed);
-}
-
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWnd = pDX->PrepareEditCtrl(nIDC);
@@ -206,12 +188,6 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
-{
-    if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
-        FailWith(pDX, afx::DdxMessageIntRange(minVal, maxVal));
-}
-
-void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
     if (pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
         FailWith(pDX, afx::DdxMessageIntRange(minVal, maxVal));

@@ -24,7 +24,6 @@ public:
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
@@ -35,13 +34,11 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
-void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
 
 // The standard messages of the exchange (French), with %1 and %2 filled.
 namespace afx {
 CString DdxMessageBadInt();
-CString DdxMessageBadUInt();
 CString DdxMessageIntRange(long long minVal, long long maxVal);
 CString DdxMessageMaxChars(int nChars);
 }

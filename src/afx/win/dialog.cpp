@@ -162,45 +162,6 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-namespace {
-// Moves the focus to the next (or previous) control that takes it with Tab, in control order,
-// wrapping around.
-void StepFocus(CDialog* dialog, bool forward)
-{
-    std::vector<CWnd*> controls;
-    for (CWnd* child = dialog->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
-        controls.push_back(child);
-    const int count = int(controls.size());
-    const auto found = std::find(controls.begin(), controls.end(), CWnd::GetFocus());
-    const int current = found != controls.end() ? int(found - controls.begin()) : (forward ? -1 : count);
-    for (int step = 1; step <= count; ++step) {
-        CWnd* candidate = controls[size_t(((current + (forward ? step : -step)) % count + count) % count)];
-        if (CanTakeFocus(candidate->m_hWnd)) {
-            dialog->GotoDlgCtrl(candidate);
-            return;
-        }
-    }
-}
-} // namespace
-
-void CDialog::NextDlgCtrl() const
-{
-    StepFocus(const_cast<CDialog*>(this), true);
-}
-
-void CDialog::PrevDlgCtrl() const
-{
-    StepFocus(const_cast<CDialog*>(this), false);
-}
-
-void CDialog::SetDefID(UINT nID)
-{
-    for (CWnd* child = GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
-        if (auto* button = qobject_cast<QPushButton*>(child->m_hWnd))
-            button->setDefault(UINT(child->GetDlgCtrlID()) == nID);
-    }
-}
-
 DWORD CDialog::GetDefID() const
 {
     constexpr DWORD kHasDefId = 0x534B;
@@ -210,15 +171,6 @@ DWORD CDialog::GetDefID() const
             return DWORD(MAKELPARAM(unsigned(child->GetDlgCtrlID()), kHasDefId));
     }
     return 0;
-}
-
-void CDialog::MapDialogRect(LPRECT lpRect) const
-{
-    const CSize base = afx::DialogBaseUnits(m_hWnd->font());
-    lpRect->left = afx::DialogUnitsToPixelsX(int(lpRect->left), base);
-    lpRect->right = afx::DialogUnitsToPixelsX(int(lpRect->right), base);
-    lpRect->top = afx::DialogUnitsToPixelsY(int(lpRect->top), base);
-    lpRect->bottom = afx::DialogUnitsToPixelsY(int(lpRect->bottom), base);
 }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)

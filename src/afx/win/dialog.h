@@ -24,10 +24,7 @@ public:
     virtual void OnOK();           // UpdateData(TRUE) and, when it succeeds, EndDialog(IDOK)
     virtual void OnCancel();       // EndDialog(IDCANCEL)
 
-    void NextDlgCtrl() const;
-    void PrevDlgCtrl() const;
     void GotoDlgCtrl(CWnd* pWndCtrl) { CWnd::GotoDlgCtrl(pWndCtrl); }
-    void SetDefID(UINT nID);
     DWORD GetDefID() const;
 
     UINT GetTemplateID() const { return m_nIDHelp; }
@@ -41,9 +38,6 @@ public:
 
     UINT m_nIDHelp = 0;            // the template id
     CWnd* m_pParentWnd = nullptr;
-
-    // Dialog units to pixels with this dialog's font.
-    void MapDialogRect(LPRECT lpRect) const;
 
     // WM_CLOSE ends the dialog as Cancel does.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

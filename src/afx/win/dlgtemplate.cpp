@@ -14,7 +14,7 @@
 #include <vector>
 
 namespace afx::detail {
-void RegisterCoreControls();   // controls.cpp
+void RegisterCoreControls();   // controls.cpp: Static, Button, Edit, ComboBox
 }
 
 namespace afx {

@@ -16,7 +16,6 @@ public:
     ~CDocTemplate() override;
 
     virtual BOOL GetDocString(CString& rString, DocStringIndex index) const;
-    UINT GetResourceID() const { return m_nIDResource; }
 
     // A document made by the template joins it; it leaves when deleted.
     virtual void AddDocument(CDocument* pDoc);

@@ -94,13 +94,6 @@ BOOL CFont::CreatePointFont(int nPointSize, const CString& lpszFaceName)
     return CreateFontIndirect(&description);
 }
 
-BOOL CFont::DeleteObject()
-{
-    const bool existed = bool(font);
-    font.reset();
-    return existed;
-}
-
 int CFont::GetLogFont(LOGFONT* pLogFont) const
 {
     if (!font)
@@ -164,9 +157,7 @@ HICON AfxLoadStandardIcon(UINT nID)
         QStyle::StandardPixmap pixmap = QStyle::SP_TitleBarMenuButton;
         switch (nID) {
         case IDI_HAND: pixmap = QStyle::SP_MessageBoxCritical; break;
-        case IDI_QUESTION: pixmap = QStyle::SP_MessageBoxQuestion; break;
         case IDI_EXCLAMATION: pixmap = QStyle::SP_MessageBoxWarning; break;
-        case IDI_ASTERISK: pixmap = QStyle::SP_MessageBoxInformation; break;
         default: break;
         }
         icons.emplace(nID, QApplication::style()->standardIcon(pixmap));

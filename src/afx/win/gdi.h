@@ -12,7 +12,6 @@
 class CWnd;
 
 enum : LONG { FW_DONTCARE = 0, FW_NORMAL = 400, FW_BOLD = 700 };
-constexpr int LF_FACESIZE = 32;
 
 struct LOGFONT {
     LONG lfHeight = 0;        // < 0: character height in pixels; > 0: cell height
@@ -30,7 +29,6 @@ struct LOGFONT {
     BYTE lfPitchAndFamily = 0;
     CString lfFaceName;
 };
-typedef LOGFONT* LPLOGFONT;
 
 class CFont;
 // A font handle, as WM_SETFONT carries it.
@@ -48,7 +46,6 @@ public:
                     BYTE nPitchAndFamily, const CString& lpszFacename);
     // nPointSize in tenths of a point, at 96 dots per inch.
     BOOL CreatePointFont(int nPointSize, const CString& lpszFaceName);
-    BOOL DeleteObject();
     int GetLogFont(LOGFONT* pLogFont) const;
     bool IsCreated() const { return bool(font); }
     const QFont& GetQFont() const;
@@ -91,8 +88,7 @@ QColor ColorFromRef(COLORREF color);
 
 // Icons: shared handles that live as long as the process, as Windows' loaded icons.
 typedef const QIcon* HICON;
-enum : UINT { IDI_APPLICATION = 32512, IDI_HAND = 32513, IDI_QUESTION = 32514,
-              IDI_EXCLAMATION = 32515, IDI_ASTERISK = 32516 };
+enum : UINT { IDI_HAND = 32513, IDI_EXCLAMATION = 32515 };
 // An icon of the resources (one picture file per size); nullptr when there is none.
 HICON AfxLoadIcon(UINT nIDResource);
 // A system icon (IDI_*), from the style.

@@ -21,7 +21,6 @@ public:
     CPoint(int x0, int y0) { x = x0; y = y0; }
     CPoint(const QPoint& p) : CPoint(p.x(), p.y()) {}
     operator QPoint() const { return {int(x), int(y)}; }
-    void Offset(int dx, int dy) { x += dx; y += dy; }
     CPoint operator+(const CPoint& p) const { return {int(x + p.x), int(y + p.y)}; }
     CPoint operator-(const CPoint& p) const { return {int(x - p.x), int(y - p.y)}; }
     bool operator==(const CPoint& p) const { return x == p.x && y == p.y; }
@@ -51,18 +50,12 @@ public:
     int Height() const { return int(bottom - top); }
     CSize Size() const { return {Width(), Height()}; }
     CPoint TopLeft() const { return {int(left), int(top)}; }
-    CPoint BottomRight() const { return {int(right), int(bottom)}; }
     CPoint CenterPoint() const { return {int((left + right) / 2), int((top + bottom) / 2)}; }
     BOOL IsRectEmpty() const { return right <= left || bottom <= top; }
     BOOL PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
-    void SetRectEmpty() { *this = CRect(); }
     void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void OffsetRect(CPoint p) { OffsetRect(p.x, p.y); }
     void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
-    void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
-    void DeflateRect(int l, int t, int r, int b) { InflateRect(-l, -t, -r, -b); }
     bool operator==(const CRect& r) const
     {
         return left == r.left && top == r.top && right == r.right && bottom == r.bottom;

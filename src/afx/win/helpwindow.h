@@ -8,7 +8,7 @@
 class QTextBrowser;
 
 namespace afx {
-// Shows the topic of a context id (HELP_CONTEXT), the contents (HELP_FINDER, HELP_INDEX), or
+// Shows the topic of a context id (HELP_CONTEXT), the contents (HELP_FINDER), or
 // closes the window (HELP_QUIT). A context without a topic shows a message saying so.
 void ShowHelpWindow(DWORD context, UINT command);
 // The help window's browser; nullptr until help was first shown.

@@ -11,14 +11,6 @@ BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
     return TRUE;
 }
 
-BOOL CImageList::DeleteImageList()
-{
-    const BOOL wasCreated = created;
-    created = false;
-    images.clear();
-    return wasCreated;
-}
-
 int CImageList::Add(HICON hIcon)
 {
     if (!created || !hIcon)

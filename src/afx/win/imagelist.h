@@ -6,8 +6,7 @@
 #include <QIcon>
 #include <deque>
 
-enum : UINT { ILC_MASK = 0x1, ILC_COLOR = 0x0, ILC_COLOR4 = 0x4, ILC_COLOR8 = 0x8, ILC_COLOR16 = 0x10,
-              ILC_COLOR24 = 0x18, ILC_COLOR32 = 0x20 };
+enum : UINT { ILC_MASK = 0x1, ILC_COLOR8 = 0x8 };
 
 class CImageList {
 public:
@@ -18,7 +17,6 @@ public:
     // Pictures are cx x cy pixels; the colour depth and the sizes to reserve are Windows'
     // concerns only.
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
-    BOOL DeleteImageList();
     // The new picture's index; -1 when the list was not created or there is no icon.
     int Add(HICON hIcon);
     int GetImageCount() const;

@@ -94,12 +94,6 @@ public:
         return count;
     }
 
-    void Clear()
-    {
-        for (int i = 0; i < kFields; ++i)
-            SetValue(i, -1);
-    }
-
     bool SetRange(int field, int low, int high)
     {
         if (field < 0 || field >= kFields || low > high)
@@ -228,9 +222,6 @@ LRESULT IpAddressProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, boo
         return 0;
     *handled = true;
     switch (message) {
-    case IPM_CLEARADDRESS:
-        control->Clear();
-        return 0;
     case IPM_SETADDRESS:
         control->SetAddress(DWORD(lParam));
         return TRUE;
@@ -243,8 +234,6 @@ LRESULT IpAddressProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, boo
     case IPM_SETFOCUS:
         control->FocusField(int(wParam));
         return 0;
-    case IPM_ISBLANK:
-        return control->Filled() == 0;
     default:
         *handled = false;
         return 0;
@@ -257,16 +246,6 @@ void afx::detail::RegisterIPAddressCtrl()
 {
     RegisterWindowClass({QStringLiteral("SysIPAddress32"), CreateIpAddress, IpAddressProc, NewWrapper<CIPAddressCtrl>,
                          nullptr, nullptr});
-}
-
-BOOL CIPAddressCtrl::IsBlank() const
-{
-    return BOOL(const_cast<CIPAddressCtrl*>(this)->SendMessage(IPM_ISBLANK));
-}
-
-void CIPAddressCtrl::ClearAddress()
-{
-    SendMessage(IPM_CLEARADDRESS);
 }
 
 int CIPAddressCtrl::GetAddress(BYTE& nField0, BYTE& nField1, BYTE& nField2, BYTE& nField3) const

@@ -23,12 +23,10 @@ constexpr LPARAM MAKEIPRANGE(BYTE low, BYTE high) { return LPARAM((WORD(high) <<
 
 // Messages (SendMessage). Values are Windows'.
 enum : UINT {
-    IPM_CLEARADDRESS = WM_USER + 100,
     IPM_SETADDRESS = WM_USER + 101,   // lParam the packed address
     IPM_GETADDRESS = WM_USER + 102,   // lParam a DWORD*; returns the count of non-blank fields
     IPM_SETRANGE = WM_USER + 103,     // wParam the field, lParam MAKEIPRANGE(low, high)
     IPM_SETFOCUS = WM_USER + 104,     // wParam the field
-    IPM_ISBLANK = WM_USER + 105,
 };
 
 // Notification (WM_NOTIFY). Value is Windows'.
@@ -44,8 +42,6 @@ typedef NMIPADDRESS* LPNMIPADDRESS;
 class CIPAddressCtrl : public CWnd {
     DECLARE_DYNAMIC(CIPAddressCtrl)
 public:
-    BOOL IsBlank() const;
-    void ClearAddress();
     // Blank fields read as 0; the result is the number of fields that are not blank.
     int GetAddress(BYTE& nField0, BYTE& nField1, BYTE& nField2, BYTE& nField3) const;
     int GetAddress(DWORD& dwAddress) const;

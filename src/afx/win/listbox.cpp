@@ -47,7 +47,6 @@ public:
     int selected = -1;
     int caret = -1;          // the item that shows the focus
     int top = 0;
-    int uniformHeight = 0;   // fixed and string lists; 0: the font's height
 
     bool OwnerDrawn() const { return style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE); }
     bool Variable() const { return style & LBS_OWNERDRAWVARIABLE; }
@@ -60,7 +59,7 @@ public:
     {
         if (Variable())
             return items[size_t(index)].height;
-        return uniformHeight > 0 ? uniformHeight : DefaultHeight();
+        return DefaultHeight();
     }
 
     int ClientWidth() const
@@ -101,18 +100,6 @@ public:
             items[size_t(index)].height = Measure(index);
         Changed();
         return index;
-    }
-
-    void Remove(int index)
-    {
-        items.erase(items.begin() + index);
-        if (selected == index)
-            selected = -1;
-        else if (selected > index)
-            --selected;
-        if (caret > index || caret == Count())
-            --caret;
-        Changed();
     }
 
     void Clear()
@@ -434,34 +421,10 @@ int CListBox::AddString(const CString& lpszItem)
 
 int CListBox::AddString(LPCTSTR lpszItem)
 {
-    return InsertString(-1, lpszItem);
-}
-
-int CListBox::InsertString(int nIndex, const CString& lpszItem)
-{
-    ListBoxWidget* list = List(this);
-    if (!list || nIndex > list->Count())
-        return LB_ERR;
-    return list->Insert(nIndex < 0 ? list->Count() : nIndex, lpszItem, 0);
-}
-
-int CListBox::InsertString(int nIndex, LPCTSTR lpszItem)
-{
     ListBoxWidget* list = List(this);
     if (!list || list->HasStrings())
-        return nIndex < 0 ? AddString(CString(lpszItem)) : InsertString(nIndex, CString(lpszItem));
-    if (nIndex > list->Count())
-        return LB_ERR;
-    return list->Insert(nIndex < 0 ? list->Count() : nIndex, {}, reinterpret_cast<DWORD_PTR>(lpszItem));
-}
-
-int CListBox::DeleteString(UINT nIndex)
-{
-    ListBoxWidget* list = List(this);
-    if (!list || !list->Valid(int(nIndex)))
-        return LB_ERR;
-    list->Remove(int(nIndex));
-    return list->Count();
+        return AddString(CString(lpszItem));
+    return list->Insert(list->Count(), {}, reinterpret_cast<DWORD_PTR>(lpszItem));
 }
 
 void CListBox::ResetContent()
@@ -492,25 +455,10 @@ void CListBox::GetText(int nIndex, CString& rString) const
     rString = list && list->Valid(nIndex) ? CString(list->items[size_t(nIndex)].text) : CString();
 }
 
-int CListBox::GetTextLen(int nIndex) const
-{
-    ListBoxWidget* list = List(this);
-    return list && list->Valid(nIndex) ? int(list->items[size_t(nIndex)].text.size()) : LB_ERR;
-}
-
 DWORD_PTR CListBox::GetItemData(int nIndex) const
 {
     ListBoxWidget* list = List(this);
     return list && list->Valid(nIndex) ? list->items[size_t(nIndex)].data : DWORD_PTR(LB_ERR);
-}
-
-int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData)
-{
-    ListBoxWidget* list = List(this);
-    if (!list || !list->Valid(nIndex))
-        return LB_ERR;
-    list->items[size_t(nIndex)].data = dwItemData;
-    return LB_OKAY;
 }
 
 int CListBox::GetItemRect(int nIndex, LPRECT lpRect) const
@@ -564,19 +512,6 @@ int CListBox::GetItemHeight(int nIndex) const
     if (!list || (list->Variable() && !list->Valid(nIndex)))
         return LB_ERR;
     return list->ItemHeight(nIndex);
-}
-
-int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight)
-{
-    ListBoxWidget* list = List(this);
-    if (!list || cyItemHeight > 255 || (list->Variable() && !list->Valid(nIndex)))
-        return LB_ERR;
-    if (list->Variable())
-        list->items[size_t(nIndex)].height = int(cyItemHeight);
-    else
-        list->uniformHeight = int(cyItemHeight);
-    list->Changed();
-    return LB_OKAY;
 }
 
 void CListBox::MeasureItem(LPMEASUREITEMSTRUCT)

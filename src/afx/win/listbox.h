@@ -53,17 +53,12 @@ public:
     // LPCTSTR argument's value as the item's data, as Windows does: AddString((LPCTSTR)value).
     int AddString(const CString& lpszItem);
     int AddString(LPCTSTR lpszItem);
-    int InsertString(int nIndex, const CString& lpszItem);   // -1 appends
-    int InsertString(int nIndex, LPCTSTR lpszItem);
-    int DeleteString(UINT nIndex);     // the count left, LB_ERR when out of range
     void ResetContent();
 
     int GetCurSel() const;             // LB_ERR when none
     int SetCurSel(int nSelect);        // -1 clears; LB_ERR when out of range; no notification
     void GetText(int nIndex, CString& rString) const;
-    int GetTextLen(int nIndex) const;
     DWORD_PTR GetItemData(int nIndex) const;   // LB_ERR when out of range
-    int SetItemData(int nIndex, DWORD_PTR dwItemData);
 
     // The item's rectangle in client coordinates (above the client area for items scrolled
     // away); LB_ERR when out of range.
@@ -75,8 +70,6 @@ public:
     int GetTopIndex() const;
     int SetTopIndex(int nIndex);
     int GetItemHeight(int nIndex) const;
-    // A variable list sets that item's height, any other list every item's.
-    int SetItemHeight(int nIndex, UINT cyItemHeight);
 
     // Owner drawing. The base MeasureItem keeps the offered height; the base DrawItem draws
     // nothing. DrawItem runs while the list paints (ODA_DRAWENTIRE, after WM_ERASEBKGND) and

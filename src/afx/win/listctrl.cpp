@@ -49,7 +49,6 @@ public:
         connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { NotifyStateChanges(); });
     }
 
-    DWORD exStyle = 0;
 
     bool Valid(int row) const { return row >= 0 && row < rowCount(); }
     int Columns() const { return placeholder ? 0 : columnCount(); }
@@ -211,29 +210,17 @@ public:
         return rows;
     }
 
-    void SetExStyle(DWORD value)
-    {
-        exStyle = value;
-        setShowGrid(value & LVS_EX_GRIDLINES);
-    }
-
 protected:
     // The user's actions change focus and selection in several steps; each row's change is
     // notified once, when the action is done.
     void mousePressEvent(QMouseEvent* event) override
     {
-        pressed = event->button() == Qt::LeftButton;
         Suspended([&] { QTableWidget::mousePressEvent(event); });
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        QPointer<ListViewWidget> self = this;
         Suspended([&] { QTableWidget::mouseReleaseEvent(event); });
-        if (self && pressed && event->button() == Qt::LeftButton) {
-            pressed = false;
-            NotifyMouse(NM_CLICK, event);
-        }
     }
 
     void mouseDoubleClickEvent(QMouseEvent* event) override
@@ -246,19 +233,6 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override
     {
-        // The dialog's keys never reach a list in a dialog.
-        const bool dialogKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab
-                               || event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return
-                               || event->key() == Qt::Key_Enter;
-        if (const UINT vk = afx::detail::VirtualKeyOf(event); vk && !dialogKey) {
-            NMLVKEYDOWN key;
-            key.hdr.code = LVN_KEYDOWN;
-            key.wVKey = WORD(vk);
-            QPointer<ListViewWidget> self = this;
-            afx::NotifyParent(this, key.hdr);
-            if (!self)
-                return;
-        }
         Suspended([&] { QTableWidget::keyPressEvent(event); });
     }
 
@@ -272,7 +246,6 @@ protected:
 private:
     DWORD style;
     bool placeholder = true;
-    bool pressed = false;
     int suspended = 0;
     std::vector<UINT> known;   // each row's state as last notified
 
@@ -373,17 +346,6 @@ int CListCtrl::GetColumnCount() const
     return list ? list->Columns() : 0;
 }
 
-BOOL CListCtrl::GetColumn(int nCol, LVCOLUMN* pColumn) const
-{
-    ListViewWidget* list = ListView(this);
-    if (!list || nCol < 0 || nCol >= list->Columns())
-        return FALSE;
-    pColumn->fmt = list->Format(nCol);
-    pColumn->cx = list->columnWidth(nCol);
-    pColumn->pszText = list->horizontalHeaderItem(nCol)->text();
-    return TRUE;
-}
-
 int CListCtrl::InsertItem(int nItem, const CString& lpszItem)
 {
     return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0);
@@ -472,12 +434,6 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
     return TRUE;
 }
 
-UINT CListCtrl::GetItemState(int nItem, UINT nMask) const
-{
-    ListViewWidget* list = ListView(this);
-    return list && list->Valid(nItem) ? list->StateOf(nItem) & nMask : 0;
-}
-
 UINT CListCtrl::GetSelectedCount() const
 {
     ListViewWidget* list = ListView(this);
@@ -532,29 +488,4 @@ int CListCtrl::FindItem(LVFINDINFO* pFindInfo, int nStart) const
         }
     }
     return -1;
-}
-
-BOOL CListCtrl::EnsureVisible(int nItem, BOOL bPartialOK)
-{
-    ListViewWidget* list = ListView(this);
-    if (!list || !list->Valid(nItem))
-        return FALSE;
-    list->scrollTo(list->model()->index(nItem, 0), QAbstractItemView::EnsureVisible);
-    return TRUE;
-}
-
-DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle)
-{
-    ListViewWidget* list = ListView(this);
-    if (!list)
-        return 0;
-    const DWORD previous = list->exStyle;
-    list->SetExStyle(dwNewStyle);
-    return previous;
-}
-
-DWORD CListCtrl::GetExtendedStyle() const
-{
-    ListViewWidget* list = ListView(this);
-    return list ? list->exStyle : 0;
 }

@@ -11,20 +11,16 @@ inline constexpr DWORD LVS_REPORT = 0x1;
 inline constexpr DWORD LVS_SINGLESEL = 0x4;
 inline constexpr DWORD LVS_SHOWSELALWAYS = 0x8;
 inline constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
-inline constexpr DWORD LVS_EX_GRIDLINES = 0x1;
-inline constexpr DWORD LVS_EX_FULLROWSELECT = 0x20;
 
 enum : UINT { LVIF_TEXT = 0x1, LVIF_IMAGE = 0x2, LVIF_PARAM = 0x4, LVIF_STATE = 0x8 };
 enum : UINT { LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2 };
 enum : int { LVNI_ALL = 0x0, LVNI_FOCUSED = 0x1, LVNI_SELECTED = 0x2 };
 enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
-enum : UINT { LVCF_FMT = 0x1, LVCF_WIDTH = 0x2, LVCF_TEXT = 0x4 };
 enum : UINT { LVFI_PARAM = 0x1, LVFI_STRING = 0x2, LVFI_PARTIAL = 0x8, LVFI_WRAP = 0x20 };
 
 // Notifications. Values are Windows'.
 enum : UINT {
     LVN_ITEMCHANGED = 0U - 101U,   // NMLISTVIEW: a row's state (selected, focused) changed
-    LVN_KEYDOWN = 0U - 155U,       // NMLVKEYDOWN: a key went down in the list
 };
 
 struct LVITEM {
@@ -38,20 +34,13 @@ struct LVITEM {
     LPARAM lParam = 0;
 };
 
-struct LVCOLUMN {
-    UINT mask = 0;
-    int fmt = LVCFMT_LEFT;
-    int cx = 0;
-    CString pszText;
-};
-
 struct LVFINDINFO {
     UINT flags = 0;
     CString psz;
     LPARAM lParam = 0;
 };
 
-// LVN_ITEMCHANGED, and NM_CLICK / NM_DBLCLK (with NMITEMACTIVATE): iItem is the row under the
+// LVN_ITEMCHANGED, and NM_DBLCLK (with NMITEMACTIVATE): iItem is the row under the
 // mouse, -1 for none.
 struct NMLISTVIEW {
     NMHDR hdr;
@@ -78,13 +67,6 @@ struct NMITEMACTIVATE {
 };
 typedef NMITEMACTIVATE* LPNMITEMACTIVATE;
 
-struct NMLVKEYDOWN {
-    NMHDR hdr;
-    WORD wVKey = 0;   // the virtual key
-    UINT flags = 0;
-};
-typedef NMLVKEYDOWN* LPNMLVKEYDOWN;
-
 class CListCtrl : public CWnd {
     DECLARE_DYNAMIC(CListCtrl)
 public:
@@ -92,7 +74,6 @@ public:
     int InsertColumn(int nCol, const CString& lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
     BOOL DeleteColumn(int nCol);   // FALSE when there is no such column
     int GetColumnCount() const;
-    BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const;   // fills fmt, cx and pszText
 
     // Rows. An index past the last appends; the result is the new row's index, -1 on failure.
     int InsertItem(int nItem, const CString& lpszItem);
@@ -110,7 +91,6 @@ public:
     // States: LVIS_SELECTED, LVIS_FOCUSED. nItem -1 sets the state of every row. Changes by
     // the program notify LVN_ITEMCHANGED as the user's do.
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
-    UINT GetItemState(int nItem, UINT nMask) const;
     UINT GetSelectedCount() const;
     // The next row after nItem (-1: from the first) with all the LVNI_ flags' states; -1 when none.
     int GetNextItem(int nItem, int nFlags) const;
@@ -120,8 +100,4 @@ public:
     // text (LVFI_STRING, without regard to case; LVFI_PARTIAL: a prefix); LVFI_WRAP goes on
     // from the first row. -1 when none.
     int FindItem(LVFINDINFO* pFindInfo, int nStart = -1) const;
-    BOOL EnsureVisible(int nItem, BOOL bPartialOK);
-
-    DWORD SetExtendedStyle(DWORD dwNewStyle);   // the previous one
-    DWORD GetExtendedStyle() const;
 };

@@ -107,16 +107,6 @@ UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck)
     return previous;
 }
 
-UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
-{
-    QAction* item = FindItem(nIDEnableItem, nEnable & MF_BYPOSITION);
-    if (!item)
-        return UINT(-1);
-    const UINT previous = item->isEnabled() ? MF_ENABLED : MF_GRAYED;
-    item->setEnabled(!(nEnable & (MF_GRAYED | MF_DISABLED)));
-    return previous;
-}
-
 BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
 {
     QAction* item = FindItem(nPosition, nFlags);

@@ -37,7 +37,6 @@ public:
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     // Each returns the item's previous state (MF_CHECKED, MF_GRAYED), UINT(-1) when absent.
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
     BOOL DeleteMenu(UINT nPosition, UINT nFlags);
     // A command item (MF_STRING) or a separator (MF_SEPARATOR) before the position or command;
     // a position past the end appends.

@@ -308,17 +308,3 @@ CString CFileDialog::StartFolder() const
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
-CString CFileDialog::GetFileName() const
-{
-    return QFileInfo(m_pathName).fileName();
-}
-
-CString CFileDialog::GetFileExt() const
-{
-    return QFileInfo(m_pathName).suffix();
-}
-
-CString CFileDialog::GetFileTitle() const
-{
-    return QFileInfo(m_pathName).completeBaseName();
-}

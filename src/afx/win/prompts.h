@@ -53,7 +53,7 @@ CString AppTitle();
 
 // Help requests: context and command as WinHelp takes them. The application installs the
 // viewer that shows its help topics.
-enum : UINT { HELP_CONTEXT = 0x1, HELP_QUIT = 0x2, HELP_INDEX = 0x3, HELP_FINDER = 0xB };
+enum : UINT { HELP_CONTEXT = 0x1, HELP_QUIT = 0x2, HELP_FINDER = 0xB };
 void ShowHelp(DWORD context, UINT command = HELP_CONTEXT);
 void SetHelpViewer(std::function<void(DWORD context, UINT command)> viewer);
 
@@ -62,7 +62,7 @@ void SetHelpViewer(std::function<void(DWORD context, UINT command)> viewer);
 int AfxMessageBox(const CString& lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = UINT(-1));
 
-enum : DWORD { OFN_READONLY = 0x1, OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4,
+enum : DWORD { OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4,
                OFN_PATHMUSTEXIST = 0x800, OFN_FILEMUSTEXIST = 0x1000 };
 
 struct OPENFILENAME {
@@ -84,9 +84,6 @@ public:
 
     virtual INT_PTR DoModal();   // IDOK with a path chosen, IDCANCEL
     CString GetPathName() const { return m_pathName; }
-    CString GetFileName() const;
-    CString GetFileExt() const;
-    CString GetFileTitle() const;
 
     OPENFILENAME m_ofn;
 

@@ -24,13 +24,10 @@ public:
     int lower = 100;   // Windows' defaults: the up arrow counts down from 100 to 0
     int upper = 0;
     int pos = 0;
-    int base = 10;
     QPointer<QWidget> buddy;
 
     void SetBuddy(QWidget* widget)
     {
-        if (buddy)
-            buddy->removeEventFilter(this);
         buddy = widget;
         if (!widget)
             return;
@@ -44,44 +41,29 @@ public:
         }
     }
 
-    // The position from the buddy's text; false when the text is no position in the range.
-    bool ReadBuddy()
+    // The position from the buddy's text, when the text is a position in the range.
+    void ReadBuddy()
     {
         if (!(style & UDS_SETBUDDYINT) || !buddy)
-            return true;
+            return;
         CString text;
         CWnd::FromHandle(buddy)->GetWindowText(text);
-        QString digits = QString(text).trimmed();
-        if (base == 16 && digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-            digits = digits.mid(2);
         bool ok = false;
-        const int value = digits.toInt(&ok, base);
-        if (!ok || value < Lowest() || value > Highest())
-            return false;
-        pos = value;
-        return true;
+        const int value = QString(text).trimmed().toInt(&ok);
+        if (ok && value >= Lowest() && value <= Highest())
+            pos = value;
     }
 
     void WriteBuddy()
     {
         if (!(style & UDS_SETBUDDYINT) || !buddy)
             return;
-        QString text = QString::number(pos);
-        if (base == 16)
-            text = QStringLiteral("0x") + QString::number(uint(pos), 16).toUpper().rightJustified(4, u'0');
+        const QString text = QString::number(pos);
         CWnd* wnd = CWnd::FromHandle(buddy);
         CString current;
         wnd->GetWindowText(current);
         if (QString(current).compare(text, Qt::CaseInsensitive) != 0)
             wnd->SetWindowText(text);
-    }
-
-    int SetPos(int value)
-    {
-        const int previous = pos;
-        pos = std::clamp(value, Lowest(), Highest());
-        WriteBuddy();
-        return previous;
     }
 
     int Lowest() const { return std::min(lower, upper); }
@@ -190,36 +172,6 @@ LRESULT SpinProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* ha
         if (lParam)
             *reinterpret_cast<int*>(lParam) = spin->upper;
         return 0;
-    case UDM_SETPOS:
-        return short(spin->SetPos(short(LOWORD(lParam))));
-    case UDM_SETPOS32:
-        return spin->SetPos(int(lParam));
-    case UDM_GETPOS: {
-        const bool valid = spin->ReadBuddy();
-        return LRESULT(MAKELPARAM(unsigned(spin->pos), valid ? 0 : 1));
-    }
-    case UDM_GETPOS32: {
-        const bool valid = spin->ReadBuddy();
-        if (lParam)
-            *reinterpret_cast<BOOL*>(lParam) = !valid;
-        return spin->pos;
-    }
-    case UDM_SETBUDDY: {
-        QWidget* previous = spin->buddy;
-        spin->SetBuddy(reinterpret_cast<HWND>(wParam));
-        return reinterpret_cast<LRESULT>(previous);
-    }
-    case UDM_GETBUDDY:
-        return reinterpret_cast<LRESULT>(spin->buddy.data());
-    case UDM_SETBASE: {
-        if (wParam != 10 && wParam != 16)
-            return 0;
-        const int previous = spin->base;
-        spin->base = int(wParam);
-        return previous;
-    }
-    case UDM_GETBASE:
-        return spin->base;
     default:
         *handled = false;
         return 0;
@@ -239,54 +191,8 @@ void CSpinButtonCtrl::SetRange(short nLower, short nUpper)
     SendMessage(UDM_SETRANGE, 0, MAKELPARAM(unsigned(nUpper), unsigned(nLower)));
 }
 
-void CSpinButtonCtrl::SetRange32(int nLower, int nUpper)
-{
-    SendMessage(UDM_SETRANGE32, WPARAM(nLower), LPARAM(nUpper));
-}
-
 void CSpinButtonCtrl::GetRange(int& nLower, int& nUpper) const
 {
     const_cast<CSpinButtonCtrl*>(this)->SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
                                                     reinterpret_cast<LPARAM>(&nUpper));
-}
-
-int CSpinButtonCtrl::SetPos(int nPos)
-{
-    return int(SendMessage(UDM_SETPOS32, 0, LPARAM(nPos)));
-}
-
-int CSpinButtonCtrl::GetPos() const
-{
-    return GetPos32();
-}
-
-int CSpinButtonCtrl::GetPos32(BOOL* lpbError) const
-{
-    BOOL error = FALSE;
-    auto* self = const_cast<CSpinButtonCtrl*>(this);
-    const int pos = int(self->SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)));
-    if (lpbError)
-        *lpbError = error;
-    return pos;
-}
-
-CWnd* CSpinButtonCtrl::SetBuddy(CWnd* pWndBuddy)
-{
-    return CWnd::FromHandle(reinterpret_cast<HWND>(
-        SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy ? pWndBuddy->m_hWnd : nullptr))));
-}
-
-CWnd* CSpinButtonCtrl::GetBuddy() const
-{
-    return CWnd::FromHandle(reinterpret_cast<HWND>(const_cast<CSpinButtonCtrl*>(this)->SendMessage(UDM_GETBUDDY)));
-}
-
-int CSpinButtonCtrl::SetBase(int nBase)
-{
-    return int(SendMessage(UDM_SETBASE, WPARAM(nBase)));
-}
-
-int CSpinButtonCtrl::GetBase() const
-{
-    return int(const_cast<CSpinButtonCtrl*>(this)->SendMessage(UDM_GETBASE));
 }

@@ -6,7 +6,7 @@
 // parent, which may change iDelta or return non-zero to refuse the step; the position then
 // moves within the range (UDS_WRAP: round it) and, with UDS_SETBUDDYINT, the buddy's text
 // becomes the position (so the buddy sends EN_CHANGE). With UDS_SETBUDDYINT the position is
-// read back from the buddy's text before each step and by GetPos. Numbers are always written
+// read back from the buddy's text before each step. Numbers are always written
 // without thousands separators (Windows adds them unless UDS_NOTHOUSANDS), so that a
 // digits-only buddy can read them back. Setting the range moves neither the position nor the
 // buddy's text. The arrow buttons are named "up" and "down".
@@ -26,16 +26,8 @@ inline constexpr DWORD UDS_NOTHOUSANDS = 0x80;
 enum : UINT {
     UDM_SETRANGE = WM_USER + 101,     // lParam MAKELPARAM(upper, lower)
     UDM_GETRANGE = WM_USER + 102,     // returns MAKELPARAM(upper, lower)
-    UDM_SETPOS = WM_USER + 103,       // lParam the position; returns the previous one
-    UDM_GETPOS = WM_USER + 104,       // returns MAKELPARAM(position, 1 when the buddy's text is no valid position)
-    UDM_SETBUDDY = WM_USER + 105,     // wParam the buddy (HWND); returns the previous one
-    UDM_GETBUDDY = WM_USER + 106,
-    UDM_SETBASE = WM_USER + 109,      // wParam 10 or 16; returns the previous base, 0 for another
-    UDM_GETBASE = WM_USER + 110,
     UDM_SETRANGE32 = WM_USER + 111,   // wParam lower, lParam upper
     UDM_GETRANGE32 = WM_USER + 112,   // wParam an int* for lower, lParam one for upper
-    UDM_SETPOS32 = WM_USER + 113,
-    UDM_GETPOS32 = WM_USER + 114,     // lParam a BOOL* that receives the error flag
 };
 
 // Notification (WM_NOTIFY). Value is Windows'.
@@ -53,15 +45,5 @@ class CSpinButtonCtrl : public CWnd {
     DECLARE_DYNAMIC(CSpinButtonCtrl)
 public:
     void SetRange(short nLower, short nUpper);
-    void SetRange32(int nLower, int nUpper);
     void GetRange(int& nLower, int& nUpper) const;
-    void GetRange32(int& nLower, int& nUpper) const { GetRange(nLower, nUpper); }
-    int SetPos(int nPos);   // clamped to the range; the previous position
-    int GetPos() const;     // the position alone (GetPos32 tells a buddy text that is none)
-    int SetPos32(int nPos) { return SetPos(nPos); }
-    int GetPos32(BOOL* lpbError = nullptr) const;
-    CWnd* SetBuddy(CWnd* pWndBuddy);   // the previous buddy
-    CWnd* GetBuddy() const;
-    int SetBase(int nBase);            // 10 or 16 (written "0x%04X"); the previous base, 0 for another
-    int GetBase() const;
 };

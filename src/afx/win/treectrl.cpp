@@ -271,13 +271,6 @@ HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM hItem) const
     return tree && item ? HandleOf(tree->Child(item->parent(), tree->IndexOf(item) + 1)) : nullptr;
 }
 
-HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM hItem) const
-{
-    TreeViewWidget* tree = Tree(this);
-    QTreeWidgetItem* item = Item(hItem);
-    return tree && item ? HandleOf(tree->Child(item->parent(), tree->IndexOf(item) - 1)) : nullptr;
-}
-
 HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM hItem) const
 {
     QTreeWidgetItem* item = Item(hItem);
@@ -310,19 +303,6 @@ BOOL CTreeCtrl::SelectItem(HTREEITEM hItem)
     return TRUE;
 }
 
-BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
-{
-    QTreeWidgetItem* item = Item(hItem);
-    if (!item)
-        return FALSE;
-    switch (nCode) {
-    case TVE_EXPAND: item->setExpanded(true); return TRUE;
-    case TVE_COLLAPSE: item->setExpanded(false); return TRUE;
-    case TVE_TOGGLE: item->setExpanded(!item->isExpanded()); return TRUE;
-    default: return FALSE;
-    }
-}
-
 UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT nStateMask) const
 {
     QTreeWidgetItem* item = Item(hItem);
@@ -336,15 +316,6 @@ CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
 {
     QTreeWidgetItem* item = Item(hItem);
     return item ? CString(item->text(0)) : CString();
-}
-
-BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, const CString& lpszItem)
-{
-    QTreeWidgetItem* item = Item(hItem);
-    if (!item)
-        return FALSE;
-    item->setText(0, lpszItem);
-    return TRUE;
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const

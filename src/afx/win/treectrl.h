@@ -24,7 +24,6 @@ inline constexpr DWORD TVS_HASLINES = 0x2;
 inline constexpr DWORD TVS_LINESATROOT = 0x4;
 inline constexpr DWORD TVS_SHOWSELALWAYS = 0x20;
 inline constexpr DWORD TVS_FULLROWSELECT = 0x1000;
-enum : UINT { TVE_COLLAPSE = 0x1, TVE_EXPAND = 0x2, TVE_TOGGLE = 0x3 };
 enum : UINT { TVIS_SELECTED = 0x2, TVIS_EXPANDED = 0x20 };
 enum : int { TVSIL_NORMAL = 0 };
 enum : UINT { TVIF_PARAM = 0x4, TVIF_HANDLE = 0x10 };
@@ -66,17 +65,14 @@ public:
     HTREEITEM GetRootItem() const;
     HTREEITEM GetChildItem(HTREEITEM hItem) const;
     HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const;
-    HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const;
     HTREEITEM GetParentItem(HTREEITEM hItem) const;   // nullptr for a top-level item
     BOOL ItemHasChildren(HTREEITEM hItem) const;
 
     HTREEITEM GetSelectedItem() const;
     BOOL SelectItem(HTREEITEM hItem);   // nullptr: none; TVN_SELCHANGED when it changes
-    BOOL Expand(HTREEITEM hItem, UINT nCode);
     UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const;   // TVIS_SELECTED, TVIS_EXPANDED
 
     CString GetItemText(HTREEITEM hItem) const;
-    BOOL SetItemText(HTREEITEM hItem, const CString& lpszItem);
     DWORD_PTR GetItemData(HTREEITEM hItem) const;
     BOOL SetItemData(HTREEITEM hItem, DWORD_PTR dwData);
     BOOL GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const;

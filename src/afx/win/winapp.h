@@ -20,7 +20,7 @@ class QTranslator;
 // argument that is not an option). Options begin with '-' ('/' begins a path here).
 class CCommandLineInfo : public CObject {
 public:
-    enum { FileNew = 0, FileOpen = 1, FileNothing = -1 };
+    enum { FileNew = 0, FileOpen = 1 };
 
     virtual void ParseParam(const CString& pszParam, BOOL bFlag, BOOL bLast);
 

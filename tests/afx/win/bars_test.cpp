@@ -151,7 +151,6 @@ TEST_F(BarsTest, StatusBarHasAMessagePaneAndIndicatorsThatShowOnlyWhileOn)
     CStatusBar& status = Frame()->statusBar;
     ASSERT_EQ(status.GetCount(), 4);
     EXPECT_EQ(status.GetItemID(0), UINT(ID_SEPARATOR));
-    EXPECT_EQ(status.CommandToIndex(ID_INDICATOR_SCRL), 3);
     CRect message;
     status.GetItemRect(0, message);
     for (int index = 1; index < 4; ++index) {

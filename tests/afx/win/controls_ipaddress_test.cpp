@@ -92,7 +92,7 @@ TEST_F(IPAddressTest, APackedAddressHasTheFirstFieldInItsMostSignificantByte)
         EXPECT_EQ(packed, c.packed);
         EXPECT_EQ(Fields(), c.shown);
 
-        address->ClearAddress();
+        address->SetAddress(0, 0, 0, 0);
         address->SendMessage(IPM_SETADDRESS, 0, LPARAM(c.packed));   // as a data exchange loads it
         BYTE read[4] = {};
         EXPECT_EQ(address->GetAddress(read[0], read[1], read[2], read[3]), 4);
@@ -104,7 +104,6 @@ TEST_F(IPAddressTest, APackedAddressHasTheFirstFieldInItsMostSignificantByte)
 
 TEST_F(IPAddressTest, BlankFieldsCountAsZeroAndAreNotCounted)
 {
-    EXPECT_TRUE(address->IsBlank());
     DWORD packed = 1;
     EXPECT_EQ(address->GetAddress(packed), 0);
     EXPECT_EQ(packed, 0u);
@@ -114,14 +113,8 @@ TEST_F(IPAddressTest, BlankFieldsCountAsZeroAndAreNotCounted)
     Type("10..");   // a dot in a blank field stays there
     address->SetFieldFocus(2);
     Type("5");
-    EXPECT_FALSE(address->IsBlank());
     EXPECT_EQ(address->GetAddress(packed), 2);
     EXPECT_EQ(packed, 0x0A000500u);
-
-    const int changesBefore = dialog.textChanges;
-    address->ClearAddress();
-    EXPECT_TRUE(address->IsBlank());
-    EXPECT_EQ(dialog.textChanges, changesBefore + 2);
 }
 
 TEST_F(IPAddressTest, TypingMovesFromFieldToFieldAndReportsEachChangedField)

@@ -45,7 +45,6 @@ TEST_F(DocViewTest, NewDocumentMakesTheFrameAndViewAndUpdatesTheView)
     EXPECT_FALSE(Document()->IsModified());
     EXPECT_EQ(View()->GetDocument(), Document());
     EXPECT_EQ(View()->hints, std::vector<LPARAM>{0});
-    EXPECT_EQ(Document()->GetDocTemplate()->GetResourceID(), IDR_MAINFRAME);
 }
 
 TEST_F(DocViewTest, DocumentStringHasItsSevenParts)

@@ -83,10 +83,6 @@ TEST_F(TemplateTest, DialogUnitsBecomePixelsFromTheFontsBaseUnits)
     // LTEXT at 7, 7, 40 x 8 and EDITTEXT at 50, 5, 100 x 12.
     EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->geometry(), QRect(11, 11, 60, 13));
     EXPECT_EQ(Widget(&dialog, IDC_NAME)->geometry(), QRect(75, 8, 150, 20));
-
-    CRect mapped(1, 1, 2, 4);
-    dialog.MapDialogRect(mapped);
-    EXPECT_EQ(mapped, CRect(2, 2, 3, 7));   // 1.5, 1.625, 3, 6.5: rounded as MulDiv rounds
 }
 
 TEST_F(TemplateTest, GroupBoxLineRunsThroughTheMiddleOfItsCaption)
