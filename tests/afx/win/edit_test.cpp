@@ -112,7 +112,7 @@ TEST_F(EditTest, CutAndPasteKeysBecomeTheirMessages)
         {Qt::Key_Insert, Qt::ShiftModifier, "paste", "9"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.call << " by key " << c.key << " with modifiers " << c.modifiers.toInt());
+        SCOPED_TRACE(::testing::Message() << c.call << " by key " << c.key << " with " << c.modifiers.toInt());
         QGuiApplication::clipboard()->setText(QStringLiteral("9"));
         line->setText("0123");
         line->selectAll();

@@ -38,7 +38,8 @@ TEST_F(WinAppTest, CommandLineParametersOpenTheFirstFileAndIgnoreOptions)
         {{{"x", TRUE}, {"a.tms", FALSE}, {"b.tms", FALSE}}, CCommandLineInfo::FileOpen, "a.tms"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.parameters.size() << " parameters, the first \"" << (c.parameters.empty() ? "" : c.parameters.front().first) << '"');
+        SCOPED_TRACE(::testing::Message() << c.parameters.size() << " parameters, the first \""
+                                          << (c.parameters.empty() ? "" : c.parameters.front().first) << '"');
         CCommandLineInfo info;
         for (size_t index = 0; index < c.parameters.size(); ++index)
             info.ParseParam(c.parameters[index].first, c.parameters[index].second, index + 1 == c.parameters.size());
