@@ -14,7 +14,6 @@ namespace {
 
 using devicetest::ChooseDevice;
 using devicetest::DeviceFolder;
-using devicetest::LoadText;
 
 class DeviceEndToEndTest : public devicetest::DeviceConsole {
 protected:

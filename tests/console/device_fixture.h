@@ -1,5 +1,5 @@
-// What the tests of the device connection share: every prompt answered by a script or a
-// failure, and emulated devices in a data folder of the test's own, without delay or faults.
+// What the tests of the device connection share: emulated devices in a data folder of the
+// test's own, without delay or faults.
 #pragma once
 
 #include "afx/afxwin.h"
@@ -8,6 +8,8 @@
 #include "device/lib/devicelist.h"
 #include "device/lib/emulateddevice.h"
 #include "support/devicefaults.h"
+#include "support/devicefolder.h"
+#include "support/helpers.h"
 #include "res/resource.h"
 
 #include <QDir>
@@ -16,42 +18,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const CString& text, std::ostream* os)
-{
-    PrintTo(static_cast<const QString&>(text), os);
-}
-
 namespace devicetest {
 
-class PromptEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        afx::testing::SetFailureReporter([](const QString& message) { ADD_FAILURE() << message.toStdString(); });
-        afx::SetPromptAnswerer(&strict);
-    }
-    void TearDown() override { afx::SetPromptAnswerer(nullptr); }
-
-private:
-    afx::testing::StrictPrompts strict;
-};
-
-inline ::testing::Environment* const promptEnvironment = ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
-
-inline CString LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text;
-}
-
-// Emulated devices in a data folder of their own, without delay or faults, for the life of
-// the object.
 // The tree item with that text, at any depth; nullptr when there is none.
 inline HTREEITEM FindItem(CTreeCtrl& tree, HTREEITEM first, const CString& text)
 {
@@ -84,53 +52,6 @@ inline void WriteToDevice(const CString& device, const std::function<void(CConfi
     ASSERT_TRUE(record.Write(device, detail, unchanged)) << static_cast<const QString&>(detail).toStdString();
 }
 
-class DeviceFolder {
-public:
-    DeviceFolder()
-    {
-        EXPECT_TRUE(data.isValid());
-        SetDeviceDataFolder(data.path());
-        devicefaults::SetStepDelay(0);
-        devicefaults::Clear();
-    }
-    ~DeviceFolder()
-    {
-        devicefaults::Clear();
-        devicefaults::SetStepDelay(-1);
-        SetDeviceDataFolder(QString());
-    }
-    DeviceFolder(const DeviceFolder&) = delete;
-    DeviceFolder& operator=(const DeviceFolder&) = delete;
-
-    // The devices this computer reaches, as devices.json lists them.
-    static void WriteDeviceList(const QByteArray& json)
-    {
-        QDir().mkpath(DeviceDataFolder());
-        QFile file(DeviceDataFolder() + "/devices.json");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(json);
-    }
-
-    // The default devices.
-    static CString LocalDevice() { return Find([](const DeviceDefinition& d) { return d.trays == 2 && !IsNetwork(d); }); }
-    static CString SingleTrayDevice() { return Find([](const DeviceDefinition& d) { return d.trays == 1; }); }
-    static CString NetworkDevice() { return Find(IsNetwork); }
-
-private:
-    static bool IsNetwork(const DeviceDefinition& device) { return device.name.GetLength() > 0 && device.name[0] == '\\'; }
-
-    template <class Rule>
-    static CString Find(Rule rule)
-    {
-        for (const DeviceDefinition& device : DefaultDeviceList().devices) {
-            if (rule(device))
-                return device.name;
-        }
-        ADD_FAILURE() << "no such default device";
-        return CString();
-    }
-
-    QTemporaryDir data;
-};
+using ::DeviceFolder;
 
 } // namespace devicetest

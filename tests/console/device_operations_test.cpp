@@ -18,7 +18,6 @@ namespace {
 
 using devicetest::ChooseDevice;
 using devicetest::DeviceFolder;
-using devicetest::LoadText;
 
 QByteArray Bytes(CObject& object)
 {

@@ -9,23 +9,9 @@
 
 namespace {
 
-using devicetest::LoadText;
-
-CRect WindowRect(CWnd& window)
-{
-    CRect rect;
-    window.GetWindowRect(rect);
-    return rect;
-}
-
 bool Shown(CDialog& dialog, int id)
 {
     return dialog.GetDlgItem(id)->GetStyle() & WS_VISIBLE;
-}
-
-void Click(CDialog& dialog, int id)
-{
-    static_cast<CButton*>(dialog.GetDlgItem(id))->Click();
 }
 
 CString Text(CDialog& dialog, int id)

@@ -12,8 +12,6 @@
 
 namespace {
 
-using devicetest::LoadText;
-
 CTreeCtrl& Tree(CDialog& dialog)
 {
     return *static_cast<CTreeCtrl*>(dialog.GetDlgItem(IDC_DEVICE_TREE));

@@ -7,6 +7,7 @@
 #include "afx/win/testing.h"
 #include "device/lib/sections.h"
 #include "res/resource.h"
+#include "support/helpers.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -162,7 +163,7 @@ TEST_F(DialogHelpers, TheCountryListHoldsEveryLineWithoutItsLineEnd)
 enum class Entry { Clear, Type, Paste };
 
 struct NumberCase {
-    const char* what;
+    const char* name;
     unsigned minimum, maximum;
     Entry entry;
     const char* input;
@@ -201,17 +202,16 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"above", 1, 60, Entry::Type, "75", "60"},
                       NumberCase{"below", 1, 60, Entry::Type, "0", "1"},
                       NumberCase{"inside", 1, 60, Entry::Type, "42", "42"},
-                      NumberCase{"three digits above", 1, 180, Entry::Type, "200", "180"},
-                      NumberCase{"pasted negative", 1, 60, Entry::Paste, "-5", "60"},
-                      NumberCase{"pasted text", 1, 60, Entry::Paste, "ab", "1"}),
-    [](const ::testing::TestParamInfo<NumberCase>& info) {
-        return QString(info.param.what).replace(' ', '_').toStdString();
-    });
+                      NumberCase{"three_digits_above", 1, 180, Entry::Type, "200", "180"},
+                      NumberCase{"pasted_negative", 1, 60, Entry::Paste, "-5", "60"},
+                      NumberCase{"pasted_text", 1, 60, Entry::Paste, "ab", "1"}),
+    RowName);
 
 TEST_F(DialogHelpers, NumberFieldTakesAsManyDigitsAsItsMaximumAndGivesItsSpinTheRange)
 {
     Open();
     for (const auto& [maximum, digits] : std::vector<std::pair<unsigned, UINT>>{{9, 1}, {60, 2}, {180, 3}, {9999, 4}, {65000, 5}}) {
+        SCOPED_TRACE(::testing::Message() << "maximum " << maximum);
         dialog.numberEdit.SetRange(1, maximum);
         EXPECT_EQ(dialog.numberEdit.GetLimitText(), digits) << maximum;
         int lower = 0, upper = 0;
@@ -259,7 +259,7 @@ TEST_F(DialogHelpers, TimeWindowAndAddressGoBothWays)
 }
 
 struct RunCase {
-    const char* what;
+    const char* name;
     int controlId, before, after;
     std::vector<int> touched;
 };
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"field_alone", TDC_RUN_FIELD, 0, 0, {TDC_RUN_FIELD}},
                       // A run longer than the dialog stops at its last control.
                       RunCase{"past_the_end", TDC_SPIN, 0, 5, {TDC_SPIN, TDC_AFTER}}),
-    [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.what); });
+    RowName);
 
 // A section that cannot be written or read.
 class CBrokenSection : public CObject {

@@ -27,12 +27,6 @@ QByteArray Bytes(CConfig& record)
     return serialformat::StoreToBytes(record);
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

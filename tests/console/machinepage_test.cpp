@@ -70,6 +70,7 @@ TEST_F(MachinePage, EveryChoiceReachesTheRecordAtOnceAndMarksTheDocumentModified
                               ListCase{IDC_SUPER_SAVER_MODE, &M::superSaverMode, 1},
                               ListCase{IDC_TRAY1_PAPER_SIZE, &M::tray1PaperSize, 2},
                               ListCase{IDC_TRAY2_PAPER_SIZE, &M::tray2PaperSize, 1}}) {
+        SCOPED_TRACE(::testing::Message() << "control " << c.control);
         Document()->SetModifiedFlag(FALSE);
         PickComboItem(Control(c.control)->m_hWnd, c.choice);
         EXPECT_EQ(Machine().*c.field, c.choice) << c.control;

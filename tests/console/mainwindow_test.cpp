@@ -109,7 +109,7 @@ TEST_F(MainWindow, ToolbarHasSixLabelledButtonsAndTheStatusBarFourPanes)
     EXPECT_EQ(statusBar.GetItemID(3), UINT(ID_INDICATOR_SCRL));
     EXPECT_EQ(statusBar.GetPaneText(0), CString("Pour de l'aide, appuyer sur F1"));
     MainFrame()->SetStatusText(IDS_STATUS_CONNECTING);
-    EXPECT_EQ(statusBar.GetPaneText(0), startup::LoadText(IDS_STATUS_CONNECTING));
+    EXPECT_EQ(statusBar.GetPaneText(0), LoadText(IDS_STATUS_CONNECTING));
 }
 
 TEST_F(MainWindow, TheViewGetsExactlyThePageAreaAndTheUserCannotResize)
@@ -262,6 +262,7 @@ TEST_F(MainWindow, TheSheetTurnsF1IntoTheHelpCommandUnlessAModifierIsHeld)
     }
     for (const auto& [key, modifier] : {std::pair{Qt::Key_Shift, Qt::ShiftModifier}, std::pair{Qt::Key_Control, Qt::ControlModifier},
                                         std::pair{Qt::Key_Alt, Qt::AltModifier}}) {
+        SCOPED_TRACE(::testing::Message() << "key " << key);
         PromptScript prompts;   // passed on: nobody opens help
         QTest::keyPress(companyName->m_hWnd, key, modifier);
         sheet->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));

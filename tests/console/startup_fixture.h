@@ -10,6 +10,7 @@
 #include "document/ntsmgr.h"
 #include "res/resource.h"
 #include "support/filesizelimit.h"
+#include "support/helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,13 +20,6 @@
 #include <memory>
 
 namespace startup {
-
-inline CString LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return text;
-}
 
 // The console's settings stores, as the program opens them.
 inline std::unique_ptr<QSettings> MachineStore()
@@ -46,10 +40,6 @@ inline QWidget* Control(CDialog& dialog, int id)
 inline void Type(CDialog& dialog, int id, const QString& text)
 {
     QTest::keyClicks(Control(dialog, id), text);
-}
-inline void Click(CDialog& dialog, int id)
-{
-    dialog.GetDlgItem(id)->SendMessage(BM_CLICK);
 }
 // Works a dialog: types the texts into their edits, then clicks the button.
 inline std::function<void(CDialog&)> TypeAndClick(std::vector<std::pair<int, QString>> texts, int button)

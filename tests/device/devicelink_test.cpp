@@ -118,7 +118,7 @@ const bool holderRegistered = qEnvironmentVariableIsSet("TAMSEL_TEST_HOLD_DEVICE
 
 TEST_F(DeviceLink, DeviceHeldByAKilledProcessIsFreeAgain)
 {
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TAMSEL_TEST_HOLD_DEVICE", device);

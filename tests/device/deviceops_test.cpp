@@ -87,14 +87,14 @@ TEST_F(DeviceOperations, WrittenRecordIsReadBackLaterFromTheStoredFile)
 
     // Another device is not touched.
     CConfig other;
-    ReadInto(TwoTrayLocalDevice(), other);
+    ReadInto(LocalDevice(), other);
     CMachineSettings factory;
     EXPECT_EQ(Save(factory), Save(other.machine));
 }
 
 TEST_F(DeviceOperations, MailboxesHoldingDocumentsAreKeptAndListed)
 {
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     CConfig config;
     ReadInto(device, config);
     ASSERT_TRUE(config.mailBoxes.Add(new CMailBox("30", "0000", 1)));
@@ -123,7 +123,7 @@ TEST_F(DeviceOperations, MailboxesHoldingDocumentsAreKeptAndListed)
 
 TEST_F(DeviceOperations, WriteThatLeavesNoRoomForABusyMailboxIsRefusedWhole)
 {
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     CConfig config;
     ReadInto(device, config);
     const QByteArray stored = StoredMemory(device);
@@ -157,7 +157,7 @@ TEST_F(DeviceOperations, SetDeviceTimeGivesTheDeviceThisComputersClock)
 
 TEST_F(DeviceOperations, ResetBringsBackFactorySettingsAndKeepsWhatBelongsToTheMachine)
 {
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     CConfig config;
     ReadInto(device, config);
     FillSmallRecord(config);
@@ -212,7 +212,7 @@ TEST_F(DeviceOperations, UnknownDeviceIsNamedInTheDetail)
 
 TEST_F(DeviceOperations, SecondClientIsRefusedUntilTheFirstCloses)
 {
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     const DWORD handle = DvlOpenMFP(device.GetString());
     ASSERT_NE(0u, handle);
 
@@ -293,7 +293,7 @@ protected:
         EXPECT_EQ(memory, StoredMemory(device));
     }
 
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     const QString firmwarePath = data.filePath("good.bfw");
     const QByteArray firmwareImage = QByteArray(3 * EmulatedDevice::blockBytes, 'x');
     qint64 storedBytes = 0;

@@ -38,7 +38,6 @@ class FirmwareUpgrade : public EmulatedDeviceTest {
 protected:
     void SetUp() override
     {
-        EmulatedDeviceTest::SetUp();
         CString reason;
         ASSERT_TRUE(firmware::Build({"Brevia Pro 45", "3.01", QByteArray(10000, 'f') + "end"}, good, reason));
     }
@@ -72,7 +71,7 @@ protected:
         return config.machineInfo.firmwareVersion;
     }
 
-    const CString device = TwoTrayLocalDevice();
+    const CString device = LocalDevice();
     QByteArray good;
 };
 

@@ -200,6 +200,7 @@ TEST_F(PhoneBookTest, DeleteContentsEmptiesOneKindOrAllAndKeepsReferencesSound)
         {4, {}, {}, {}, {}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "kind " << c.kind);
         book.DeleteContents(4);
         SetUp();
         book.DeleteContents(c.kind);

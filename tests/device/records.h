@@ -3,6 +3,7 @@
 #pragma once
 
 #include "device/lib/config.h"
+#include "support/helpers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,12 +14,6 @@
 inline std::string Text(const CString& text)
 {
     return static_cast<const QString&>(text).toStdString();
-}
-
-// How GoogleTest shows a CString.
-inline void PrintTo(const CString& text, std::ostream* os)
-{
-    *os << '"' << Text(text) << '"';
 }
 
 // A file kept with these tests (corpus/, golden/), wherever the tests run from.

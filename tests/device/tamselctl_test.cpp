@@ -36,11 +36,7 @@ class Tamselctl : public EmulatedDeviceTest {
 protected:
     void SetUp() override
     {
-        EmulatedDeviceTest::SetUp();
-        QDir().mkpath(DeviceDataFolder());
-        QFile list(DeviceDataFolder() + "/devices.json");
-        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-        list.write(R"({"stepDelayMs": 0})");
+        WriteDeviceList(R"({"stepDelayMs": 0})");
     }
 
     // Runs tamselctl with the test's data folder; with faults, its test build, whose devices
@@ -76,12 +72,6 @@ protected:
         CString reason;
         EXPECT_TRUE(WriteFileAtomically(path, serialformat::StoreToBytes(config), reason));
         return path;
-    }
-
-    static QByteArray FileBytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     const CString device = NetworkDevice();

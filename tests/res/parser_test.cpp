@@ -1,6 +1,7 @@
 // The resource script reader on small scripts: what good statements parse to, the default
 // styles of the control statements, and where malformed scripts are reported.
 #include "afx/core/resources.h"
+#include "support/helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,24 +88,24 @@ std::string StringOf(const ResourceScript& r, int id)
 }
 
 const GoodCase goodCases[] = {
-    {"strings by name and number, comma optional",
+    {"strings_by_name_and_number_comma_optional",
      "STRINGTABLE\nBEGIN\n  IDS_TITLE \"Brevia\"\n  61228, \"Tamsel s'exécute déjà.\"\nEND\n",
      [](const ResourceScript& r) { return StringOf(r, 57344) + "|" + StringOf(r, 61228); },
      "Brevia|Tamsel s'exécute déjà."},
-    {"escapes and doubled quotes",
+    {"escapes_and_doubled_quotes",
      R"(STRINGTABLE BEGIN 1 "a\nb\tc\\d\"e""f" END)",
      [](const ResourceScript& r) { return StringOf(r, 1); }, "a\nb\tc\\d\"e\"f"},
-    {"empty string, braces, several tables",
+    {"empty_string_braces_several_tables",
      "STRINGTABLE { 1 \"\" }\nSTRINGTABLE BEGIN 2 \"x\" END",
      [](const ResourceScript& r) { return StringOf(r, 1) + "|" + StringOf(r, 2) + "|" + StringOf(r, 3); },
      "|x|<absent>"},
-    {"byte-order mark, CRLF lines, comments",
+    {"byte_order_mark_CRLF_lines_comments",
      "\xEF\xBB\xBF// head\r\n/* a\r\n block */ STRINGTABLE\r\nBEGIN // open\r\n 5 \"z\" /* c */\r\nEND\r\n",
      [](const ResourceScript& r) { return StringOf(r, 5); }, "z"},
-    {"include line",
+    {"include_line",
      "#include \"resource.h\"\nSTRINGTABLE BEGIN 1 \"a\" END",
      [](const ResourceScript& r) { return StringOf(r, 1); }, "a"},
-    {"dialog without STYLE: a popup; CAPTION and FONT add their bits",
+    {"dialog_without_STYLE_a_popup_CAPTION_and_FONT_add_their_bits",
      "IDD_PAGE DIALOGEX 1, 2, 330, 175\nCAPTION \"Paramètres machine\"\nFONT 8, \"MS Sans Serif\"\nBEGIN\nEND",
      [](const ResourceScript& r) {
          const auto* d = r.Dialog(130);
@@ -114,7 +115,7 @@ const GoodCase goodCases[] = {
              + " " + std::to_string(d->fontSize) + Text(d->fontFace);
      },
      "1,2,330,175 Paramètres machine 1 8MS Sans Serif"},
-    {"dialog header lines in any order, STYLE with NOT, EXSTYLE, full FONT",
+    {"dialog_header_lines_in_any_order_STYLE_with_NOT_EXSTYLE_full_FONT",
      "130 DIALOGEX 0, 0, 10, 20\nFONT 9, \"Tahoma\", 700, 1, 0x1\nEXSTYLE WS_EX_CLIENTEDGE\n"
      "STYLE WS_CHILD | WS_DISABLED | NOT WS_DISABLED | DS_MODALFRAME\nBEGIN\nEND",
      [](const ResourceScript& r) {
@@ -124,7 +125,7 @@ const GoodCase goodCases[] = {
              + Text(d->fontFace) + std::to_string(d->fontWeight) + std::to_string(d->fontItalic);
      },
      "1 1 9Tahoma7001"},
-    {"controls stand in template order",
+    {"controls_stand_in_template_order",
      "IDD_PAGE DIALOGEX 0,0,100,50\nBEGIN\n LTEXT \"No&m :\",IDC_STATIC,7,3,169,8\n"
      " EDITTEXT IDC_NAME,7,11,188,12\n PUSHBUTTON \"Ok\",1,0x10,-2,50,14\n"
      " COMBOBOX IDC_LIST,17,41,171,45\nEND",
@@ -137,7 +138,7 @@ const GoodCase goodCases[] = {
          return out;
      },
      "-1:Static:No&m :@7,3,169,8 1056:Edit:@7,11,188,12 1:Button:Ok@16,-2,50,14 1150:ComboBox:@17,41,171,45 "},
-    {"DLGINIT keeps its order across controls, before or after its dialog",
+    {"DLGINIT_keeps_its_order_across_controls_before_or_after_its_dialog",
      "IDD_PAGE DLGINIT\nBEGIN\n IDC_VOLUME, \"0\"\n IDC_LIST, \"b\"\n IDC_VOLUME, \"1\"\n 1155, \"a;b\"\nEND\n"
      "IDD_PAGE DIALOGEX 0,0,10,10\nBEGIN\n COMBOBOX IDC_VOLUME,1,1,1,1\n LISTBOX IDC_LIST,1,1,1,1\nEND",
      [](const ResourceScript& r) {
@@ -147,19 +148,19 @@ const GoodCase goodCases[] = {
          return out;
      },
      "1155=0 1150=b 1155=1 1155=a;b "},
-    {"menu with nested popups, separators and options",
+    {"menu_with_nested_popups_separators_and_options",
      "IDR_MAINFRAME MENU\nBEGIN\n POPUP \"&Fichier\"\n BEGIN\n  MENUITEM \"&Connecter...\", ID_CONNECT\n"
      "  MENUITEM SEPARATOR\n  POPUP \"Plus\", GRAYED\n  BEGIN\n   MENUITEM \"a\\tCtrl+C\", 57634, CHECKED, HELP\n  END\n"
      "  MENUITEM \"Fichier récent\", 57616, GRAYED\n END\n POPUP \"&Aide\" { }\nEND",
      [](const ResourceScript& r) { return Dump(*r.Menu(128)); },
      "[&Fichier|0|16[&Connecter...|32785|0][|0|8][Plus|0|17[a\tCtrl+C|57634|132]][Fichier récent|57616|1]][&Aide|0|16]"},
-    {"accelerators: characters, virtual keys, numbers",
+    {"accelerators_characters_virtual_keys_numbers",
      "IDR_MAINFRAME ACCELERATORS\nBEGIN\n \"C\", ID_EDIT_COPY, VIRTKEY, CONTROL, NOINVERT\n"
      " VK_INSERT, ID_EDIT_COPY, VIRTKEY, CONTROL\n VK_BACK, 57643, VIRTKEY, ALT\n"
      " VK_F1, 57669, VIRTKEY, SHIFT\n \"a\", 1, ASCII\n \"5\", 2\n 0x7B, 3, VIRTKEY\nEND",
      [](const ResourceScript& r) { return Dump(*r.Accelerators(128)); },
      "67:11:57634 45:9:57634 8:17:57643 112:5:57669 97:0:1 53:0:2 123:1:3 "},
-    {"toolbar with a separator",
+    {"toolbar_with_a_separator",
      "IDR_MAINFRAME TOOLBAR 22, 23\nBEGIN\n BUTTON ID_CONNECT\n SEPARATOR\n BUTTON 57670\nEND",
      [](const ResourceScript& r) {
          const auto* t = r.Toolbar(128);
@@ -169,14 +170,14 @@ const GoodCase goodCases[] = {
          return out;
      },
      "22x23 32785 0 57670"},
-    {"icons with several files, bitmaps",
+    {"icons_with_several_files_bitmaps",
      "IDR_MAINFRAME ICON \"pictures/app-32.png\", \"pictures/app-16.png\"\nIDB_ABOUT BITMAP \"pictures/about.png\"",
      [](const ResourceScript& r) {
          return Text(r.IconFiles(128).join(u' ')) + " " + Text(r.BitmapFile(300)) + " ["
              + Text(r.BitmapFile(301)) + "]";
      },
      ":/pictures/app-32.png :/pictures/app-16.png :/pictures/about.png []"},
-    {"names of the header, IDC_STATIC built in",
+    {"names_of_the_header_IDC_STATIC_built_in",
      "",
      [](const ResourceScript& r) {
          return std::to_string(r.Symbol("IDC_COMPANY").value_or(0)) + " "
@@ -199,11 +200,11 @@ TEST_P(GoodScripts, ParseTo)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Parser, GoodScripts, testing::ValuesIn(goodCases),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Parser, GoodScripts, testing::ValuesIn(goodCases), RowName);
 
 // One control statement inside a dialog, and the item it must give.
 struct ControlCase {
+    const char* name;
     const char* statement;
     const char* className;
     uint32_t style;
@@ -211,32 +212,40 @@ struct ControlCase {
 };
 
 const ControlCase controlCases[] = {
-    {"LTEXT \"a\",-1,1,2,3,4", "Static", CV | WS_GROUP, 0},
-    {"RTEXT \"a\",-1,1,2,3,4", "Static", CV | WS_GROUP | SS_RIGHT, 0},
-    {"CTEXT \"a\",-1,1,2,3,4,SS_NOPREFIX", "Static", CV | WS_GROUP | SS_CENTER | SS_NOPREFIX, 0},
-    {"LTEXT \"a\",-1,1,2,3,4,NOT WS_GROUP", "Static", CV, 0},
-    {"GROUPBOX \"g\",-1,1,2,3,4", "Button", CV | WS_GROUP | BS_GROUPBOX, 0},
-    {"PUSHBUTTON \"p\",1,1,2,3,4", "Button", CV | WS_TABSTOP, 0},
-    {"DEFPUSHBUTTON \"p\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-    {"CHECKBOX \"c\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_CHECKBOX, 0},
-    {"AUTOCHECKBOX \"c\",1,1,2,3,4,NOT WS_TABSTOP", "Button", CV | BS_AUTOCHECKBOX, 0},
-    {"RADIOBUTTON \"r\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_RADIOBUTTON, 0},
-    {"AUTORADIOBUTTON \"r\",1,1,2,3,4,WS_GROUP", "Button", CV | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0},
-    {"STATE3 \"s\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_3STATE, 0},
-    {"AUTO3STATE \"s\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_AUTO3STATE, 0},
-    {"EDITTEXT 1,1,2,3,4", "Edit", CV | WS_TABSTOP | WS_BORDER, 0},
-    {"EDITTEXT 1,1,2,3,4,ES_AUTOHSCROLL | NOT WS_BORDER", "Edit", CV | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-    {"EDITTEXT 1,1,2,3,4,ES_PASSWORD,WS_EX_CLIENTEDGE", "Edit", CV | WS_TABSTOP | WS_BORDER | ES_PASSWORD, WS_EX_CLIENTEDGE},
-    {"COMBOBOX 1,1,2,3,4", "ComboBox", CV | WS_TABSTOP | CBS_SIMPLE, 0},
+    {"LTEXT", "LTEXT \"a\",-1,1,2,3,4", "Static", CV | WS_GROUP, 0},
+    {"RTEXT", "RTEXT \"a\",-1,1,2,3,4", "Static", CV | WS_GROUP | SS_RIGHT, 0},
+    {"CTEXT_without_prefix",
+     "CTEXT \"a\",-1,1,2,3,4,SS_NOPREFIX", "Static", CV | WS_GROUP | SS_CENTER | SS_NOPREFIX, 0},
+    {"LTEXT_without_WS_GROUP", "LTEXT \"a\",-1,1,2,3,4,NOT WS_GROUP", "Static", CV, 0},
+    {"GROUPBOX", "GROUPBOX \"g\",-1,1,2,3,4", "Button", CV | WS_GROUP | BS_GROUPBOX, 0},
+    {"PUSHBUTTON", "PUSHBUTTON \"p\",1,1,2,3,4", "Button", CV | WS_TABSTOP, 0},
+    {"DEFPUSHBUTTON", "DEFPUSHBUTTON \"p\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {"CHECKBOX", "CHECKBOX \"c\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_CHECKBOX, 0},
+    {"AUTOCHECKBOX_without_WS_TABSTOP",
+     "AUTOCHECKBOX \"c\",1,1,2,3,4,NOT WS_TABSTOP", "Button", CV | BS_AUTOCHECKBOX, 0},
+    {"RADIOBUTTON", "RADIOBUTTON \"r\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_RADIOBUTTON, 0},
+    {"AUTORADIOBUTTON_with_WS_GROUP",
+     "AUTORADIOBUTTON \"r\",1,1,2,3,4,WS_GROUP", "Button", CV | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0},
+    {"STATE3", "STATE3 \"s\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_3STATE, 0},
+    {"AUTO3STATE", "AUTO3STATE \"s\",1,1,2,3,4", "Button", CV | WS_TABSTOP | BS_AUTO3STATE, 0},
+    {"EDITTEXT", "EDITTEXT 1,1,2,3,4", "Edit", CV | WS_TABSTOP | WS_BORDER, 0},
+    {"EDITTEXT_without_WS_BORDER",
+     "EDITTEXT 1,1,2,3,4,ES_AUTOHSCROLL | NOT WS_BORDER", "Edit", CV | WS_TABSTOP | ES_AUTOHSCROLL, 0},
+    {"EDITTEXT_with_extended_style",
+     "EDITTEXT 1,1,2,3,4,ES_PASSWORD,WS_EX_CLIENTEDGE", "Edit", CV | WS_TABSTOP | WS_BORDER | ES_PASSWORD, WS_EX_CLIENTEDGE},
+    {"COMBOBOX", "COMBOBOX 1,1,2,3,4", "ComboBox", CV | WS_TABSTOP | CBS_SIMPLE, 0},
     // A drop-down must not pick up the simple kind: 2 | 1 would make it a drop-down list.
-    {"COMBOBOX 1,1,2,3,4,CBS_DROPDOWN | WS_VSCROLL", "ComboBox", CV | WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 0},
-    {"LISTBOX 1,1,2,3,4", "ListBox", CV | WS_TABSTOP | WS_BORDER | LBS_NOTIFY, 0},
-    {"ICON IDR_MAINFRAME,-1,1,2", "Static", CV | SS_ICON, 0},
-    {"CONTROL \"\",1,\"msctls_updown32\",UDS_SETBUDDYINT | UDS_ALIGNRIGHT,1,2,3,4", "msctls_updown32",
+    {"COMBOBOX_drop_down",
+     "COMBOBOX 1,1,2,3,4,CBS_DROPDOWN | WS_VSCROLL", "ComboBox", CV | WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL, 0},
+    {"LISTBOX", "LISTBOX 1,1,2,3,4", "ListBox", CV | WS_TABSTOP | WS_BORDER | LBS_NOTIFY, 0},
+    {"ICON", "ICON IDR_MAINFRAME,-1,1,2", "Static", CV | SS_ICON, 0},
+    {"CONTROL_up_down",
+     "CONTROL \"\",1,\"msctls_updown32\",UDS_SETBUDDYINT | UDS_ALIGNRIGHT,1,2,3,4", "msctls_updown32",
      CV | UDS_SETBUDDYINT | UDS_ALIGNRIGHT, 0},
-    {"CONTROL \"x\",1,\"button\",BS_AUTOCHECKBOX | NOT WS_VISIBLE | 0x100,1,2,3,4,WS_EX_STATICEDGE", "Button",
+    {"CONTROL_hidden_button",
+     "CONTROL \"x\",1,\"button\",BS_AUTOCHECKBOX | NOT WS_VISIBLE | 0x100,1,2,3,4,WS_EX_STATICEDGE", "Button",
      WS_CHILD | BS_AUTOCHECKBOX | 0x100, WS_EX_STATICEDGE},
-    {"CONTROL IDB_ABOUT,-1,\"Static\",SS_BITMAP,1,2,3,4", "Static", CV | SS_BITMAP, 0},
+    {"CONTROL_bitmap", "CONTROL IDB_ABOUT,-1,\"Static\",SS_BITMAP,1,2,3,4", "Static", CV | SS_BITMAP, 0},
 };
 
 class ControlStatements : public testing::TestWithParam<ControlCase> {};
@@ -259,8 +268,7 @@ TEST_P(ControlStatements, ApplyTheirDefaultStyle)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Parser, ControlStatements, testing::ValuesIn(controlCases),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Parser, ControlStatements, testing::ValuesIn(controlCases), RowName);
 
 TEST(Parser, PictureControlsCarryThePictureIdAndIconSizeIsOptional)
 {

@@ -1,5 +1,9 @@
-// Test main: every test program runs offscreen, with its settings stores and data
-// directories in a temporary folder, so no test touches the real user's files.
+// Test main: every test program runs offscreen, with its home, settings stores, data and
+// runtime directories in a temporary folder of its own, so no test touches the real user's
+// files and test processes run side by side (ctest -j) without sharing a file or a lock.
+// Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
+#include "afx/win/testing.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -7,6 +11,23 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+
+class PromptEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        afx::testing::SetFailureReporter([](const QString& message) { ADD_FAILURE() << message.toStdString(); });
+        afx::SetPromptAnswerer(&strict);
+    }
+    void TearDown() override { afx::SetPromptAnswerer(nullptr); }
+
+private:
+    afx::testing::StrictPrompts strict;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -16,6 +37,12 @@ int main(int argc, char** argv)
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    // The standard paths' test mode still lies under the home folder; the programs a test
+    // starts read the same variables.
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(".config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(".local/share").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", home.filePath(".cache").toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath("user"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath("system"));
@@ -23,5 +50,6 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.filePath("system"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
     return RUN_ALL_TESTS();
 }

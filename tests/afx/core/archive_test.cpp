@@ -1,4 +1,5 @@
 #include "afx/core/archive.h"
+#include "support/helpers.h"
 
 #include "cause.h"
 
@@ -133,6 +134,7 @@ struct Record {
 };
 
 struct RoundTrip {
+    const char* name;
     bool onDisk;
     int storeBuffer;
     int loadBuffer;
@@ -175,8 +177,9 @@ TEST_P(CArchiveRoundTripTest, GivesBackWhatWasWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CArchiveRoundTripTest, ::testing::Values(
-    RoundTrip{false, 4096, 4096}, RoundTrip{false, 64, 100}, RoundTrip{true, 4096, 4096},
-    RoundTrip{true, 64, 20000}, RoundTrip{true, 20000, 64}));
+    RoundTrip{"memory_whole_buffers", false, 4096, 4096}, RoundTrip{"memory_small_store_buffer", false, 64, 100},
+    RoundTrip{"disk_whole_buffers", true, 4096, 4096}, RoundTrip{"disk_small_store_large_load", true, 64, 20000},
+    RoundTrip{"disk_large_store_small_load", true, 20000, 64}), RowName);
 
 std::string SampleStream()
 {

@@ -1,4 +1,5 @@
 #include "afx/core/cstring.h"
+#include "support/helpers.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -42,6 +43,7 @@ TEST(CStringTest, IndexOutsideTheStringThrows)
 }
 
 struct ExtractCase {
+    const char* name;
     int first;
     int count;   // -1: Mid without a count
     const char* mid;
@@ -59,17 +61,18 @@ TEST_P(CStringExtractTest, ClampsToTheString)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CStringExtractTest, ::testing::Values(
-    ExtractCase{0, -1, "abcdef", ""},
-    ExtractCase{2, -1, "cdef", "ab"},
-    ExtractCase{2, 3, "cde", "ab"},
-    ExtractCase{4, 10, "ef", "abcd"},
-    ExtractCase{6, 1, "", "abcdef"},
-    ExtractCase{9, 1, "", "abcdef"},
-    ExtractCase{-3, 2, "ab", ""},
-    ExtractCase{1, 0, "", "a"},
-    ExtractCase{1, INT_MAX, "bcdef", "a"}));
+    ExtractCase{"from_start_to_end", 0, -1, "abcdef", ""},
+    ExtractCase{"from_2_to_end", 2, -1, "cdef", "ab"},
+    ExtractCase{"from_2_three", 2, 3, "cde", "ab"},
+    ExtractCase{"from_4_past_end", 4, 10, "ef", "abcd"},
+    ExtractCase{"from_end", 6, 1, "", "abcdef"},
+    ExtractCase{"past_end", 9, 1, "", "abcdef"},
+    ExtractCase{"from_before_start", -3, 2, "ab", ""},
+    ExtractCase{"none", 1, 0, "", "a"},
+    ExtractCase{"most", 1, INT_MAX, "bcdef", "a"}), RowName);
 
 struct FindCase {
+    const char* name;
     const char* text;
     const char* sub;
     int start;
@@ -89,17 +92,17 @@ TEST_P(CStringFindTest, FindsFromTheStartIncluded)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CStringFindTest, ::testing::Values(
-    FindCase{"a;b;;c", ";", 0, 1},
-    FindCase{"a;b;;c", ";", 1, 1},
-    FindCase{"a;b;;c", ";", 2, 3},
-    FindCase{"a;b;;c", ";", 5, -1},
-    FindCase{"a;b;;c", ";", 6, -1},
-    FindCase{"a;b;;c", ";", 99, -1},
-    FindCase{"a;b;;c", ";", -4, 1},
-    FindCase{"a;b;;c", ";;", 0, 3},
-    FindCase{"a;b;;c", "x", 0, -1},
-    FindCase{"abc", "", 1, 1},
-    FindCase{"", "a", 0, -1}));
+    FindCase{"from_start", "a;b;;c", ";", 0, 1},
+    FindCase{"on_a_match", "a;b;;c", ";", 1, 1},
+    FindCase{"after_a_match", "a;b;;c", ";", 2, 3},
+    FindCase{"past_last_match", "a;b;;c", ";", 5, -1},
+    FindCase{"from_end", "a;b;;c", ";", 6, -1},
+    FindCase{"past_end", "a;b;;c", ";", 99, -1},
+    FindCase{"from_before_start", "a;b;;c", ";", -4, 1},
+    FindCase{"two_characters", "a;b;;c", ";;", 0, 3},
+    FindCase{"absent", "a;b;;c", "x", 0, -1},
+    FindCase{"empty_needle", "abc", "", 1, 1},
+    FindCase{"empty_text", "", "a", 0, -1}), RowName);
 
 TEST(CStringTest, SearchesByCharacterSets)
 {
@@ -127,6 +130,7 @@ TEST(CStringTest, ReplaceAndRemoveCountWhatTheyChanged)
 }
 
 struct TrimCase {
+    const char* name;
     const char* text;
     const char* target;   // nullptr: white space
     const char* both;     // nullptr: only TrimRight takes a target
@@ -153,13 +157,13 @@ TEST_P(CStringTrimTest, TrimsEachSide)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CStringTrimTest, ::testing::Values(
-    TrimCase{" \t\r\n Nom \n", nullptr, "Nom", "Nom \n", " \t\r\n Nom"},
-    TrimCase{"   ", nullptr, "", "", ""},
-    TrimCase{"", nullptr, "", "", ""},
-    TrimCase{"a b", nullptr, "a b", "a b", "a b"},
-    TrimCase{"\xC2\xA0x\xC2\xA0", nullptr, "x", "x\xC2\xA0", "\xC2\xA0x"},
-    TrimCase{"--a-b--", "-", nullptr, nullptr, "--a-b"},
-    TrimCase{"xx", "x", nullptr, nullptr, ""}));
+    TrimCase{"white_space_around", " \t\r\n Nom \n", nullptr, "Nom", "Nom \n", " \t\r\n Nom"},
+    TrimCase{"only_spaces", "   ", nullptr, "", "", ""},
+    TrimCase{"empty", "", nullptr, "", "", ""},
+    TrimCase{"inner_space_kept", "a b", nullptr, "a b", "a b", "a b"},
+    TrimCase{"no_break_spaces", "\xC2\xA0x\xC2\xA0", nullptr, "x", "x\xC2\xA0", "\xC2\xA0x"},
+    TrimCase{"target_character", "--a-b--", "-", nullptr, nullptr, "--a-b"},
+    TrimCase{"only_the_target", "xx", "x", nullptr, nullptr, ""}), RowName);
 
 TEST(CStringTest, ComparesWithEveryKindOfText)
 {
@@ -199,6 +203,7 @@ TEST(CStringTest, ConcatenatesWithEveryKindOfText)
 }
 
 struct FormatCase {
+    const char* name;
     const char* expected;
     CString result;
 };
@@ -225,30 +230,31 @@ const QString qname = QStringLiteral("Qt");
 enum Kind { speedDial = 1, oneTouch = 2 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CStringFormatTest, ::testing::Values(
-    FormatCase{"Dupré", Formatted("%s", name)},
-    FormatCase{"[Dupré     ]", Formatted("[%-10s]", name)},
-    FormatCase{"[     Dupré]", Formatted("[%10s]", name)},
-    FormatCase{"Dup", Formatted("%.3s", name)},
-    FormatCase{"Dupré Qt wide utf16", Formatted("%s %s %S %s", name, qname, L"wide", _T("utf16"))},
-    FormatCase{"(null)", Formatted("%s", static_cast<const char*>(nullptr))},
-    FormatCase{"007 -7 7 4294967289", Formatted("%03d %d %u %u", 7, -7, 7u, -7)},
-    FormatCase{"ffffffff FF 0x1f 17", Formatted("%x %X %#x %o", -1, 255, 31, 15)},
-    FormatCase{"18446744073709551615 -1", Formatted("%llu %I64d", ~0ULL, -1LL)},
-    FormatCase{"-1 255 -1", Formatted("%hd %hhu %hhd", 65535, 255, 255)},
-    FormatCase{"+5 [   42] [42   ]", Formatted("%+d [%*d] [%-*d]", 5, 5, 42, 5, 42)},
-    FormatCase{"[42   ]", Formatted("[%*d]", -5, 42)},
-    FormatCase{"3.14 3.1416e+00 0.5 2", Formatted("%.2f %.4e %g %.0f", 3.14159, 3.14159, 0.5, 1.5f)},
-    FormatCase{"x é ; é", Formatted("%c %c %c %c", 'x', _T('é'), 59, QChar(0xE9))},
-    FormatCase{"2 1", Formatted("%d %d", oneTouch, true)},
-    FormatCase{"100% done", Formatted("%d%% done", 100)},
-    FormatCase{"Dupré 42", Formatted("%d %s", name, 42)},            // mismatches print plainly
-    FormatCase{"2.5 2", Formatted("%d %.0f", 2.5, 2)},
-    FormatCase{"a= b=", Formatted("a=%d b=%s")},                     // missing arguments
-    FormatCase{"1", Formatted("%d", 1, 2, 3)},
-    FormatCase{"%y %5", Formatted("%y %5", 1)},                     // not conversions
-    FormatCase{"n=", Formatted("n=%n", 1)},
-    FormatCase{"0000000000000000", Formatted("%p", nullptr)},
-    FormatCase{"Numéro 12: «Dupré»", Formatted(_T("Numéro %02d: «%s»"), 12, name)}));
+    FormatCase{"string", "Dupré", Formatted("%s", name)},
+    FormatCase{"left_aligned", "[Dupré     ]", Formatted("[%-10s]", name)},
+    FormatCase{"right_aligned", "[     Dupré]", Formatted("[%10s]", name)},
+    FormatCase{"precision_cuts", "Dup", Formatted("%.3s", name)},
+    FormatCase{"every_string_kind", "Dupré Qt wide utf16",
+               Formatted("%s %s %S %s", name, qname, L"wide", _T("utf16"))},
+    FormatCase{"null_string", "(null)", Formatted("%s", static_cast<const char*>(nullptr))},
+    FormatCase{"integers", "007 -7 7 4294967289", Formatted("%03d %d %u %u", 7, -7, 7u, -7)},
+    FormatCase{"hex_and_octal", "ffffffff FF 0x1f 17", Formatted("%x %X %#x %o", -1, 255, 31, 15)},
+    FormatCase{"long_long", "18446744073709551615 -1", Formatted("%llu %I64d", ~0ULL, -1LL)},
+    FormatCase{"short_and_char_sizes", "-1 255 -1", Formatted("%hd %hhu %hhd", 65535, 255, 255)},
+    FormatCase{"flags_and_star_width", "+5 [   42] [42   ]", Formatted("%+d [%*d] [%-*d]", 5, 5, 42, 5, 42)},
+    FormatCase{"negative_star_width", "[42   ]", Formatted("[%*d]", -5, 42)},
+    FormatCase{"floating_point", "3.14 3.1416e+00 0.5 2", Formatted("%.2f %.4e %g %.0f", 3.14159, 3.14159, 0.5, 1.5f)},
+    FormatCase{"characters", "x é ; é", Formatted("%c %c %c %c", 'x', _T('é'), 59, QChar(0xE9))},
+    FormatCase{"enum_and_bool", "2 1", Formatted("%d %d", oneTouch, true)},
+    FormatCase{"percent", "100% done", Formatted("%d%% done", 100)},
+    FormatCase{"string_for_integer", "Dupré 42", Formatted("%d %s", name, 42)},            // mismatches print plainly
+    FormatCase{"float_for_integer", "2.5 2", Formatted("%d %.0f", 2.5, 2)},
+    FormatCase{"missing_arguments", "a= b=", Formatted("a=%d b=%s")},                     // missing arguments
+    FormatCase{"extra_arguments", "1", Formatted("%d", 1, 2, 3)},
+    FormatCase{"not_conversions", "%y %5", Formatted("%y %5", 1)},                     // not conversions
+    FormatCase{"n_conversion_ignored", "n=", Formatted("n=%n", 1)},
+    FormatCase{"null_pointer", "0000000000000000", Formatted("%p", nullptr)},
+    FormatCase{"wide_format", "Numéro 12: «Dupré»", Formatted(_T("Numéro %02d: «%s»"), 12, name)}), RowName);
 
 TEST(CStringTest, HugeWidthsAreBounded)
 {

@@ -145,6 +145,7 @@ TEST_F(CFileTest, ShareModesKeepOpensApart)
         {read, read | CFile::shareDenyWrite, true},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << std::hex << row.first << " then " << row.second);
         CFile first(Path("shared.tms"), row.first);
         CFile second;
         CFileException error;

@@ -1,4 +1,5 @@
 #include "afx/core/ctime.h"
+#include "support/helpers.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@ private:
 };
 
 struct Fields {
+    const char* name;
     int year, month, day, hour, minute, second;
 };
 
@@ -53,12 +55,12 @@ TEST_P(CTimeFieldsTest, ReadsBackWhatItWasBuiltFrom)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CTimeFieldsTest, ::testing::Values(
-    Fields{1970, 1, 3, 0, 0, 0},      // the day the delayed-dial time is built on
-    Fields{1970, 1, 3, 23, 59, 0},
-    Fields{2024, 2, 29, 12, 30, 45},
-    Fields{2024, 3, 5, 14, 7, 9},
-    Fields{2037, 12, 31, 23, 59, 59},
-    Fields{2040, 6, 1, 8, 0, 0}));   // past 2038: time_t is 64 bits
+    Fields{"dial_day_midnight", 1970, 1, 3, 0, 0, 0},      // the day the delayed-dial time is built on
+    Fields{"dial_day_last_minute", 1970, 1, 3, 23, 59, 0},
+    Fields{"leap_day", 2024, 2, 29, 12, 30, 45},
+    Fields{"spring_afternoon", 2024, 3, 5, 14, 7, 9},
+    Fields{"end_of_2037", 2037, 12, 31, 23, 59, 59},
+    Fields{"past_2038", 2040, 6, 1, 8, 0, 0}), RowName);   // past 2038: time_t is 64 bits
 
 TEST_F(CTimeTest, BuildsAndReadsLocalTime)
 {

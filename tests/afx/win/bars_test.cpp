@@ -2,6 +2,7 @@
 // status bar's panes, a dialog bar from its template, a rebar band, and a frame that keeps its
 // page area when a bar is hidden.
 #include "notesapp.h"
+#include "support/helpers.h"
 
 #include <QImage>
 #include <QMenuBar>
@@ -11,13 +12,6 @@
 using namespace notes;
 
 namespace {
-
-CRect WindowRect(CWnd& window)
-{
-    CRect rect;
-    window.GetWindowRect(rect);
-    return rect;
-}
 
 class BarsTest : public NotesTest {
 protected:

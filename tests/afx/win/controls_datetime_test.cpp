@@ -117,6 +117,7 @@ TEST_F(DateTimeTest, FormatsInWindowsNotationShowAsWindowsShowsThem)
         {"", "07:04:09"},   // the style's own
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
         ASSERT_TRUE(picker.SetFormat(c.format));
         EXPECT_EQ(Picker(IDC_START_TIME)->text(), QString::fromUtf8(c.shown)) << c.format;
     }

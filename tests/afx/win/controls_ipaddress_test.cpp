@@ -86,6 +86,7 @@ TEST_F(IPAddressTest, APackedAddressHasTheFirstFieldInItsMostSignificantByte)
         {{255, 255, 255, 0}, 0xFFFFFF00, {"255", "255", "255", "0"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown.join('.').toStdString());
         address->SetAddress(c.fields[0], c.fields[1], c.fields[2], c.fields[3]);
         DWORD packed = 0;
         EXPECT_EQ(address->GetAddress(packed), 4);

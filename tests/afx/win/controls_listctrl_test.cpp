@@ -197,6 +197,7 @@ TEST_F(ListCtrlTest, DeletingTheSelectedRowsOneByOneKeepsTheOthersAndTheirData)
         {IDC_SINGLE, {5}, 5, {1, 2, 3, 4, 5}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "list " << c.list);
         CListCtrl& list = List(c.list);
         list.DeleteAllItems();
         Fill(list, 6);

@@ -1,6 +1,7 @@
 // Data exchange: each routine in both directions, the checks' French messages, where a failure
 // leaves the focus, and the lock-out of notifications while an exchange runs.
 #include "scripts.h"
+#include "support/helpers.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -145,16 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
     Checks, DataExchangeFailure,
     ::testing::Values(FailureCase{"Empty", IDC_COUNT, "", "Entrez un entier."},
                       FailureCase{"Letters", IDC_COUNT, "12a", "Entrez un entier."},
-                      FailureCase{"Inner blank", IDC_COUNT, "1 2", "Entrez un entier."},
-                      FailureCase{"Beyond int", IDC_COUNT, "99999999999", "Entrez un entier."},
-                      FailureCase{"Below range", IDC_COUNT, "0", "Entrez un entier compris entre 1 et 60."},
-                      FailureCase{"Above range", IDC_COUNT, "61", "Entrez un entier compris entre 1 et 60."},
-                      FailureCase{"Too long", IDC_NAME, "Abcdefghijk", "Entrez au plus 10 caractères."}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) {
-        std::string name = info.param.name;
-        std::erase(name, ' ');
-        return name;
-    });
+                      FailureCase{"Inner_blank", IDC_COUNT, "1 2", "Entrez un entier."},
+                      FailureCase{"Beyond_int", IDC_COUNT, "99999999999", "Entrez un entier."},
+                      FailureCase{"Below_range", IDC_COUNT, "0", "Entrez un entier compris entre 1 et 60."},
+                      FailureCase{"Above_range", IDC_COUNT, "61", "Entrez un entier compris entre 1 et 60."},
+                      FailureCase{"Too_long", IDC_NAME, "Abcdefghijk", "Entrez au plus 10 caractères."}),
+    RowName);
 
 TEST_F(DataExchangeTest, ControlAttachmentSubclassesOnce)
 {

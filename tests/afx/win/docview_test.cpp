@@ -1,6 +1,7 @@
 // Documents and views: new, open, save, save as, the save prompt, the recent-file list, and
 // what a failed open or save leaves behind.
 #include "notesapp.h"
+#include "support/helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ namespace {
 
 const CString kFilter = CString("Paramètres (*.tms)|*.tms|Tous les fichiers (*.*)|*.*||");
 const CString kAskToSaveNew = CString("Enregistrer les modifications apportées à Paramètres ?");
-
-QByteArray Bytes(const CString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList StoredRecentFiles()
 {
@@ -56,6 +51,7 @@ TEST_F(DocViewTest, DocumentStringHasItsSevenParts)
         {CDocTemplate::filterExt, ".tms"}, {CDocTemplate::regFileTypeId, "TMS.Document"},
         {CDocTemplate::regFileTypeName, "Document TMS"}};
     for (const auto& [index, expected] : parts) {
+        SCOPED_TRACE(::testing::Message() << "part " << index);
         CString part;
         EXPECT_TRUE(Document()->GetDocTemplate()->GetDocString(part, index));
         EXPECT_EQ(part, expected) << index;
@@ -92,7 +88,7 @@ TEST_F(DocViewTest, FirstSaveAsksForAFileWithTheDocumentsFilterAndRemembersIt)
     EXPECT_EQ(StoredRecentFiles(), QStringList{"File1=" + Path("premier.tms")});
 
     // The file holds what the document's Serialize wrote.
-    EXPECT_EQ(Bytes(Path("premier.tms")), Bytes(WriteNotes("attendu.tms", {"un", "deux"})));
+    EXPECT_EQ(FileBytes(Path("premier.tms")), FileBytes(WriteNotes("attendu.tms", {"un", "deux"})));
 }
 
 // The open and save-as dialogs start where the document's file is; without one, in the user's
@@ -131,7 +127,7 @@ TEST_F(DocViewTest, SaveOfADocumentWithAFileWritesItWithoutAsking)
     Document()->lines = {"neuf"};
     Document()->SetModifiedFlag();
     Command(ID_FILE_SAVE);   // no prompt: the strict answerer would fail the test
-    EXPECT_EQ(Bytes(Path("a.tms")), Bytes(WriteNotes("attendu.tms", {"neuf"})));
+    EXPECT_EQ(FileBytes(Path("a.tms")), FileBytes(WriteNotes("attendu.tms", {"neuf"})));
     EXPECT_FALSE(Document()->IsModified());
 }
 
@@ -195,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, SavePromptTest,
                                            SavePromptCase{"No", IDNO, 0, true, false},
                                            SavePromptCase{"YesThenCancelledSave", IDYES, IDCANCEL, false, false},
                                            SavePromptCase{"YesThenSaved", IDYES, IDOK, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 TEST_F(DocViewTest, SavePromptNamesTheDocumentsFile)
 {
@@ -267,14 +263,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailedOpenCase{"NotThisKindOfFile", QByteArray("ceci n'est pas un fichier de notes"),
                        "Format de fichier inattendu."},
         FailedOpenCase{"CutShort", CutFile(), "Format de fichier inattendu."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 TEST_F(DocViewTest, AFailedWriteLeavesTheOldFileAsItWas)
 {
     NewDocument();
     const CString path = WriteNotes("gardé.tms", {"ancien"});
     ASSERT_NE(app.OpenDocumentFile(path), nullptr);
-    const QByteArray before = Bytes(path);
+    const QByteArray before = FileBytes(path);
     Document()->lines = {"nouveau", "texte"};
     Document()->SetModifiedFlag();
     Document()->failStoring = true;
@@ -282,7 +278,7 @@ TEST_F(DocViewTest, AFailedWriteLeavesTheOldFileAsItWas)
     prompts.MessageBox(IDOK, "Impossible d'enregistrer le document.");
     Command(ID_FILE_SAVE);
 
-    EXPECT_EQ(Bytes(path), before);
+    EXPECT_EQ(FileBytes(path), before);
     EXPECT_TRUE(Document()->IsModified());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"gardé.tms"});
 }

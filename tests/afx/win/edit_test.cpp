@@ -112,6 +112,7 @@ TEST_F(EditTest, CutAndPasteKeysBecomeTheirMessages)
         {Qt::Key_Insert, Qt::ShiftModifier, "paste", "9"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.call << " by key " << c.key << " with " << c.modifiers.toInt());
         QGuiApplication::clipboard()->setText(QStringLiteral("9"));
         line->setText("0123");
         line->selectAll();
@@ -183,6 +184,7 @@ TEST_F(EditTest, SelectionFollowsWindowsConventions)
     const struct { int start, end; int gotStart, gotEnd; const char* selected; } cases[] = {
         {0, -1, 0, 6, "abcdef"}, {2, 4, 2, 4, "cd"}, {4, 2, 2, 4, "cd"}, {3, 3, 3, 3, ""}, {1, 99, 1, 6, "bcdef"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "SetSel(" << c.start << ", " << c.end << ")");
         digits.SetSel(c.start, c.end);
         int start = -1, end = -1;
         digits.GetSel(start, end);

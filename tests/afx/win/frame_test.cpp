@@ -49,6 +49,7 @@ TEST_F(FrameTest, CommandsGoToTheViewThenTheDocumentThenTheFrameThenTheApplicati
                                           {ID_APP_ONLY, {"app"}},
                                           {ID_NOBODY, {}}};
     for (const RouteCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "command " << c.id);
         Log().clear();
         Command(c.id);
         EXPECT_EQ(Log(), c.handledBy) << c.id;

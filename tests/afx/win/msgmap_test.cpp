@@ -97,6 +97,7 @@ TEST_F(MessageMapTest, ComboBoxNotifiesTheUsersChoiceOnly)
     };
     widget->setFocus();
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         dialog.calls.clear();
         c.act();
         EXPECT_EQ(choice->GetCurSel(), c.selected) << c.name;
@@ -153,6 +154,7 @@ TEST_F(MessageMapTest, UpdateHandlersSetTheStateOfTheirItem)
         {IDC_NAME, FALSE, false},   // neither
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "control " << c.id << (c.allow ? ", allowed" : ", not allowed"));
         CCmdUI item;
         item.m_nID = UINT(c.id);
         item.m_pOther = updating.GetDlgItem(c.id);

@@ -61,6 +61,7 @@ TEST_F(TemplateTest, WidgetsCarryIdsTemplateIdAndWindowClassNames)
     const struct { int id; const char* className; } cases[] = {
         {IDC_NAME, "Edit"}, {IDC_RADIO_A, "Button"}, {IDC_ACTIVE, "Button"}, {IDC_CHOICE, "ComboBox"}, {IDOK, "Button"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "control " << c.id);
         CWnd* item = dialog.GetDlgItem(c.id);
         ASSERT_NE(item, nullptr) << c.id;
         EXPECT_EQ(item->m_hWnd->property("ctrlId").toInt(), c.id);

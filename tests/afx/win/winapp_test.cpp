@@ -46,6 +46,8 @@ TEST_F(WinAppTest, CommandLineParametersOpenTheFirstFileAndIgnoreOptions)
         {{{"x", TRUE}, {"a.tms", FALSE}, {"b.tms", FALSE}}, CCommandLineInfo::FileOpen, "a.tms"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.parameters.size() << " parameters, the first \""
+                                          << (c.parameters.empty() ? "" : c.parameters.front().first) << '"');
         CCommandLineInfo info;
         for (size_t index = 0; index < c.parameters.size(); ++index)
             info.ParseParam(c.parameters[index].first, c.parameters[index].second, index + 1 == c.parameters.size());
@@ -136,6 +138,7 @@ TEST(HelpWindowTest, ShowsTheTopicOfAContextOrTheContents)
                                          {0, afx::HELP_FINDER, "qrc:/help/index.html", "Sommaire"},
                                          {0x2ffff, afx::HELP_CONTEXT, "qrc:/help/2ffff.html", ""}};
     for (const HelpCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "context " << std::hex << c.context);
         afx::ShowHelpWindow(c.context, c.command);
         QTextBrowser* browser = afx::HelpBrowser();
         ASSERT_NE(browser, nullptr);

@@ -1,0 +1,38 @@
+#include "support/helpers.h"
+
+#include <QFile>
+
+void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+void PrintTo(const CString& text, std::ostream* os)
+{
+    PrintTo(static_cast<const QString&>(text), os);
+}
+
+CString LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+void Click(CDialog& dialog, int id)
+{
+    dialog.GetDlgItem(id)->SendMessage(BM_CLICK);
+}
+
+CRect WindowRect(CWnd& window)
+{
+    CRect rect;
+    window.GetWindowRect(rect);
+    return rect;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

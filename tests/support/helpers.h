@@ -1,0 +1,30 @@
+// Helpers every test program shares: how GoogleTest shows strings, the console's texts, a
+// click on a dialog's button as the user gives it, and what a file or window holds.
+#pragma once
+
+#include "afx/afxwin.h"
+
+#include <QByteArray>
+#include <QString>
+#include <ostream>
+#include <string>
+
+// How GoogleTest shows Qt's and the layer's strings.
+void PrintTo(const QString& text, std::ostream* os);
+void PrintTo(const CString& text, std::ostream* os);
+
+// A text of the console's string table.
+CString LoadText(UINT id);
+
+// Clicks the dialog's button as the user does.
+void Click(CDialog& dialog, int id);
+
+// Where the window stands on the screen.
+CRect WindowRect(CWnd& window);
+
+// The file's bytes; empty when it cannot be read.
+QByteArray FileBytes(const QString& path);
+
+// Names a parameterised case after its row's `name` (letters, digits, underscores), so the
+// case list and a failure say which row it is.
+inline constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
