@@ -4,6 +4,7 @@
 #include "afx/core/resources.h"
 
 #include "afx/core/rctokens.h"
+#include "afx/core/styles.h"
 
 #include <QFile>
 #include <limits>
@@ -15,75 +16,15 @@ using rc::Token;
 
 namespace {
 
-// Window style bits the parser needs by name.
-constexpr uint32_t WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_POPUP = 0x80000000,
-                   WS_BORDER = 0x00800000, WS_SYSMENU = 0x00080000, WS_CAPTION = 0x00C00000,
-                   WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000, DS_SETFONT = 0x40;
-constexpr uint32_t CBS_TYPE_MASK = 0x3, CBS_SIMPLE = 0x1, SS_TYPE_MASK = 0x1F, SS_BITMAP = 0xE;
-
 struct Constant {
     const char* name;
     uint32_t value;
 };
 
 constexpr Constant styleConstants[] = {
-    {"WS_OVERLAPPED", 0x0}, {"WS_POPUP", 0x80000000}, {"WS_CHILD", 0x40000000},
-    {"WS_MINIMIZE", 0x20000000}, {"WS_VISIBLE", 0x10000000}, {"WS_DISABLED", 0x08000000},
-    {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000}, {"WS_CAPTION", 0x00C00000},
-    {"WS_BORDER", 0x00800000}, {"WS_DLGFRAME", 0x00400000}, {"WS_VSCROLL", 0x00200000},
-    {"WS_HSCROLL", 0x00100000}, {"WS_SYSMENU", 0x00080000}, {"WS_THICKFRAME", 0x00040000},
-    {"WS_GROUP", 0x00020000}, {"WS_TABSTOP", 0x00010000}, {"WS_MINIMIZEBOX", 0x00020000},
-    {"WS_MAXIMIZEBOX", 0x00010000},
-    {"WS_EX_DLGMODALFRAME", 0x1}, {"WS_EX_NOPARENTNOTIFY", 0x4}, {"WS_EX_TOPMOST", 0x8},
-    {"WS_EX_TRANSPARENT", 0x20}, {"WS_EX_TOOLWINDOW", 0x80}, {"WS_EX_WINDOWEDGE", 0x100},
-    {"WS_EX_CLIENTEDGE", 0x200}, {"WS_EX_CONTEXTHELP", 0x400}, {"WS_EX_STATICEDGE", 0x20000},
-    {"WS_EX_CONTROLPARENT", 0x10000},
-    {"DS_ABSALIGN", 0x1}, {"DS_SYSMODAL", 0x2}, {"DS_LOCALEDIT", 0x20}, {"DS_SETFONT", 0x40},
-    {"DS_MODALFRAME", 0x80}, {"DS_NOIDLEMSG", 0x100}, {"DS_SETFOREGROUND", 0x200},
-    {"DS_3DLOOK", 0x4}, {"DS_FIXEDSYS", 0x8}, {"DS_CONTROL", 0x400}, {"DS_CENTER", 0x800},
-    {"DS_CENTERMOUSE", 0x1000}, {"DS_CONTEXTHELP", 0x2000}, {"DS_SHELLFONT", 0x48},
-    {"SS_LEFT", 0x0}, {"SS_CENTER", 0x1}, {"SS_RIGHT", 0x2}, {"SS_ICON", 0x3},
-    {"SS_BLACKRECT", 0x4}, {"SS_GRAYRECT", 0x5}, {"SS_WHITERECT", 0x6}, {"SS_BLACKFRAME", 0x7},
-    {"SS_GRAYFRAME", 0x8}, {"SS_WHITEFRAME", 0x9}, {"SS_SIMPLE", 0xB}, {"SS_LEFTNOWORDWRAP", 0xC},
-    {"SS_BITMAP", 0xE}, {"SS_ETCHEDHORZ", 0x10}, {"SS_ETCHEDVERT", 0x11}, {"SS_ETCHEDFRAME", 0x12},
-    {"SS_NOPREFIX", 0x80}, {"SS_NOTIFY", 0x100}, {"SS_CENTERIMAGE", 0x200},
-    {"SS_REALSIZEIMAGE", 0x800}, {"SS_SUNKEN", 0x1000},
-    {"BS_PUSHBUTTON", 0x0}, {"BS_DEFPUSHBUTTON", 0x1}, {"BS_CHECKBOX", 0x2},
-    {"BS_AUTOCHECKBOX", 0x3}, {"BS_RADIOBUTTON", 0x4}, {"BS_3STATE", 0x5}, {"BS_AUTO3STATE", 0x6},
-    {"BS_GROUPBOX", 0x7}, {"BS_AUTORADIOBUTTON", 0x9}, {"BS_OWNERDRAW", 0xB},
-    {"BS_LEFTTEXT", 0x20}, {"BS_ICON", 0x40}, {"BS_BITMAP", 0x80}, {"BS_LEFT", 0x100},
-    {"BS_RIGHT", 0x200}, {"BS_CENTER", 0x300}, {"BS_TOP", 0x400}, {"BS_BOTTOM", 0x800},
-    {"BS_VCENTER", 0xC00}, {"BS_MULTILINE", 0x2000}, {"BS_NOTIFY", 0x4000}, {"BS_FLAT", 0x8000},
-    {"ES_LEFT", 0x0}, {"ES_CENTER", 0x1}, {"ES_RIGHT", 0x2}, {"ES_MULTILINE", 0x4},
-    {"ES_UPPERCASE", 0x8}, {"ES_LOWERCASE", 0x10}, {"ES_PASSWORD", 0x20},
-    {"ES_AUTOVSCROLL", 0x40}, {"ES_AUTOHSCROLL", 0x80}, {"ES_NOHIDESEL", 0x100},
-    {"ES_OEMCONVERT", 0x400}, {"ES_READONLY", 0x800}, {"ES_WANTRETURN", 0x1000},
-    {"ES_NUMBER", 0x2000},
-    {"CBS_SIMPLE", 0x1}, {"CBS_DROPDOWN", 0x2}, {"CBS_DROPDOWNLIST", 0x3},
-    {"CBS_OWNERDRAWFIXED", 0x10}, {"CBS_OWNERDRAWVARIABLE", 0x20}, {"CBS_AUTOHSCROLL", 0x40},
-    {"CBS_OEMCONVERT", 0x80}, {"CBS_SORT", 0x100}, {"CBS_HASSTRINGS", 0x200},
-    {"CBS_NOINTEGRALHEIGHT", 0x400}, {"CBS_DISABLENOSCROLL", 0x800},
-    {"LBS_NOTIFY", 0x1}, {"LBS_SORT", 0x2}, {"LBS_NOREDRAW", 0x4}, {"LBS_MULTIPLESEL", 0x8},
-    {"LBS_OWNERDRAWFIXED", 0x10}, {"LBS_OWNERDRAWVARIABLE", 0x20}, {"LBS_HASSTRINGS", 0x40},
-    {"LBS_USETABSTOPS", 0x80}, {"LBS_NOINTEGRALHEIGHT", 0x100}, {"LBS_MULTICOLUMN", 0x200},
-    {"LBS_WANTKEYBOARDINPUT", 0x400}, {"LBS_EXTENDEDSEL", 0x800},
-    {"LBS_DISABLENOSCROLL", 0x1000}, {"LBS_NODATA", 0x2000}, {"LBS_NOSEL", 0x4000},
-    {"LVS_ICON", 0x0}, {"LVS_REPORT", 0x1}, {"LVS_SMALLICON", 0x2}, {"LVS_LIST", 0x3},
-    {"LVS_SINGLESEL", 0x4}, {"LVS_SHOWSELALWAYS", 0x8}, {"LVS_SORTASCENDING", 0x10},
-    {"LVS_SORTDESCENDING", 0x20}, {"LVS_SHAREIMAGELISTS", 0x40}, {"LVS_NOLABELWRAP", 0x80},
-    {"LVS_AUTOARRANGE", 0x100}, {"LVS_EDITLABELS", 0x200}, {"LVS_NOSCROLL", 0x2000},
-    {"LVS_ALIGNLEFT", 0x800}, {"LVS_OWNERDRAWFIXED", 0x400}, {"LVS_NOCOLUMNHEADER", 0x4000},
-    {"LVS_NOSORTHEADER", 0x8000},
-    {"TVS_HASBUTTONS", 0x1}, {"TVS_HASLINES", 0x2}, {"TVS_LINESATROOT", 0x4},
-    {"TVS_EDITLABELS", 0x8}, {"TVS_DISABLEDRAGDROP", 0x10}, {"TVS_SHOWSELALWAYS", 0x20},
-    {"TVS_SINGLEEXPAND", 0x400}, {"TVS_FULLROWSELECT", 0x1000},
-    {"DTS_SHORTDATEFORMAT", 0x0}, {"DTS_UPDOWN", 0x1}, {"DTS_SHOWNONE", 0x2},
-    {"DTS_LONGDATEFORMAT", 0x4}, {"DTS_TIMEFORMAT", 0x9}, {"DTS_APPCANPARSE", 0x10},
-    {"DTS_RIGHTALIGN", 0x20},
-    {"UDS_WRAP", 0x1}, {"UDS_SETBUDDYINT", 0x2}, {"UDS_ALIGNRIGHT", 0x4}, {"UDS_ALIGNLEFT", 0x8},
-    {"UDS_AUTOBUDDY", 0x10}, {"UDS_ARROWKEYS", 0x20}, {"UDS_HORZ", 0x40},
-    {"UDS_NOTHOUSANDS", 0x80},
-    {"TCS_MULTILINE", 0x200}, {"TCS_TABS", 0x0},
+#define AFX_NAME_STYLE(name, value) {#name, name},
+    AFX_WINDOW_STYLES(AFX_NAME_STYLE)
+#undef AFX_NAME_STYLE
 };
 
 constexpr Constant virtualKeys[] = {
@@ -251,7 +192,7 @@ private:
 
     static bool IsBitmapStatic(const DialogItem& item)
     {
-        return item.className == QLatin1String("Static") && (item.style & SS_TYPE_MASK) == SS_BITMAP;
+        return item.className == QLatin1String("Static") && (item.style & SS_TYPEMASK) == SS_BITMAP;
     }
 
     // --- token helpers ---
@@ -593,7 +534,7 @@ private:
             if (OptionalComma())
                 item.exStyle = Style(0);
         }
-        if (item.className == QLatin1String("ComboBox") && (item.style & CBS_TYPE_MASK) == 0)
+        if (item.className == QLatin1String("ComboBox") && (item.style & CBS_TYPEMASK) == 0)
             item.style |= CBS_SIMPLE;
         return item;
     }

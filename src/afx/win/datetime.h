@@ -6,11 +6,6 @@
 
 class CDataExchange;
 
-// Styles: constants, so that they combine with the WS_ styles.
-inline constexpr DWORD DTS_SHORTDATEFORMAT = 0x0;
-inline constexpr DWORD DTS_UPDOWN = 0x1;
-inline constexpr DWORD DTS_LONGDATEFORMAT = 0x4;
-inline constexpr DWORD DTS_TIMEFORMAT = 0x9;
 enum : DWORD { GDT_ERROR = DWORD(-1), GDT_VALID = 0 };
 
 // Notification (WM_NOTIFY). Value is Windows'.

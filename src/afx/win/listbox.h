@@ -8,12 +8,6 @@
 
 class QPainter;
 
-// Styles: constants, so that they combine with the WS_ styles.
-inline constexpr DWORD LBS_NOTIFY = 0x1;
-inline constexpr DWORD LBS_SORT = 0x2;
-inline constexpr DWORD LBS_OWNERDRAWFIXED = 0x10;
-inline constexpr DWORD LBS_OWNERDRAWVARIABLE = 0x20;
-inline constexpr DWORD LBS_HASSTRINGS = 0x40;
 enum : int { LB_OKAY = 0, LB_ERR = -1 };
 
 // Owner drawing: what to draw and the item's state.

@@ -6,12 +6,6 @@
 #include "afx/win/commctrl.h"
 #include "afx/win/wnd.h"
 
-// Styles: constants, so that they combine with the WS_ styles.
-inline constexpr DWORD LVS_REPORT = 0x1;
-inline constexpr DWORD LVS_SINGLESEL = 0x4;
-inline constexpr DWORD LVS_SHOWSELALWAYS = 0x8;
-inline constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
-
 enum : UINT { LVIF_TEXT = 0x1, LVIF_IMAGE = 0x2, LVIF_PARAM = 0x4, LVIF_STATE = 0x8 };
 enum : UINT { LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2 };
 enum : int { LVNI_ALL = 0x0, LVNI_FOCUSED = 0x1, LVNI_SELECTED = 0x2 };

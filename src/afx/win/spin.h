@@ -14,14 +14,6 @@
 
 #include "afx/win/wnd.h"
 
-// Styles: constants, so that they combine with the WS_ styles.
-inline constexpr DWORD UDS_WRAP = 0x1;
-inline constexpr DWORD UDS_SETBUDDYINT = 0x2;
-inline constexpr DWORD UDS_ALIGNRIGHT = 0x4;
-inline constexpr DWORD UDS_AUTOBUDDY = 0x10;
-inline constexpr DWORD UDS_ARROWKEYS = 0x20;
-inline constexpr DWORD UDS_NOTHOUSANDS = 0x80;
-
 // Messages (SendMessage). Values are Windows'. The 16-bit forms take signed 16-bit values.
 enum : UINT {
     UDM_SETRANGE = WM_USER + 101,     // lParam MAKELPARAM(upper, lower)

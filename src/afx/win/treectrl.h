@@ -18,12 +18,6 @@ inline const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(intptr_t(-0x0FFFF
 inline const HTREEITEM TVI_LAST = reinterpret_cast<HTREEITEM>(intptr_t(-0x0FFFE));
 inline const HTREEITEM TVI_SORT = reinterpret_cast<HTREEITEM>(intptr_t(-0x0FFFD));
 
-// Styles: constants, so that they combine with the WS_ styles.
-inline constexpr DWORD TVS_HASBUTTONS = 0x1;
-inline constexpr DWORD TVS_HASLINES = 0x2;
-inline constexpr DWORD TVS_LINESATROOT = 0x4;
-inline constexpr DWORD TVS_SHOWSELALWAYS = 0x20;
-inline constexpr DWORD TVS_FULLROWSELECT = 0x1000;
 enum : UINT { TVIS_SELECTED = 0x2, TVIS_EXPANDED = 0x20 };
 enum : int { TVSIL_NORMAL = 0 };
 enum : UINT { TVIF_PARAM = 0x4, TVIF_HANDLE = 0x10 };
