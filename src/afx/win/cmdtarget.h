@@ -158,7 +158,6 @@ protected:                                                      \
 #define ON_WM_MOUSEMOVE() AFX_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() AFX_MOUSE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)
-#define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_CHAR() \
     AFX_MSG_ENTRY(WM_CHAR, 0, 0, 0, \
                   target->OnChar(UINT(wParam), UINT(LOWORD(lParam)), UINT(HIWORD(lParam))); return 0;)

@@ -53,7 +53,6 @@ void ApplyItem(QWidget* control, const ControlSpec& spec, const WindowClass* win
     detail::WindowHook* hook = detail::WindowHook::Ensure(control);
     hook->windowClass = windowClass;
     hook->style = spec.style;
-    hook->exStyle = spec.exStyle;
     control->setProperty(detail::kCtrlId, spec.id);
     if (!spec.rect.IsRectEmpty())
         control->setGeometry(QRect(spec.rect));

@@ -355,25 +355,6 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle)
     m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
 }
 
-void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID)
-{
-    // The side asked for, else the first side both the frame and the bar allow.
-    DWORD side = nDockBarID & CBRS_ALIGN_ANY;
-    if (!side) {
-        const DWORD allowed = m_dwDockStyle & pBar->GetDockingStyle();
-        for (DWORD candidate : {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT}) {
-            if (allowed & candidate) {
-                side = candidate;
-                break;
-            }
-        }
-    }
-    if (!side)
-        return;
-    pBar->SetBarStyle((pBar->GetBarStyle() & ~CBRS_ALIGN_ANY) | side);
-    Relayout();
-}
-
 CControlBar* CFrameWnd::GetControlBar(UINT nID) const
 {
     for (CControlBar* bar : m_listControlBars) {

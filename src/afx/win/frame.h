@@ -23,7 +23,6 @@ struct CCreateContext {
     CRuntimeClass* m_pNewViewClass = nullptr;
     CDocument* m_pCurrentDoc = nullptr;
     CDocTemplate* m_pNewDocTemplate = nullptr;
-    CView* m_pLastView = nullptr;
     CFrameWnd* m_pCurrentFrame = nullptr;
 };
 
@@ -51,9 +50,8 @@ public:
     // The frame's menu bar; nullptr for a frame without a menu.
     CMenu* GetMenu() const;
 
-    // Docking: the sides bars may take. A docked bar takes its side in the layout.
+    // Docking: the sides bars may take.
     void EnableDocking(DWORD dwDockStyle);
-    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0);
     CControlBar* GetControlBar(UINT nID) const;
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay = FALSE);
 

@@ -8,10 +8,10 @@
 
 #include <QHash>
 #include <QObject>
+#include <QWidget>
 #include <memory>
 
 class QEvent;
-class QKeyEvent;
 class QTimerEvent;
 
 namespace afx::detail {
@@ -35,7 +35,6 @@ public:
     std::unique_ptr<CWnd> wrapper;
     const WindowClass* windowClass = nullptr;
     DWORD style = 0;
-    DWORD exStyle = 0;
     CFont* font = nullptr;
     std::unique_ptr<CFont> ownFont;   // the template font of a dialog
     QHash<UINT_PTR, int> timers;      // event id -> Qt timer id
@@ -67,7 +66,10 @@ void SetWindowSize(QWidget* window, QSize size);
 // The window whose control notifications UpdateData is locking out (nullptr for none).
 HWND& LockoutNotifyWindow();
 
-// The virtual-key code of a key event (VK_*, 'A'..'Z', '0'..'9'); 0 for keys without one.
-UINT VirtualKeyOf(const QKeyEvent* event);
+// Runs the widget's own handling of an event, past every filter.
+inline void RunStandardHandling(QWidget* widget, QEvent* event)
+{
+    static_cast<QObject*>(widget)->event(event);
+}
 
 } // namespace afx::detail

@@ -44,7 +44,6 @@ public:
     PromptScript& Help(DWORD context);
 
     const std::vector<Prompt>& Shown() const { return shown; }
-    int Pending() const { return int(answers.size()); }
 
     int Answer(Prompt& prompt) override;
 

@@ -25,14 +25,6 @@ struct CREATESTRUCT {
 };
 typedef CREATESTRUCT* LPCREATESTRUCT;
 
-// The message being handled, as GetCurrentMessage reports it.
-struct MSG {
-    HWND hwnd = nullptr;
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-};
-
 // The Windows class name of a widget's control ("Edit", "ComboBox", ...); "" for a plain window.
 int GetClassName(HWND hWnd, LPTSTR lpszClassName, int nMaxCount);
 
@@ -43,7 +35,6 @@ public:
     ~CWnd() override;   // destroys a widget that is still attached
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The permanent object attached to the widget; for a widget nobody attached, a wrapper of
     // its window class's MFC class that lives as long as the widget. nullptr for nullptr.
@@ -55,7 +46,6 @@ public:
     // Attaches this object to an existing control: its messages reach this object's map first.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
-    HWND UnsubclassWindow() { return Detach(); }
 
     // Creates the widget of a registered window class ("Edit", "Button", ...); another or no
     // class name gives a plain widget. The rectangle is in the parent's client pixels.
@@ -76,22 +66,16 @@ public:
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    static const MSG* GetCurrentMessage();
 
     // Identity and family.
     int GetDlgCtrlID() const;
-    int SetDlgCtrlID(int nID);
     CWnd* GetDlgItem(int nID) const;
     CWnd* GetParent() const;
     CWnd* GetWindow(UINT nCmd) const;
-    CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return GetWindow(nFlag); }
-    CWnd* GetTopLevelParent() const;
     int GetClassName(LPTSTR lpszClassName, int nMaxCount) const;
-    BOOL IsChild(const CWnd* pWnd) const;
 
     // Text.
     void SetWindowText(const CString& lpszString);
-    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
     void GetWindowText(CString& rString) const;
     int GetWindowTextLength() const;
     void SetDlgItemText(int nID, const CString& lpszString);
@@ -109,7 +93,6 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
 
     // Geometry, in pixels: client coordinates, window rectangles in screen coordinates.
@@ -123,8 +106,6 @@ public:
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
     void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;
-    void ClientToScreen(LPPOINT lpPoint) const;
-    void ClientToScreen(LPRECT lpRect) const;
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void UpdateWindow();
@@ -169,7 +150,6 @@ public:
     afx_msg void OnMouseMove(UINT nFlags, CPoint point) { Default(); }
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point) { Default(); }
     afx_msg void OnLButtonUp(UINT nFlags, CPoint point) { Default(); }
-    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) { Default(); }
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) { Default(); }
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { Default(); }
     afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo) { return BOOL(Default()); }

@@ -18,10 +18,8 @@ protected:
     void SetUp() override { NewDocument(); }
     CRect Client() const
     {
-        CRect client;
-        Frame()->GetClientRect(client);
-        Frame()->ClientToScreen(client);
-        return client;
+        const QWidget* frame = Frame()->m_hWnd;
+        return CRect(QRect(frame->mapToGlobal(QPoint(0, 0)), frame->size()));
     }
 };
 
@@ -196,20 +194,6 @@ TEST_F(BarsTest, RebarBandSpansTheRebarWithoutGripper)
     const CRect gripped = WindowRect(second);
     EXPECT_GT(gripped.left, rebar.left);   // room for its gripper
     EXPECT_GE(gripped.top, band.bottom);
-}
-
-TEST_F(BarsTest, ADockedBarTakesTheFirstSideBothItAndTheFrameAllow)
-{
-    CDialogBar floating;
-    ASSERT_TRUE(floating.Create(Frame(), IDD_LEFT_BAR, 0, IDD_LEFT_BAR + 10));
-    floating.EnableDocking(CBRS_ALIGN_ANY);
-    Frame()->DockControlBar(&floating);   // the frame allows the left side only
-    EXPECT_EQ(floating.GetBarStyle() & CBRS_ALIGN_ANY, CBRS_ALIGN_LEFT);
-    // Made last, it takes the left of what the bars made before it left over.
-    const CRect docked = WindowRect(floating);
-    EXPECT_EQ(docked.left, WindowRect(Frame()->leftBar).right);
-    EXPECT_EQ(docked.top, WindowRect(Frame()->reBar).bottom);
-    EXPECT_EQ(WindowRect(*View()).left, docked.right);
 }
 
 class FixedPageTest : public NotesTest {

@@ -26,12 +26,12 @@ const std::vector<int> kFormOrder = {IDC_STATIC, IDC_NAME, IDC_COUNT, IDC_CODE, 
 TEST_F(TemplateTest, ChildrenStandInTemplateOrderBothWays)
 {
     std::vector<int> forward;
-    for (CWnd* child = dialog.GetWindow(GW_CHILD); child; child = child->GetNextWindow())
+    for (CWnd* child = dialog.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
         forward.push_back(child->GetDlgCtrlID());
     EXPECT_EQ(forward, kFormOrder);
 
     std::vector<int> backward;
-    for (CWnd* child = dialog.GetDlgItem(IDCANCEL); child; child = child->GetNextWindow(GW_HWNDPREV))
+    for (CWnd* child = dialog.GetDlgItem(IDCANCEL); child; child = child->GetWindow(GW_HWNDPREV))
         backward.push_back(child->GetDlgCtrlID());
     EXPECT_EQ(backward, std::vector<int>(kFormOrder.rbegin(), kFormOrder.rend()));
 
@@ -49,10 +49,10 @@ TEST_F(TemplateTest, OrderHoldsWhileControlsAreShownHiddenAndAdded)
     dialog.m_hWnd->show();
     CEdit added;
     ASSERT_TRUE(added.Create("Edit", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &dialog, 1500));
-    EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC)->GetNextWindow()->GetDlgCtrlID(), IDC_NAME);
-    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME)->GetNextWindow()->GetDlgCtrlID(), IDC_COUNT);
-    EXPECT_EQ(dialog.GetDlgItem(IDCANCEL)->GetNextWindow(), CWnd::FromHandle(added.m_hWnd));
-    EXPECT_EQ(added.GetNextWindow(), nullptr);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC)->GetWindow(GW_HWNDNEXT)->GetDlgCtrlID(), IDC_NAME);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_NAME)->GetWindow(GW_HWNDNEXT)->GetDlgCtrlID(), IDC_COUNT);
+    EXPECT_EQ(dialog.GetDlgItem(IDCANCEL)->GetWindow(GW_HWNDNEXT), CWnd::FromHandle(added.m_hWnd));
+    EXPECT_EQ(added.GetWindow(GW_HWNDNEXT), nullptr);
 }
 
 TEST_F(TemplateTest, WidgetsCarryIdsTemplateIdAndWindowClassNames)
@@ -91,7 +91,7 @@ TEST_F(TemplateTest, GroupBoxLineRunsThroughTheMiddleOfItsCaption)
     // The fifth control is the group box "Mode" at 7, 35, 90 x 50.
     CWnd* group = dialog.GetWindow(GW_CHILD);
     for (int i = 0; i < 4; ++i)
-        group = group->GetNextWindow();
+        group = group->GetWindow(GW_HWNDNEXT);
     QWidget* box = group->m_hWnd;
     EXPECT_EQ(box->geometry(), QRect(11, 57, 135, 81));
     const QImage image = box->grab().toImage();
