@@ -526,12 +526,16 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 
 void CFrameWnd::OnClose()
 {
+    // The user has agreed already: the window goes once the posted close runs.
+    if (m_closing)
+        return;
     CDocument* document = GetActiveDocument();
     if (document && !document->CanCloseFrame(this))
         return;
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this && !document && !app->SaveAllModified())
         return;
+    m_closing = true;
     DestroyWindowLater([this] { CloseDocumentsAndFrame(); });
 }
 

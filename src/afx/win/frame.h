@@ -110,6 +110,7 @@ private:
     CRect LayoutArea() const;
 
     QMenuBar* m_menuBar = nullptr;
+    bool m_closing = false;   // a close the user agreed to is posted
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_listControlBars;   // in creation order
     DWORD m_dwDockStyle = 0;

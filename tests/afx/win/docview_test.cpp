@@ -391,4 +391,22 @@ TEST_F(DocViewTest, ClosingTheFrameAsksToSaveAndCancelKeepsIt)
     EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 
+// A second close that comes before the first has taken the window down (a double click on the
+// close box) asks nothing more: the user has answered.
+TEST_F(DocViewTest, ASecondCloseBeforeTheFirstEndsAsksNothing)
+{
+    NewDocument();
+    Document()->SetModifiedFlag();
+    QPointer<QWidget> window = Frame()->m_hWnd;
+    {
+        PromptScript prompts;
+        prompts.MessageBox(IDNO, kAskToSaveNew);
+        window->close();
+        window->close();
+    }
+    afx::testing::RunPostedWork();
+    EXPECT_FALSE(window);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
 } // namespace
