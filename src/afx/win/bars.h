@@ -28,7 +28,6 @@ public:
     void SetBarStyle(DWORD dwStyle);
     // The sides the bar may be docked on (CBRS_ALIGN_*).
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
-    DWORD GetDockingStyle() const { return m_dwDockStyle; }
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
 
     // The bar's size on a horizontal (top, bottom) or vertical (left, right) side. Stretched,

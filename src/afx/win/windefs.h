@@ -41,7 +41,7 @@ enum : UINT {
     WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_NOTIFY = 0x004E, WM_HELP = 0x0053,
     WM_KEYDOWN = 0x0100, WM_CHAR = 0x0102, WM_COMMAND = 0x0111,
     WM_TIMER = 0x0113, WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202,
-    WM_LBUTTONDBLCLK = 0x0203, WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302,
+    WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302,
     WM_CLEAR = 0x0303, WM_USER = 0x0400, WM_APP = 0x8000,
     // A control's own notification comes back to it as the message plus this (reflection).
     WM_REFLECT_BASE = 0xBC00,
