@@ -245,6 +245,14 @@ void MarkDocumentModified()
         document->SetModifiedFlag(TRUE);
 }
 
+BOOL IsNetworkMode()
+{
+    auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    CMenu* menu = frame ? frame->GetMenu() : nullptr;
+    const UINT state = menu ? menu->GetMenuState(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND) : UINT(-1);
+    return state != UINT(-1) && (state & MF_CHECKED);
+}
+
 // ---- The help key ----
 
 void BeginHelpKey(CWnd*)

@@ -54,6 +54,9 @@ BOOL CopySection(CObject& destination, CObject& source);
 // Marks the main window's active document modified; nothing without one.
 void MarkDocumentModified();
 
+// Whether the main window's network-mode command is checked; FALSE when the menu lacks it.
+BOOL IsNetworkMode();
+
 // Bracket a modal dialog that has a help button (id 9): F1 inside it presses that button.
 // Brackets nest; the key is watched from the first Begin to the last End.
 void BeginHelpKey(CWnd* owner);

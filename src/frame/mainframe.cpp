@@ -1,5 +1,7 @@
 #include "frame/mainframe.h"
 
+#include "dialogs/dialoghelpers.h"
+
 #include "res/resource.h"
 #include "view/ntsview.h"
 
@@ -176,9 +178,7 @@ CListBox* CMainFrame::GetCategoryList()
 
 BOOL CMainFrame::IsNetworkMode()
 {
-    CMenu* menu = GetMenu();
-    const UINT state = menu ? menu->GetMenuState(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND) : UINT(-1);
-    return state != UINT(-1) && (state & MF_CHECKED);
+    return ::IsNetworkMode();
 }
 
 void CMainFrame::OnHelp()
