@@ -55,16 +55,8 @@ Outcome RunDialog(std::initializer_list<const char*> devices, const std::functio
     CDeviceSelectDlg dialog;
     for (const char* name : devices)
         dialog.devices.AddTail(name);
-    afx::testing::PromptScript prompts;
-    prompts.Dialog(IDD_DEVICE_SELECT, [&](CDialog& live) {
-        work(live);
-        if (!live.IsEnded())
-            live.EndDialog(IDCANCEL);
-    });
-    if (inside)
-        inside(prompts);
-    const INT_PTR result = dialog.DoModal();
-    return {result, dialog.selectedDevice, prompts.Shown()};
+    const ModalOutcome outcome = RunModal(dialog, work, inside);
+    return {outcome.result, dialog.selectedDevice, outcome.shown};
 }
 
 TEST(DeviceSelectDlgTest, LocalDevicesUnderTheLocalNodeNetworkOnesBesideIt)

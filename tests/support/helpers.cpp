@@ -24,6 +24,21 @@ void Click(CDialog& dialog, int id)
     dialog.GetDlgItem(id)->SendMessage(BM_CLICK);
 }
 
+ModalOutcome RunModal(CDialog& dialog, const std::function<void(CDialog&)>& work,
+                      const std::function<void(afx::testing::PromptScript&)>& inside)
+{
+    afx::testing::PromptScript prompts;
+    prompts.Dialog(dialog.GetTemplateID(), [&](CDialog& live) {
+        work(live);
+        if (!live.IsEnded())
+            live.EndDialog(IDCANCEL);
+    });
+    if (inside)
+        inside(prompts);
+    const INT_PTR result = dialog.DoModal();
+    return {result, prompts.Shown()};
+}
+
 CRect WindowRect(CWnd& window)
 {
     CRect rect;

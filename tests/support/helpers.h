@@ -3,6 +3,10 @@
 #pragma once
 
 #include "afx/afxwin.h"
+#include "afx/win/testing.h"
+
+#include <functional>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +22,15 @@ CString LoadText(UINT id);
 
 // Clicks the dialog's button as the user does.
 void Click(CDialog& dialog, int id);
+
+// Runs the dialog modally. `work` acts on the live dialog, which is cancelled if `work` leaves
+// it open; `inside` scripts what the dialog shows meanwhile.
+struct ModalOutcome {
+    INT_PTR result;
+    std::vector<afx::Prompt> shown;   // the dialog itself first
+};
+ModalOutcome RunModal(CDialog& dialog, const std::function<void(CDialog&)>& work,
+                      const std::function<void(afx::testing::PromptScript&)>& inside = {});
 
 // Where the window stands on the screen.
 CRect WindowRect(CWnd& window);
