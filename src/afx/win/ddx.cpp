@@ -146,7 +146,16 @@ void ExchangeByMessages(CDataExchange* pDX, int nIDC, int& value, UINT getMessag
 
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
-    ExchangeByMessages(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
+    CWnd* control = CWnd::FromHandle(pDX->PrepareCtrl(nIDC));
+    if (!pDX->m_bSaveAndValidate) {
+        control->SendMessage(CB_SETCURSEL, WPARAM(index));
+        return;
+    }
+    // A list without a selection was loaded with a value it does not offer (or none): saving
+    // keeps that value rather than storing -1.
+    const int selected = int(control->SendMessage(CB_GETCURSEL));
+    if (selected != CB_ERR)
+        index = selected;
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)

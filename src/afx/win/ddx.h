@@ -25,6 +25,8 @@ public:
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// The selected item's index. Saving a list with no item selected keeps the value: a stored
+// choice the list does not offer survives every save of its dialog.
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 // The group of radio buttons that starts at nIDC (WS_GROUP) and runs in template order up to

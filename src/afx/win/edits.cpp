@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <functional>
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
@@ -60,6 +61,14 @@ public:
         return typed;
     }
 
+    // ES_NUMBER takes digits only, typed or pasted: a text with anything else goes in whole
+    // or not at all.
+    bool IsRefusedByNumberStyle(const QString& text) const
+    {
+        return (StyleOf(const_cast<EditWidget*>(this)) & ES_NUMBER)
+               && std::any_of(text.begin(), text.end(), [](QChar c) { return c < u'0' || c > u'9'; });
+    }
+
     // Inserts at the selection as much of the text as the limit leaves room for.
     void InsertLimited(const QString& typed)
     {
@@ -79,6 +88,10 @@ public:
         const qsizetype lineEnd = pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
         if (lineEnd >= 0)
             pasted.truncate(lineEnd);
+        if (IsRefusedByNumberStyle(pasted)) {
+            QApplication::beep();
+            return;
+        }
         if (!pasted.isEmpty())
             InsertLimited(pasted);
     }
@@ -95,7 +108,7 @@ protected:
         const bool printable = !typed.isEmpty() && typed.at(0).isPrint()
                                && !(event->modifiers() & Qt::ControlModifier);
         if (printable && !isReadOnly()) {
-            if ((StyleOf(this) & ES_NUMBER) && !typed.at(0).isDigit())
+            if (IsRefusedByNumberStyle(typed))
                 QApplication::beep();
             else
                 InsertLimited(typed);

@@ -98,7 +98,7 @@ TEST_F(DataExchangeTest, SavingReadsEveryControlBack)
     EXPECT_EQ(form.count, 42);
     EXPECT_EQ(form.mode, 2);
     EXPECT_EQ(form.active, 0);
-    EXPECT_EQ(form.choice, -1);
+    EXPECT_EQ(form.choice, 1);   // no item selected: the value is kept
     EXPECT_EQ(form.level, 0);
 
     form.CheckDlgButton(IDC_RADIO_C, BST_UNCHECKED);
@@ -109,6 +109,34 @@ TEST_F(DataExchangeTest, SavingReadsEveryControlBack)
     ASSERT_TRUE(form.UpdateData(FALSE));
     EXPECT_EQ(form.IsDlgButtonChecked(IDC_RADIO_A), 1u);
     EXPECT_EQ(form.IsDlgButtonChecked(IDC_RADIO_C), 0u);
+}
+
+// A stored choice the list does not offer: loading selects nothing, every later save keeps the
+// value, and only the user's pick replaces it.
+struct UnofferedChoiceCase {
+    const char* name;
+    int stored;
+};
+
+TEST_F(DataExchangeTest, AChoiceTheListDoesNotOfferIsKeptBySaving)
+{
+    for (const UnofferedChoiceCase& c : {UnofferedChoiceCase{"past the last item", 3},
+                                         UnofferedChoiceCase{"far past the items", 250},
+                                         UnofferedChoiceCase{"negative", -1}}) {
+        SCOPED_TRACE(c.name);
+        form.choice = c.stored;
+        ASSERT_TRUE(form.UpdateData(FALSE));
+        auto* choices = static_cast<CComboBox*>(form.GetDlgItem(IDC_CHOICE));
+        EXPECT_EQ(choices->GetCurSel(), CB_ERR);
+        ASSERT_TRUE(form.UpdateData(TRUE));
+        EXPECT_EQ(form.choice, c.stored);
+        ASSERT_TRUE(form.UpdateData(TRUE));
+        EXPECT_EQ(form.choice, c.stored);
+
+        choices->SetCurSel(2);
+        ASSERT_TRUE(form.UpdateData(TRUE));
+        EXPECT_EQ(form.choice, 2);
+    }
 }
 
 // A check that fails: its message, the focus on the failing control with its text selected,

@@ -165,17 +165,50 @@ TEST_F(EditTest, TextLimitStopsTypingAndPastingButNotTheProgram)
     EXPECT_EQ(edit->text(), QStringLiteral("wxy"));
 }
 
-TEST_F(EditTest, NumberStyleRefusesTypedNonDigitsOnly)
+TEST_F(EditTest, NumberStyleRefusesTypedNonDigits)
 {
     CEdit* count = static_cast<CEdit*>(dialog.GetDlgItem(IDC_COUNT));
     auto* edit = qobject_cast<QLineEdit*>(count->m_hWnd);
     count->SetWindowText("");
     QTest::keyClicks(edit, "4-x2");
     EXPECT_EQ(edit->text(), QStringLiteral("42"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("-5"));
-    count->SetSel(0, -1);
-    count->Paste();
+    // The program may still set any text.
+    count->SetWindowText("-5");
     EXPECT_EQ(edit->text(), QStringLiteral("-5"));
+}
+
+// A paste into a digits-only edit goes in whole when it is all digits, else not at all; the
+// key, the menu and WM_PASTE take the same way.
+struct NumberPasteCase {
+    const char* name;
+    QString clipboard;
+    QString after;   // the edit held "7", all of it selected
+};
+
+TEST_F(EditTest, NumberStyleRefusesPastedNonDigitsLikeTypedOnes)
+{
+    CEdit* count = static_cast<CEdit*>(dialog.GetDlgItem(IDC_COUNT));
+    auto* edit = qobject_cast<QLineEdit*>(count->m_hWnd);
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"WM_PASTE", [&] { count->Paste(); }},
+        {"Ctrl+V", [&] { QTest::keySequence(edit, QKeySequence::Paste); }},
+    };
+    for (const NumberPasteCase& c : {NumberPasteCase{"digits", "1234", "1234"},
+                                     NumberPasteCase{"letters before digits", "ab12", "7"},
+                                     NumberPasteCase{"letter after digits", "12a", "7"},
+                                     NumberPasteCase{"a sign", "-5", "7"},
+                                     NumberPasteCase{"a blank", "12 34", "7"},
+                                     NumberPasteCase{"other script digits", QStringLiteral("\u0661\u0662"), "7"},
+                                     NumberPasteCase{"digits then a second line", "56\nab", "56"}}) {
+        for (const auto& [way, paste] : ways) {
+            SCOPED_TRACE(::testing::Message() << c.name << " by " << way);
+            count->SetWindowText("7");
+            count->SetSel(0, -1);
+            QGuiApplication::clipboard()->setText(c.clipboard);
+            paste();
+            EXPECT_EQ(edit->text(), c.after);
+        }
+    }
 }
 
 TEST_F(EditTest, SelectionFollowsWindowsConventions)
