@@ -89,6 +89,7 @@ protected:
 
 TEST_F(FaxReceivePage, EveryFieldChangedReachesTheRecordAtOnce)
 {
+    EXPECT_EQ(HelpContext(), IDD_FAX_RECEIVE_PAGE);
     const CFaxReceiveSettings changed = Changed();
     pagetest::ExpectEveryFieldAwayFromItsDefault(changed);
     ChangeEveryField();

@@ -57,6 +57,7 @@ protected:
 
 TEST_F(FaxSendPage, EveryFieldChangedReachesTheRecordAtOnce)
 {
+    EXPECT_EQ(HelpContext(), IDD_FAX_SEND_PAGE);
     const CFaxSendSettings changed = Changed();
     pagetest::ExpectEveryFieldAwayFromItsDefault(changed);
     ChangeEveryField();

@@ -55,6 +55,7 @@ protected:
 
 TEST_F(MachineInfoPage, AFreshRecordShowsEmptyTextsAndZeroCounters)
 {
+    EXPECT_EQ(HelpContext(), IDD_MACHINE_INFO_PAGE);
     ExpectShown(CMachineInfo());
     EXPECT_EQ(Text(IDC_SCAN_COUNT), CString("0"));
     ASSERT_NO_FATAL_FAILURE(LeaveAndReturn());

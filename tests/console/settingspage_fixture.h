@@ -56,6 +56,9 @@ protected:
         ASSERT_NE(page->m_hWnd, nullptr);
     }
 
+    // The help topic F1 opens while the page is on show.
+    int HelpContext() const { return dynamic_cast<CNtsView*>(Frame()->GetActiveView())->GetHelpContext(); }
+
     CWnd* Control(int id) const { return page->GetDlgItem(id); }
     CComboBox& Combo(int id) const { return *static_cast<CComboBox*>(Control(id)); }
     CButton& Button(int id) const { return *static_cast<CButton*>(Control(id)); }
