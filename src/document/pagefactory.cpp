@@ -1,5 +1,8 @@
 #include "document/ntsmgr.h"
 
+#include "pages/faxreceivepage.h"
+#include "pages/faxsendpage.h"
+#include "pages/machineinfopage.h"
 #include "pages/machinepage.h"
 #include "res/resource.h"
 
@@ -8,6 +11,12 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
     switch (templateId) {
     case IDD_MACHINE_PAGE:
         return new CMachinePage(&config.machine);
+    case IDD_MACHINE_INFO_PAGE:
+        return new CMachineInfoPage(&config.machineInfo);
+    case IDD_FAX_SEND_PAGE:
+        return new CFaxSendPage(&config.faxSend);
+    case IDD_FAX_RECEIVE_PAGE:
+        return new CFaxReceivePage(&config.faxReceive);
     default:
         return nullptr;
     }

@@ -203,8 +203,9 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"below", 1, 60, Entry::Type, "0", "1"},
                       NumberCase{"inside", 1, 60, Entry::Type, "42", "42"},
                       NumberCase{"three_digits_above", 1, 180, Entry::Type, "200", "180"},
-                      NumberCase{"pasted_negative", 1, 60, Entry::Paste, "-5", "60"},
-                      NumberCase{"pasted_text", 1, 60, Entry::Paste, "ab", "1"}),
+                      NumberCase{"pasted_above", 1, 60, Entry::Paste, "75", "60"},
+                      NumberCase{"pasted_negative_refused", 1, 60, Entry::Paste, "-5", "15"},
+                      NumberCase{"pasted_text_refused", 1, 60, Entry::Paste, "ab", "15"}),
     RowName);
 
 TEST_F(DialogHelpers, NumberFieldTakesAsManyDigitsAsItsMaximumAndGivesItsSpinTheRange)

@@ -11,6 +11,7 @@
 #include "dialogs/aboutboxdlg.h"
 #include "dialogs/passworddlgs.h"
 #include "frame/mainframe.h"
+#include "pages/securepassworddlg.h"
 #include "res/resource.h"
 #include "view/categorysheet.h"
 #include "view/categorytable.h"
@@ -104,6 +105,12 @@ std::vector<Subject> ConsoleDialogSubjects()
          [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-open"), AFX_IDS_OPENFILE, TRUE); }},
         {QStringLiteral("save settings as"),
          [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-save"), AFX_IDS_SAVEFILE, FALSE); }},
+        {QStringLiteral("secure reception password"),
+         [](Album& album) {
+             CSecureFaxPasswordDlg dialog(AfxGetMainWnd());
+             dialog.password = "1234";
+             CaptureModal(album, QStringLiteral("dialog-secure-fax-password"), dialog);
+         }},
         {QStringLiteral("about box"),
          [](Album& album) {
              CAboutBoxDlg dialog(AfxGetMainWnd());
