@@ -1,5 +1,6 @@
 #include "document/ntsmgr.h"
 
+#include "directory/directorypages.h"
 #include "pages/machinepage.h"
 #include "res/resource.h"
 
@@ -8,6 +9,12 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
     switch (templateId) {
     case IDD_MACHINE_PAGE:
         return new CMachinePage(&config.machine);
+    case IDD_DIRECTORY_PAGE:
+        if (variant == 0)
+            return new CSpeedDialPage(&config.phoneBook);
+        if (variant == 1)
+            return new COneTouchPage(&config.phoneBook);
+        return new CGroupDialPage(&config.phoneBook);
     default:
         return nullptr;
     }
