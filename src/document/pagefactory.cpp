@@ -1,5 +1,6 @@
 #include "document/ntsmgr.h"
 
+#include "directory/directorypages.h"
 #include "pages/faxreceivepage.h"
 #include "pages/faxsendpage.h"
 #include "pages/machineinfopage.h"
@@ -17,6 +18,12 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
         return new CFaxSendPage(&config.faxSend);
     case IDD_FAX_RECEIVE_PAGE:
         return new CFaxReceivePage(&config.faxReceive);
+    case IDD_DIRECTORY_PAGE:
+        if (variant == 0)
+            return new CSpeedDialPage(&config.phoneBook);
+        if (variant == 1)
+            return new COneTouchPage(&config.phoneBook);
+        return new CGroupDialPage(&config.phoneBook);
     default:
         return nullptr;
     }

@@ -316,7 +316,7 @@ private:
 
 namespace afx {
 
-QByteArray ReadWholeFile(const CString& path, qint64 maxBytes)
+QByteArray ReadWholeFile(const CString& path, qint64 maxBytes, UINT share)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (path.IsEmpty())
@@ -338,7 +338,7 @@ QByteArray ReadWholeFile(const CString& path, qint64 maxBytes)
         FailOn(absolute, CFileException::invalidFile, -1);
     if (info.st_size > maxBytes)
         FailOn(absolute, CFileException::invalidFile, EFBIG);
-    if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0)
+    if (::flock(file.Get(), LockFor(share) | LOCK_NB) != 0)
         FailOnErrno(absolute, errno);
 
     // The size is only a hint (a file may grow, or tell 0 and hold more): reading goes on

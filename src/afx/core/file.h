@@ -111,8 +111,9 @@ namespace afx {
 
 // The file's bytes, at most maxBytes of them: a larger file is refused from its size before
 // it is read, and one that grows beyond the bound while it is read is cut there and refused.
-// The file is held with a shared lock meanwhile, as CFile::modeRead | shareDenyWrite does.
-QByteArray ReadWholeFile(const CString& path, qint64 maxBytes);
+// The file is held meanwhile with the lock of the share mode, as CFile::Open takes it: shared
+// for shareDenyWrite, exclusive for shareExclusive (no other open of the file meanwhile).
+QByteArray ReadWholeFile(const CString& path, qint64 maxBytes, UINT share = CFile::shareDenyWrite);
 
 // Puts `bytes` in place of the file in one step. They go to ".<name>.tmp" in the same folder,
 // every write checked and the file synced to the disk; only then does it take the target's

@@ -251,6 +251,15 @@ TEST_F(WholeFileTest, ReadsOnlyARegularFileWithinItsBound)
     ASSERT_EQ(0, ::flock(writer, LOCK_EX));
     EXPECT_EQ(CFileException::sharingViolation, Failure([&] { afx::ReadWholeFile(Path("a.tms"), 10); }).first);
     ::close(writer);
+
+    // Read exclusively: not while anyone else merely reads it.
+    const int reader = ::open(QFile::encodeName(Path("a.tms")).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(0, ::flock(reader, LOCK_SH));
+    EXPECT_EQ("0123456789", afx::ReadWholeFile(Path("a.tms"), 10));
+    EXPECT_EQ(CFileException::sharingViolation,
+              Failure([&] { afx::ReadWholeFile(Path("a.tms"), 10, CFile::shareExclusive); }).first);
+    ::close(reader);
+    EXPECT_EQ("0123456789", afx::ReadWholeFile(Path("a.tms"), 10, CFile::shareExclusive));
 }
 
 } // namespace

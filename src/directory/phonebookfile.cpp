@@ -1,0 +1,83 @@
+#include "directory/phonebookfile.h"
+
+#include "afx/win/fwstrings.h"
+#include "device/lib/phonebook.h"
+#include "device/lib/serialformat.h"
+#include "res/resource.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// The message for a failure to read or write a phone-book file.
+UINT FailureMessage(const std::exception& e, BOOL save)
+{
+    if (const auto* archive = dynamic_cast<const CArchiveException*>(&e)) {
+        switch (archive->m_cause) {
+        case CArchiveException::endOfFile: case CArchiveException::badIndex:
+        case CArchiveException::badClass: case CArchiveException::badSchema:
+            return AFX_IDP_FAILED_INVALID_FORMAT;
+        default:
+            return IDP_UNKNOWN_ERROR;
+        }
+    }
+    if (const auto* file = dynamic_cast<const CFileException*>(&e)) {
+        switch (file->m_cause) {
+        case CFileException::fileNotFound: case CFileException::badPath:
+            return AFX_IDP_FAILED_INVALID_PATH;
+        case CFileException::diskFull:
+            return AFX_IDP_FAILED_DISK_FULL;
+        case CFileException::accessDenied:
+            return save ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;
+        default:
+            return IDP_UNKNOWN_ERROR;
+        }
+    }
+    return IDP_UNKNOWN_ERROR;
+}
+
+void Import(CPhoneBook& phoneBook, const CString& path)
+{
+    // The phone book's load replaces its content only once the whole stream was read.
+    serialformat::LoadFromBytes(phoneBook,
+                                afx::ReadWholeFile(path, serialformat::maxFileBytes, CFile::shareExclusive));
+}
+
+void Export(CPhoneBook& phoneBook, const CString& path)
+{
+    const QByteArray bytes = serialformat::StoreToBytes(phoneBook);
+    // An existing file is held exclusively until its replacement has taken its place; one
+    // that may not be written is refused here already.
+    CFile held;
+    if (QFileInfo(path).isFile()) {
+        CFileException error;
+        if (!held.Open(path, CFile::modeWrite | CFile::shareExclusive, &error))
+            throw error;
+    }
+    afx::ReplaceFile(path, bytes);
+}
+
+} // namespace
+
+void ImportExportPhoneBook(CPhoneBook& phoneBook, BOOL save)
+{
+    CString filter;
+    CString title;
+    filter.LoadString(IDS_PHONE_BOOK_FILTER);
+    title.LoadString(save ? IDS_SAVE_PHONE_BOOK_TITLE : IDS_OPEN_PHONE_BOOK_TITLE);
+    CFileDialog dialog(!save, "phb", CString(), OFN_HIDEREADONLY, filter, AfxGetMainWnd());
+    dialog.m_ofn.lpstrTitle = title;
+    if (dialog.DoModal() != IDOK)
+        return;
+    const CString path = dialog.GetPathName();
+    try {
+        if (save)
+            Export(phoneBook, path);
+        else
+            Import(phoneBook, path);
+    } catch (const std::exception& e) {
+        CString prompt;
+        AfxFormatString1(prompt, FailureMessage(e, save), QFileInfo(path).fileName());
+        AfxMessageBox(prompt, MB_OK | MB_ICONERROR);
+    }
+}

@@ -1,0 +1,12 @@
+// Phone-book files (.phb): the directory's own serialised form and nothing else.
+#pragma once
+
+#include "afx/afxwin.h"
+
+class CPhoneBook;
+
+// Asks for a file and reads it into the phone book (`save` FALSE) or writes the phone book to
+// it (TRUE); a failure is shown to the user. The file is held exclusively while it is read
+// or written. A file that cannot be read leaves the phone book as it was; a write that fails
+// leaves the old file as it was.
+void ImportExportPhoneBook(CPhoneBook& phoneBook, BOOL save);
