@@ -177,9 +177,9 @@ TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
         c.spoil(config);
         const QString path = SaveRecord("checked.tms", config);
         const Outcome outcome = Run({"check", path});
-        EXPECT_EQ(outcome.status, c.status) << outcome;
+        EXPECT_EQ(outcome.status, c.status) << outcome.err.toStdString();
         EXPECT_EQ(outcome.out.toStdString(), c.out.toStdString());
-        EXPECT_EQ(outcome.err.isEmpty(), c.status == 0) << outcome;
+        EXPECT_EQ(outcome.err.isEmpty(), c.status == 0) << outcome.err.toStdString();
         if (c.status != 0)
             EXPECT_EQ(outcome.err, "tamselctl : le fichier « " + path + " » contient des valeurs que le périphérique refuserait.\n");
     }
