@@ -40,7 +40,6 @@ BOOL CConsoleApp::InitInstance()
         CString usage;
         usage.LoadString(IDS_COMMAND_LINE_USAGE);
         std::fputs(static_cast<const QString&>(usage).toUtf8().constData(), stdout);
-        started = TRUE;
         return FALSE;
     }
     if (!ClaimSingleInstance())
@@ -61,7 +60,9 @@ BOOL CConsoleApp::InitInstance()
 
 int CConsoleApp::ExitInstance()
 {
-    return started ? CWinApp::ExitInstance() : 1;
+    if (started)
+        return CWinApp::ExitInstance();
+    return commandLine.showUsage ? 0 : 1;
 }
 
 BOOL CConsoleApp::LoadResources()
