@@ -162,4 +162,19 @@ TEST(RecordCheckTest, EveryFindingOfARecordIsListed)
     EXPECT_EQ(Text(findings[2]), "SNMP : Mémoire saturée : 5 n'est pas compris entre 0 et 1.");
 }
 
+// Whatever the device would refuse, the line says on which page and in which field.
+TEST(RecordCheckTest, EveryFindingNamesItsPageAndField)
+{
+    CConfig record;
+    FillFullRecord(record);
+    CStringArray findings;
+    ASSERT_GT(CheckRecord(record, findings), 0);
+    for (int index = 0; index < findings.GetSize(); ++index) {
+        const QStringList parts = static_cast<const QString&>(findings[index]).split(" : ");
+        ASSERT_GE(parts.size(), 3) << Text(findings[index]);
+        EXPECT_FALSE(parts[0].trimmed().isEmpty()) << Text(findings[index]);
+        EXPECT_FALSE(parts[1].trimmed().isEmpty()) << Text(findings[index]);
+    }
+}
+
 } // namespace

@@ -40,13 +40,16 @@ QString Cleaned(QString text)
     return text.replace(mnemonic, QStringLiteral("\\1")).replace(tail, QString()).simplified();
 }
 
-bool IsGroupBox(const afx::DialogItem& item)
+// A label, a check box, a radio button or a group box: a control that names what follows it.
+bool Names(const afx::DialogItem& item)
 {
-    return item.className == QLatin1String("Button") && (item.style & 0xF) == 7;
+    const uint32_t kind = item.style & 0xF;   // a button's kind; 0 and 1 are push buttons
+    return !item.text.isEmpty()
+           && (item.className == QLatin1String("Static") || (item.className == QLatin1String("Button") && kind > 1));
 }
 
-// What names a control: its own text (a check box, a label), else the nearest label or group
-// box before it in template order.
+// What names a control: its own text (a check box, a label), else the nearest control before
+// it in template order that names what follows it.
 QString Label(int templateId, int controlId)
 {
     const afx::DialogTemplate* dialog = Script().Dialog(templateId);
@@ -56,12 +59,10 @@ QString Label(int templateId, int controlId)
     auto at = std::find_if(items.begin(), items.end(), [&](const afx::DialogItem& item) { return item.id == controlId; });
     if (at == items.end())
         return QString();
-    const bool namesItself = at->className == QLatin1String("Static") || at->className == QLatin1String("Button");
-    if (namesItself && !at->text.isEmpty())
+    if (Names(*at))
         return Cleaned(at->text);
     while (at != items.begin()) {
-        --at;
-        if ((at->className == QLatin1String("Static") || IsGroupBox(*at)) && !at->text.isEmpty())
+        if (Names(*--at))
             return Cleaned(at->text);
     }
     return QString();
@@ -290,7 +291,7 @@ void CheckDialingData(const CDialingData& d, const Place& entry, Findings& out)
     out.Length(entry, IDC_EMAIL_ADDRESS, d.emailAddress, 256);
     out.Range(entry, IDC_RECIPIENT_RESOLUTION, d.resolution, 0, 4);
     out.Range(entry, IDC_RECIPIENT_COMPRESSION, d.compression, 0, 3);
-    out.Range(entry, IDC_DIAL_LINE, d.dialLine, 0, 0);
+    out.Range(entry, IDC_DIAL_LINE, d.dialLine, 0, 1);   // the device has two lines
     out.Range(entry, IDC_MAX_SPEED, d.maxSpeed, 0, 3);
     out.Flag(entry, IDC_MONITOR_TONE, d.monitorTone);
     out.Flag(entry, IDC_PRINT_CONFIRMATION, d.printConfirmation);
