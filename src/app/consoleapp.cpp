@@ -11,6 +11,7 @@
 #include "view/ntsview.h"
 
 #include <QMessageBox>
+#include <cstdio>
 
 BEGIN_MESSAGE_MAP(CConsoleApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, &CConsoleApp::OnAppAbout)
@@ -19,9 +20,29 @@ BEGIN_MESSAGE_MAP(CConsoleApp, CWinApp)
     ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
+void CConsoleCommandLineInfo::ParseParam(const CString& pszParam, BOOL bFlag, BOOL bLast)
+{
+    // The framework takes one "-" off an option: "--network" comes as "-network".
+    if (bFlag && pszParam == "-network")
+        networkMode = TRUE;
+    else if (bFlag && (pszParam == "-help" || pszParam == "h"))
+        showUsage = TRUE;
+    else
+        CCommandLineInfo::ParseParam(pszParam, bFlag, bLast);
+}
+
 BOOL CConsoleApp::InitInstance()
 {
-    if (!LoadResources() || !ClaimSingleInstance())
+    if (!LoadResources())
+        return FALSE;
+    ParseCommandLine(commandLine);
+    if (commandLine.showUsage) {
+        CString usage;
+        usage.LoadString(IDS_COMMAND_LINE_USAGE);
+        std::fputs(static_cast<const QString&>(usage).toUtf8().constData(), stdout);
+        return FALSE;
+    }
+    if (!ClaimSingleInstance())
         return FALSE;
     SetRegistryKey(kSettingsCompany);
     if (!AskPassword())
@@ -29,9 +50,7 @@ BOOL CConsoleApp::InitInstance()
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CNtsMgr), RUNTIME_CLASS(CMainFrame),
                                           RUNTIME_CLASS(CNtsView)));
-    CCommandLineInfo cmdInfo;
-    ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo))
+    if (!ProcessShellCommand(commandLine))
         return FALSE;
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
@@ -41,7 +60,9 @@ BOOL CConsoleApp::InitInstance()
 
 int CConsoleApp::ExitInstance()
 {
-    return started ? CWinApp::ExitInstance() : 1;
+    if (started)
+        return CWinApp::ExitInstance();
+    return commandLine.showUsage ? 0 : 1;
 }
 
 BOOL CConsoleApp::LoadResources()

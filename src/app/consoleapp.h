@@ -6,12 +6,26 @@
 #include "afx/afxwin.h"
 #include "app/instancelock.h"
 
+// The console's command line: a settings file to open, "--network" to offer the network
+// mode, "--help" for the usage.
+class CConsoleCommandLineInfo : public CCommandLineInfo {
+public:
+    void ParseParam(const CString& pszParam, BOOL bFlag, BOOL bLast) override;
+
+    BOOL networkMode = FALSE;
+    BOOL showUsage = FALSE;
+};
+
 class CConsoleApp : public CWinApp {
 public:
+    // Whether the command line asked for the network mode: the frame then keeps its command.
+    BOOL NetworkModeOffered() const { return commandLine.networkMode; }
+
     // Refuses a second instance, asks the password, opens the settings file named on the
     // command line or a new document, and shows the main window. FALSE ends the program.
     BOOL InitInstance() override;
-    // A start that was refused or failed ends the process with exit code 1.
+    // A start that was refused or failed ends the process with exit code 1; one that only
+    // printed the usage, with 0.
     int ExitInstance() override;
 
     afx_msg void OnAppAbout();
@@ -28,5 +42,6 @@ private:
     BOOL AskPassword();
 
     CInstanceLock instanceLock;   // held for the life of the process
+    CConsoleCommandLineInfo commandLine;
     BOOL started = FALSE;
 };

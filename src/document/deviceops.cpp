@@ -1,5 +1,6 @@
 // The operations on the selected device, and factory values restored in the record.
 #include "device/lib/devices.h"
+#include "device/lib/recordcheck.h"
 #include "device/waitdlg.h"
 #include "dialogs/detailsmessagedlg.h"
 #include "dialogs/dialoghelpers.h"
@@ -117,6 +118,17 @@ void CNtsMgr::OnApply()
     const CAdvancedSettings& advanced = config.advanced;
     if (advanced.autoSupplyOrder && (advanced.orderToner || advanced.orderDrum) && advanced.orderDestination.IsEmpty()) {
         AfxMessageBox(IDP_SUPPLY_ORDER_NEEDS_ADDRESS, MB_OK | MB_ICONERROR);
+        return;
+    }
+    // A value the device would refuse stops the apply before anything is asked or sent.
+    CStringArray findings;
+    if (CheckRecord(config, findings) > 0) {
+        CString lines;
+        for (int index = 0; index < findings.GetSize(); ++index)
+            lines += CString(index > 0 ? "\n" : "") + findings[index];
+        CString message;
+        message.LoadString(IDP_RECORD_REFUSED);
+        CDetailsMessageDlg(message, lines, AfxGetMainWnd()).DoModal();
         return;
     }
     RunDeviceOperation(Write);

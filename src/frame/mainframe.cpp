@@ -1,5 +1,6 @@
 #include "frame/mainframe.h"
 
+#include "app/consoleapp.h"
 #include "dialogs/dialoghelpers.h"
 
 #include "res/resource.h"
@@ -132,8 +133,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         return -1;
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // The network mode stays off: its pages are built but never listed.
-    if (CMenu* menu = GetMenu())
+    // The network mode stays off, its pages built but never listed, unless the command line
+    // offered it: then the user switches it from the menu.
+    auto* console = dynamic_cast<CConsoleApp*>(AfxGetApp());
+    CMenu* menu = GetMenu();
+    if (menu && !(console && console->NetworkModeOffered()))
         menu->DeleteMenu(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND);
     return 0;
 }

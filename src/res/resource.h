@@ -376,6 +376,8 @@
 // The console's own messages, beyond the ones it was given: from 20480 on.
 #define IDP_PASSWORD_NOT_STORED                  20480
 #define IDP_PASSWORD_STORE_UNREADABLE            20481
+#define IDP_RECORD_REFUSED                       20496
+#define IDS_COMMAND_LINE_USAGE                   20497
 
 #define ID_DEVICE_APPLY                          32772
 #define ID_DEVICE_CONNECT                        32785

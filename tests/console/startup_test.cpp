@@ -339,4 +339,49 @@ TEST_F(ProgramTest, ASettingsFileThatCannotBeReadEndsTheStartAfterTheFrameworksM
     EXPECT_TRUE(Store("open", "user")->value("Recent File List/File1").isNull());
 }
 
+// What the started console offers: the host describes its menu and categories, with the
+// network mode switched on where the menu offers it.
+TEST_F(ProgramTest, TheNetworkModeIsOfferedOnlyWhenTheCommandLineAsksForIt)
+{
+    const QString local = "Général, Fax, Annuaire, Boîte aux lettres, Télécopie PC, Relevés";
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        QString menu;
+        QString categories;
+    };
+    const Case cases[] = {
+        {"no option", {}, "absent", local},
+        {"--network", {"--network"}, "offered",
+         "Général, Fax, Annuaire, Boîte aux lettres, Télécopie PC, Réseau, Relevés, Options messagerie"},
+    };
+    struct Describe {
+        Describe() { qputenv("TAMSEL_TEST_DESCRIBE", "1"); }
+        ~Describe() { qunsetenv("TAMSEL_TEST_DESCRIBE"); }
+    } describe;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [exitCode, output] = Run("open", c.arguments);
+        EXPECT_EQ(exitCode, 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("menu: network mode " + c.menu)) << output.toStdString();
+        QStringList categories;
+        for (const QString& line : output.split('\n')) {
+            if (line.startsWith("category: "))
+                categories << line.mid(int(qstrlen("category: ")));
+        }
+        EXPECT_EQ(categories.join(", ").toStdString(), c.categories.toStdString());
+    }
+}
+
+TEST_F(ProgramTest, HelpPrintsTheOptionsAndStartsNothing)
+{
+    // The shipped program: a password prompt would wait for a user.
+    QProcess& program = Start("locked", {"--help"}, TAMSEL_PATH);
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0);
+    const QString usage = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_EQ(usage, QString(LoadText(IDS_COMMAND_LINE_USAGE)));
+    EXPECT_TRUE(usage.contains("--network")) << usage.toStdString();
+}
+
 } // namespace

@@ -151,6 +151,40 @@ TEST_F(Tamselctl, DumpWritesEverySectionAndFieldUnderItsName)
     EXPECT_EQ(2, json["clientCodes"][1]["id"].toInt());
 }
 
+TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CConfig&)> spoil;
+        int status;
+        QString out;
+    };
+    const Case cases[] = {
+        {"factory values", [](CConfig&) {}, 0, ""},
+        {"rings and a missing supplies-order key",
+         [](CConfig& r) {
+             r.phoneLine.ringsBeforeAnswer = 12;
+             r.advanced.orderDestinationType = 3;
+             r.advanced.orderDestination = "05";
+         },
+         1,
+         "Lignes téléphonique : Sonnerie(s) avant réponse (1-10) : 12 n'est pas compris entre 1 et 10.\n"
+         "Fonctions avancées : Comp. instantanée : l'entrée 05 n'est pas dans l'annuaire.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CConfig config;
+        c.spoil(config);
+        const QString path = SaveRecord("checked.tms", config);
+        const Outcome outcome = Run({"check", path});
+        EXPECT_EQ(outcome.status, c.status) << outcome.err.toStdString();
+        EXPECT_EQ(outcome.out.toStdString(), c.out.toStdString());
+        EXPECT_EQ(outcome.err.isEmpty(), c.status == 0) << outcome.err.toStdString();
+        if (c.status != 0)
+            EXPECT_EQ(outcome.err, "tamselctl : le fichier « " + path + " » contient des valeurs que le périphérique refuserait.\n");
+    }
+}
+
 TEST_F(Tamselctl, TimeResetAndFirmwareReachTheDevice)
 {
     const CTime before = CTime::GetCurrentTime();
@@ -263,7 +297,7 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "time", "reset", "firmware", "make-firmware"})
+    for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }
 

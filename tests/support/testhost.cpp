@@ -1,9 +1,14 @@
 // tamsel_testhost: the console as a program of its own, for the tests that start it as a user
 // does. TAMSEL_TEST_HOME names a folder of the test's: the machine-wide and per-user settings
 // live there, and every prompt is written to standard error and answered as the Enter key
-// would answer it, so that nothing waits for a user.
+// would answer it, so that nothing waits for a user. With TAMSEL_TEST_DESCRIBE set, a console
+// that started describes its "Affichage" menu and its categories, with the network mode
+// switched on where the menu offers it, and ends.
 #include "app/consoleapp.h"
 #include "afx/win/testing.h"
+#include "frame/mainframe.h"
+#include "res/resource.h"
+#include "view/categorytable.h"
 
 #include <QDir>
 #include <QSettings>
@@ -11,7 +16,36 @@
 
 namespace {
 
-CConsoleApp theApp;
+class CHostApp : public CConsoleApp {
+public:
+    BOOL InitInstance() override;
+};
+
+CHostApp theApp;
+
+BOOL CHostApp::InitInstance()
+{
+    if (!CConsoleApp::InitInstance())
+        return FALSE;
+    if (!qEnvironmentVariableIsSet("TAMSEL_TEST_DESCRIBE"))
+        return TRUE;
+    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+    const bool offered = frame->GetMenu()->GetMenuState(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND) != UINT(-1);
+    qWarning("menu: network mode %s", offered ? "offered" : "absent");
+    if (offered)
+        frame->SendMessage(WM_COMMAND, ID_VIEW_NETWORK_MODE);
+    CListBox* list = frame->GetCategoryList();
+    for (int index = 0; index < list->GetCount(); ++index) {
+        UINT iconId = 0;
+        UINT captionId = 0;
+        GetCategoryResources(int(list->GetItemData(index)), iconId, captionId);
+        CString caption;
+        caption.LoadString(captionId);
+        qWarning("category: %s", qPrintable(static_cast<const QString&>(caption)));
+    }
+    // Started and described: the program ends as after a close.
+    return FALSE;
+}
 
 class CEnterAnswers : public afx::PromptAnswerer {
 public:

@@ -7,6 +7,7 @@
 #include "device/lib/filestore.h"
 #include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
+#include "device/lib/recordcheck.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -26,6 +27,8 @@ const char* const usage =
     "                                 aux lettres laissées telles quelles (elles contiennent\n"
     "                                 des documents)\n"
     "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
+    "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
+    "                                 périphérique refuserait (page et champ de la console)\n"
     "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
     "  reset PÉRIPHÉRIQUE             ramène le périphérique aux valeurs d'usine\n"
     "  firmware PÉRIPHÉRIQUE FICHIER.bfw\n"
@@ -38,7 +41,8 @@ const char* const usage =
     "  --help                         affiche cette aide\n"
     "\n"
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
-    "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur), 2 commande mal formée.\n";
+    "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur ; pour check, des valeurs\n"
+    "refusées), 2 commande mal formée.\n";
 
 const char* const outOfMemory = "tamselctl : mémoire insuffisante.\n";
 
@@ -199,6 +203,18 @@ void MakeFirmware(const QStringList& args)
     WriteFile(args[2], bytes);
 }
 
+void Check(const QStringList& args)
+{
+    CConfig config;
+    LoadSettings(args[0], config);
+    CStringArray findings;
+    if (CheckRecord(config, findings) == 0)
+        return;
+    for (int index = 0; index < findings.GetSize(); ++index)
+        Print(stdout, OneLine(findings[index]) + "\n");
+    throw Failure{CString("le fichier ") + Quoted(args[0]) + " contient des valeurs que le périphérique refuserait"};
+}
+
 struct Command {
     const char* name;
     qsizetype minArgs;
@@ -211,6 +227,7 @@ const Command commands[] = {
     {"read", 2, 2, Read},
     {"apply", 2, 2, Apply},
     {"dump", 1, 1, Dump},
+    {"check", 1, 1, Check},
     {"time", 1, 1, Time},
     {"reset", 1, 1, Reset},
     {"firmware", 2, 2, Firmware},

@@ -301,24 +301,34 @@ CDialingData* CPhoneBook::NewDialingData()
     return record;
 }
 
-int CPhoneBook::GetName(const CString& number, CString& name) const
+const CIdObject* CPhoneBook::Find(const CString& number, int& kind) const
 {
     const int length = number.GetLength();
-    const int kind = length == COneTouch::digits ? 2 : length == CSpeedDial::digits ? 1 : 3;
+    kind = length == COneTouch::digits ? 2 : length == CSpeedDial::digits ? 1 : 3;
     bool isNumber = false;
     const int n = static_cast<const QString&>(number).toInt(&isNumber);
-    name.Empty();
     if (!isNumber)
+        return nullptr;
+    if (kind == 1)
+        return GetSpeedDial(n);
+    if (kind == 2)
+        return GetOneTouch(n);
+    return GetGroupDial(n);
+}
+
+int CPhoneBook::GetName(const CString& number, CString& name) const
+{
+    int kind = 0;
+    const CIdObject* entry = Find(number, kind);
+    name.Empty();
+    if (entry == nullptr)
         return kind;
-    if (kind == 1) {
-        if (const CSpeedDial* entry = GetSpeedDial(n))
-            name = entry->GetName();
-    } else if (kind == 2) {
-        if (const COneTouch* entry = GetOneTouch(n))
-            name = entry->GetName();
-    } else if (const CGroupDial* entry = GetGroupDial(n)) {
-        name = entry->GetName();
-    }
+    if (kind == 1)
+        name = static_cast<const CSpeedDial*>(entry)->GetName();
+    else if (kind == 2)
+        name = static_cast<const COneTouch*>(entry)->GetName();
+    else
+        name = static_cast<const CGroupDial*>(entry)->GetName();
     return kind;
 }
 

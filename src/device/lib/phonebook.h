@@ -173,6 +173,9 @@ public:
     // "0005" group): returns 1 for a speed dial, 2 for a one-touch key, 3 for a group, and
     // puts the entry's name into `name` (empty when no entry has that number).
     int GetName(const CString& number, CString& name) const;
+    // The entry such a number text names, nullptr when there is none; `kind` as GetName
+    // returns it.
+    const CIdObject* Find(const CString& number, int& kind) const;
 
     // The directory's serialised form, with a magic of its own (phone-book files hold exactly
     // this). Loading replaces the whole directory only once all of it was read.
