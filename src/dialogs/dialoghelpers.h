@@ -89,6 +89,9 @@ protected:
     }
 
     afx_msg void OnSettingChange() { WriteThrough(*this); }
+    // A field of an address control changed. Its text changes are no change of their own:
+    // the field reports its final value once, when the user leaves it.
+    afx_msg void OnAddressChange(NMHDR*, LRESULT*) { WriteThrough(*this); }
     afx_msg void OnDefaults() { RestoreDefaults(*this); }
 
     DECLARE_MESSAGE_MAP()
@@ -104,6 +107,9 @@ protected:
 
     afx_msg void OnSettingChange() { WriteThrough(*this); }
     afx_msg void OnDefaults() { RestoreDefaults(*this); }
+    // A panel is part of the main window: Enter and Escape neither close nor hide it.
+    void OnOK() override {}
+    void OnCancel() override {}
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,15 @@
 #include "document/ntsmgr.h"
 
+#include "pages/emailpage.h"
+#include "pages/ftppage.h"
+#include "pages/ipxspxpage.h"
+#include "pages/lanfaxpage.h"
 #include "pages/machinepage.h"
+#include "pages/mailoptionspanel.h"
+#include "pages/pcfaxpanel.h"
+#include "pages/reportspanel.h"
+#include "pages/snmppage.h"
+#include "pages/tcpippage.h"
 #include "res/resource.h"
 
 CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
@@ -8,6 +17,24 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
     switch (templateId) {
     case IDD_MACHINE_PAGE:
         return new CMachinePage(&config.machine);
+    case IDD_PC_FAX_PANEL:
+        return new CPcFaxPanel(&config.pcFax);
+    case IDD_TCPIP_PAGE:
+        return new CTcpIpPage(&config.tcpIp);
+    case IDD_EMAIL_PAGE:
+        return new CEmailPage(&config.email);
+    case IDD_FTP_PAGE:
+        return new CFtpPage(&config.ftp);
+    case IDD_LAN_FAX_PAGE:
+        return new CLanFaxPage(&config.lanFax);
+    case IDD_IPX_SPX_PAGE:
+        return new CIpxSpxPage(&config.ipxSpx);
+    case IDD_SNMP_PAGE:
+        return new CSnmpPage(&config.snmp);
+    case IDD_REPORTS_PANEL:
+        return new CReportsPanel(&config.reports);
+    case IDD_MAIL_OPTIONS_PANEL:
+        return new CMailOptionsPanel(&config.mailOptions);
     default:
         return nullptr;
     }
