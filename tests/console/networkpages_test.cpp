@@ -59,10 +59,7 @@ TEST_F(NetworkPages, EveryChoiceAndSwitchReachesTheRecordAtOnce)
         SCOPED_TRACE(::testing::Message() << c.name << " " << c.control);
         CPropertyPage* page = NetworkPage(c.tab);
         Document()->SetModifiedFlag(FALSE);
-        if (c.choice < 0)
-            Click(page, c.control);
-        else
-            Pick(page, c.control, c.choice);
+        ClickOrPick(page, c.control, c.choice);
         EXPECT_EQ(c.field(Record()), c.expected);
         EXPECT_TRUE(Document()->IsModified());
     }

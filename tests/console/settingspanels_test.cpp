@@ -57,10 +57,7 @@ TEST_F(SettingsPanels, EveryChangeReachesTheRecordAtOnceAndMarksTheDocumentModif
         CDialog* panel = Panel(c.panel);
         ASSERT_NE(panel, nullptr);
         Document()->SetModifiedFlag(FALSE);
-        if (c.choice < 0)
-            Click(panel, c.control);
-        else
-            Pick(panel, c.control, c.choice);
+        ClickOrPick(panel, c.control, c.choice);
         EXPECT_EQ(c.field(Record()), c.expected);
         EXPECT_TRUE(Document()->IsModified());
     }

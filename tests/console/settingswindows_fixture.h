@@ -84,6 +84,14 @@ protected:
     }
     static void Click(CWnd* window, int id) { static_cast<CButton*>(Control(window, id))->Click(); }
     static void Pick(CWnd* window, int id, int index) { PickComboItem(Widget(window, id), index); }
+    // A click on the control (`choice` -1) or the list's item chosen.
+    static void ClickOrPick(CWnd* window, int id, int choice)
+    {
+        if (choice < 0)
+            Click(window, id);
+        else
+            Pick(window, id, choice);
+    }
     // Replaces the text of an edit as the user does: all selected, then typed over.
     static void TypeOver(CWnd* window, int id, const QString& text)
     {
