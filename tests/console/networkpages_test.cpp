@@ -272,4 +272,29 @@ TEST_F(NetworkPages, NoNetworkPageHasADefaultsButton)
         EXPECT_EQ(NetworkPage(tab)->GetDlgItem(IDC_DEFAULTS), nullptr) << tab;
 }
 
+TEST_F(NetworkPages, EachTabAndTheMailOptionsOpenTheirHelpTopic)
+{
+    struct Case {
+        const char* name;
+        int tab;   // -1: the mail-option panel
+        int topic;
+    };
+    for (const Case& c : {Case{"TCP/IP", settingswindows::TcpIp, IDD_TCPIP_PAGE},
+                          Case{"e-mail", settingswindows::Email, IDD_EMAIL_PAGE},
+                          Case{"FTP", settingswindows::Ftp, IDD_FTP_PAGE},
+                          Case{"LAN fax", settingswindows::LanFax, IDD_LAN_FAX_PAGE},
+                          Case{"IPX/SPX", settingswindows::IpxSpx, IDD_IPX_SPX_PAGE},
+                          Case{"SNMP", settingswindows::Snmp, IDD_SNMP_PAGE},
+                          Case{"mail options", -1, IDD_MAIL_OPTIONS_PANEL}}) {
+        SCOPED_TRACE(c.name);
+        if (c.tab < 0)
+            Panel(settingswindows::MailOptions);
+        else
+            NetworkPage(NetworkTab(c.tab));
+        afx::testing::PromptScript prompts;
+        prompts.Help(HID_BASE_RESOURCE + c.topic);
+        Command(ID_HELP);
+    }
+}
+
 } // namespace
