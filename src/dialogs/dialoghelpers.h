@@ -89,9 +89,6 @@ protected:
     }
 
     afx_msg void OnSettingChange() { WriteThrough(*this); }
-    // A field of an address control changed. Its text changes are no change of their own:
-    // the field reports its final value once, when the user leaves it.
-    afx_msg void OnAddressChange(NMHDR*, LRESULT*) { WriteThrough(*this); }
     afx_msg void OnDefaults() { RestoreDefaults(*this); }
 
     DECLARE_MESSAGE_MAP()

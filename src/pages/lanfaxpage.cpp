@@ -5,7 +5,7 @@
 IMPLEMENT_DYNAMIC(CLanFaxPage, CSettingsPage)
 
 BEGIN_MESSAGE_MAP(CLanFaxPage, CSettingsPage)
-    ON_NOTIFY(IPN_FIELDCHANGED, IDC_LAN_FAX_SERVER_ADDRESS, &CLanFaxPage::OnAddressChange)
+    ON_EN_CHANGE(IDC_LAN_FAX_SERVER_ADDRESS, &CLanFaxPage::OnSettingChange)
 END_MESSAGE_MAP()
 
 CLanFaxPage::CLanFaxPage(CLanFaxSettings* lanFax) : CSettingsPage(IDD_LAN_FAX_PAGE, *lanFax, nullptr), lanFax(lanFax)

@@ -11,11 +11,14 @@ constexpr unsigned kSecondsMaximum = 180;
 
 IMPLEMENT_DYNAMIC(CTcpIpPage, CSettingsPage)
 
+// An address is stored at each change of its text, so the record holds what the page shows
+// also while a field is being typed; the field-changed notice that follows when the field
+// is left would store the same address a second time, and is not mapped.
 BEGIN_MESSAGE_MAP(CTcpIpPage, CSettingsPage)
     ON_BN_CLICKED(IDC_DHCP, &CTcpIpPage::OnSettingChange)
-    ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP_ADDRESS, &CTcpIpPage::OnAddressChange)
-    ON_NOTIFY(IPN_FIELDCHANGED, IDC_SUBNET_MASK, &CTcpIpPage::OnAddressChange)
-    ON_NOTIFY(IPN_FIELDCHANGED, IDC_DEFAULT_GATEWAY, &CTcpIpPage::OnAddressChange)
+    ON_EN_CHANGE(IDC_IP_ADDRESS, &CTcpIpPage::OnSettingChange)
+    ON_EN_CHANGE(IDC_SUBNET_MASK, &CTcpIpPage::OnSettingChange)
+    ON_EN_CHANGE(IDC_DEFAULT_GATEWAY, &CTcpIpPage::OnSettingChange)
 END_MESSAGE_MAP()
 
 CTcpIpPage::CTcpIpPage(CTcpIpSettings* tcpIp) : CSettingsPage(IDD_TCPIP_PAGE, *tcpIp, &broadcastEdit), tcpIp(tcpIp)
