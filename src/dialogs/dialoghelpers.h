@@ -104,9 +104,6 @@ protected:
 
     afx_msg void OnSettingChange() { WriteThrough(*this); }
     afx_msg void OnDefaults() { RestoreDefaults(*this); }
-    // A panel is part of the main window: Enter and Escape neither close nor hide it.
-    void OnOK() override {}
-    void OnCancel() override {}
 
     DECLARE_MESSAGE_MAP()
 };
