@@ -47,7 +47,7 @@ QJsonObject PaintedTexts(CMainFrame* frame)
 }
 
 // Every listed category, and each tab of a sheet.
-void RenderCategories(Album& album)
+void RenderCategories(Album& album, const QString& prefix = QStringLiteral("main"))
 {
     CMainFrame* frame = MainFrame();
     auto* view = frame ? dynamic_cast<CNtsView*>(frame->GetActiveView()) : nullptr;
@@ -57,7 +57,7 @@ void RenderCategories(Album& album)
     for (int item = 0; list && item < list->GetCount(); ++item) {
         const int category = int(list->GetItemData(item));
         view->SelectCategory(category);
-        const QString name = QStringLiteral("main-%1").arg(category);
+        const QString name = QStringLiteral("%1-%2").arg(prefix).arg(category);
         CCategorySheet* sheet = view->SheetOf(category);
         if (!sheet) {
             album.Capture(name, frame->m_hWnd, PaintedTexts(frame));
@@ -70,6 +70,24 @@ void RenderCategories(Album& album)
         sheet->SetActivePage(0);
     }
     view->SelectCategory(0);
+}
+
+// The categories again in network mode, its command put into the menu for the time when the
+// console was started without it.
+void RenderNetworkCategories(Album& album)
+{
+    CMainFrame* frame = MainFrame();
+    CMenu* menu = frame ? frame->GetMenu() : nullptr;
+    if (!menu)
+        return;
+    const bool inserted = menu->GetMenuState(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND) == UINT(-1);
+    if (inserted)
+        menu->GetSubMenu(1)->InsertMenu(0, MF_BYPOSITION | MF_STRING, ID_VIEW_NETWORK_MODE, CString());
+    frame->SendMessage(WM_COMMAND, ID_VIEW_NETWORK_MODE);
+    RenderCategories(album, QStringLiteral("network"));
+    frame->SendMessage(WM_COMMAND, ID_VIEW_NETWORK_MODE);
+    if (inserted)
+        menu->DeleteMenu(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND);
 }
 
 // The settings file dialogs as the document's commands show them.
@@ -85,7 +103,8 @@ void CaptureFileDialog(Album& album, const QString& name, UINT titleId, BOOL ope
 
 std::vector<Subject> MainWindowSubjects()
 {
-    return {{QStringLiteral("main window"), RenderCategories}};
+    return {{QStringLiteral("main window"), [](Album& album) { RenderCategories(album); }},
+            {QStringLiteral("main window, network mode"), RenderNetworkCategories}};
 }
 
 std::vector<Subject> ConsoleDialogSubjects()
