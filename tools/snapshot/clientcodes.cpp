@@ -1,6 +1,8 @@
 // The "Code client" tab with a dozen codes, the master-code dialog and the code dialog.
 #include "snapshot.h"
 
+#include "offscreen.h"
+
 #include "clientcodes/clientcodedlgs.h"
 #include "clientcodes/clientcodepage.h"
 #include "device/lib/departmentcodes.h"
@@ -30,20 +32,16 @@ CClientCodePage* Page(CCategorySheet& sheet)
     return nullptr;
 }
 
-// The master-code dialog answered with the code, everything else cancelled.
-class MasterCodeAnswer : public afx::PromptAnswerer {
+// The master-code dialog answered with the code, the rest as at start-up.
+class MasterCodeAnswer : public offscreen::StartAnswers {
 public:
     int Answer(afx::Prompt& prompt) override
     {
-        if (prompt.kind != afx::PromptKind::Dialog)
-            return IDCANCEL;
-        if (prompt.templateId == IDD_MASTER_CODE) {
+        if (prompt.kind == afx::PromptKind::Dialog && prompt.templateId == IDD_MASTER_CODE) {
             prompt.dialog->SetDlgItemText(IDC_MASTER_CODE, QString::number(kMasterCode));
             prompt.dialog->GetDlgItem(IDOK)->SendMessage(BM_CLICK);
         }
-        if (!prompt.dialog->IsEnded())
-            prompt.dialog->EndDialog(IDCANCEL);
-        return prompt.dialog->GetResult();
+        return StartAnswers::Answer(prompt);
     }
 };
 
