@@ -373,6 +373,69 @@ TEST_F(ClientCodes, ANewCodeTakesTheNextFreeIdAndShowsTheCounts)
     EXPECT_TRUE(Document()->IsModified());
 }
 
+TEST_F(ClientCodes, TheArrowsStepToTheNextFreeId)
+{
+    struct Case {
+        const char* name;
+        int opened;
+        std::vector<Qt::Key> keys;
+        CString shown;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"new_up_skips_a_taken_id", 0, {Qt::Key_Up}, "05"},
+             {"new_up_and_back_down", 0, {Qt::Key_Up, Qt::Key_Down}, "03"},
+             {"new_down_below_the_lowest_free_goes_up_again", 0, {Qt::Key_Down}, "03"},
+             {"edited_down_with_nothing_free_keeps_its_id", 2, {Qt::Key_Down}, "02"},
+             {"edited_up_skips_a_taken_id", 2, {Qt::Key_Up}, "03"},
+         }) {
+        SCOPED_TRACE(c.name);
+        OpenWith({kMaster, kCompta, {4, 4004, "Direction"}});
+        WorkCodeDialog(c.opened, [&](CDialog& dialog) {
+            for (Qt::Key key : c.keys)
+                QTest::keyClick(Widget(dialog, IDC_ENTRY_NUMBER), key);
+            EXPECT_EQ(Text(dialog, IDC_ENTRY_NUMBER), c.shown);
+            Press(dialog, IDCANCEL);
+        });
+        LeavePage();
+    }
+}
+
+TEST_F(ClientCodes, BothDialogsOpenTheirHelpWithTheButtonAndF1)
+{
+    for (const Qt::Key key : {Qt::Key_unknown, Qt::Key_F1}) {
+        SCOPED_TRACE(key == Qt::Key_F1 ? "F1" : "button");
+        // Ai&de, or F1 in a field.
+        const auto help = [key](CDialog& dialog, int field) {
+            if (key == Qt::Key_F1) {
+                dialog.m_hWnd->activateWindow();   // as a shown modal dialog is
+                QCoreApplication::processEvents();
+                QTest::keyClick(Widget(dialog, field), Qt::Key_F1);
+                QCoreApplication::processEvents();   // the help button's click is posted
+            } else {
+                Press(dialog, IDHELP);
+            }
+            EXPECT_FALSE(dialog.IsEnded());
+            Press(dialog, IDCANCEL);
+        };
+        Store({kMaster});
+        {
+            PromptScript prompts;
+            prompts.Dialog(IDD_MASTER_CODE, [&](CDialog& dialog) { help(dialog, IDC_MASTER_CODE); })
+                .Help(HID_BASE_RESOURCE + IDD_MASTER_CODE);
+            ASSERT_TRUE(sheet->SetActivePage(page));
+        }
+        LeavePage();
+        OpenWith({kMaster});
+        {
+            PromptScript prompts;
+            prompts.Dialog(IDD_CLIENT_CODE_ENTRY, [&](CDialog& dialog) { help(dialog, IDC_CLIENT_CODE); })
+                .Help(HID_BASE_RESOURCE + IDD_CLIENT_CODE_ENTRY);
+            Press(*page, IDC_ADD);
+        }
+        LeavePage();
+    }
+}
+
 TEST_F(ClientCodes, ApplyKeepsTheDialogOpenAndLaterSavesGoToTheSameCode)
 {
     OpenWith({kMaster, kCompta});
