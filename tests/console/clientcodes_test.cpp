@@ -563,6 +563,36 @@ TEST_F(ClientCodes, ARefusedSaveLeavesTheCodeAsItWas)
     }
 }
 
+TEST_F(ClientCodes, TheStandardChecksRefuseWhatIsNoNumberOrOutOfRange)
+{
+    struct Case {
+        const char* name;
+        EntryInput input;
+        CString message;
+        int focused;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"empty_code", {{}, "", "Vide"}, afx::DdxMessageBadInt(), IDC_CLIENT_CODE},
+             {"empty_id", {"", "5005", {}}, afx::DdxMessageBadInt(), IDC_ENTRY_NUMBER},
+             {"id_zero", {"0", "5005", {}}, afx::DdxMessageIntRange(1, 99), IDC_ENTRY_NUMBER},
+         }) {
+        SCOPED_TRACE(c.name);
+        OpenWith({kMaster, kCompta});
+        WorkCodeDialog(0, [&](CDialog& dialog) {
+            Fill(dialog, c.input);
+            PromptScript refusal;
+            refusal.MessageBox(IDOK, c.message);
+            Press(dialog, IDOK);
+            EXPECT_FALSE(dialog.IsEnded());
+            EXPECT_EQ(dialog.m_hWnd->focusWidget(), Widget(dialog, c.focused));
+            Press(dialog, IDCANCEL);
+        });
+        EXPECT_EQ(Stored(), (Codes{kMaster, kCompta}));
+        EXPECT_FALSE(Document()->IsModified());
+        LeavePage();
+    }
+}
+
 TEST_F(ClientCodes, TheCapacityStopsAddingCodes)
 {
     CDepartmentCode::max_count = 3;
