@@ -1,5 +1,6 @@
 #include "document/ntsmgr.h"
 
+#include "clientcodes/clientcodepage.h"
 #include "directory/directorypages.h"
 #include "pages/emailpage.h"
 #include "pages/faxreceivepage.h"
@@ -51,6 +52,8 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
         return new CReportsPanel(&config.reports);
     case IDD_MAIL_OPTIONS_PANEL:
         return new CMailOptionsPanel(&config.mailOptions);
+    case IDD_CLIENT_CODE_PAGE:
+        return new CClientCodePage(&config.clientCodes);
     default:
         return nullptr;
     }
