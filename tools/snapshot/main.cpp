@@ -139,7 +139,8 @@ int main(int argc, char** argv)
     }
 
     snapshot::Album album(folder);
-    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects}) {
+    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects,
+                          snapshot::DirectorySubjects}) {
         for (const snapshot::Subject& subject : subjects())
             subject.render(album);
     }
