@@ -231,13 +231,15 @@ int InsertEntryItem(CListCtrl& list, CObject* object, BOOL select)
     int position = list.GetItemCount();
     while (position > 0 && !NotBefore(object, reinterpret_cast<CObject*>(list.GetItemData(position - 1))))
         --position;
-    const int index = list.InsertItem(LVIF_TEXT | LVIF_PARAM | LVIF_STATE, position, texts[0],
-                                      select ? UINT(LVIS_SELECTED) : 0u, LVIS_SELECTED, 0, reinterpret_cast<LPARAM>(object));
+    // A new row is not selected: its state is given only to select it.
+    const UINT mask = LVIF_TEXT | LVIF_PARAM | (select ? LVIF_STATE : 0u);
+    const int index = list.InsertItem(mask, position, texts[0], LVIS_SELECTED, LVIS_SELECTED, 0,
+                                      reinterpret_cast<LPARAM>(object));
     if (index < 0)
         return index;
 
     // The group members' list has the speed-dial columns: a key's type has no place there.
-    if (list.GetDlgCtrlID() == IDC_GROUP_MEMBERS && DYNAMIC_DOWNCAST(COneTouch, object))
+    if (DYNAMIC_DOWNCAST(COneTouch, object) && list.GetDlgCtrlID() == IDC_GROUP_MEMBERS)
         texts.RemoveAt(1);
     for (int column = 1; column < texts.GetSize(); ++column)
         list.SetItemText(index, column, texts[column]);

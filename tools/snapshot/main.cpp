@@ -166,7 +166,7 @@ int main(int argc, char** argv)
 
     snapshot::Album album(folder);
     for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects,
-                          snapshot::ClientCodeSubjects}) {
+                          snapshot::ClientCodeSubjects, snapshot::DirectorySubjects}) {
         for (const snapshot::Subject& subject : subjects())
             subject.render(album);
     }

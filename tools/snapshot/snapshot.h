@@ -48,5 +48,6 @@ std::vector<Subject> MainWindowSubjects();
 std::vector<Subject> ConsoleDialogSubjects();
 std::vector<Subject> DeviceDialogSubjects();
 std::vector<Subject> ClientCodeSubjects();
+std::vector<Subject> DirectorySubjects();
 
 } // namespace snapshot

@@ -22,8 +22,9 @@ Qt::Alignment AlignmentOf(int format)
     return horizontal | Qt::AlignVCenter;
 }
 
-// The report view. A row's item data rides on its (hidden) vertical header item, so it follows
-// the row through insertions and deletions. Without any column a hidden column keeps the rows'
+// The report view. Rows are inserted and removed only here, and each row's item data is kept
+// beside them in the same order (no Qt item: a header item per row would have the header
+// view redo its layout for every row). Without any column a hidden column keeps the rows'
 // own texts and selection, as Windows keeps them for a list whose columns are all deleted.
 class ListViewWidget : public QTableWidget {
 public:
@@ -60,18 +61,8 @@ public:
                | (current.isValid() && current.row() == row ? LVIS_FOCUSED : 0u);
     }
 
-    DWORD_PTR Data(int row) const
-    {
-        const QTableWidgetItem* header = verticalHeaderItem(row);
-        return header ? DWORD_PTR(header->data(Qt::UserRole).toULongLong()) : 0;
-    }
-
-    void SetData(int row, DWORD_PTR data)
-    {
-        auto* header = new QTableWidgetItem;
-        header->setData(Qt::UserRole, QVariant::fromValue(qulonglong(data)));
-        setVerticalHeaderItem(row, header);
-    }
+    DWORD_PTR Data(int row) const { return rowData[size_t(row)]; }
+    void SetData(int row, DWORD_PTR data) { rowData[size_t(row)] = data; }
 
     QString Text(int row, int column) const
     {
@@ -81,14 +72,15 @@ public:
 
     void SetText(int row, int column, const QString& text)
     {
-        QTableWidgetItem* cell = item(row, column);
-        if (!cell) {
-            cell = new QTableWidgetItem;
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            cell->setTextAlignment(AlignmentOf(Format(column)));
-            setItem(row, column, cell);
+        if (QTableWidgetItem* cell = item(row, column)) {
+            cell->setText(text);
+            return;
         }
-        cell->setText(text);
+        // Made whole before it joins the table, which then announces it once.
+        auto* cell = new QTableWidgetItem(text);
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        cell->setTextAlignment(AlignmentOf(Format(column)));
+        setItem(row, column, cell);
     }
 
     int Format(int column) const
@@ -147,8 +139,8 @@ public:
         const int index = std::clamp(row.iItem, 0, rowCount());
         Suspended([&] {
             known.insert(known.begin() + index, 0u);
+            rowData.insert(rowData.begin() + index, row.mask & LVIF_PARAM ? DWORD_PTR(row.lParam) : 0);
             insertRow(index);
-            SetData(index, row.mask & LVIF_PARAM ? DWORD_PTR(row.lParam) : 0);
             if (row.mask & LVIF_TEXT)
                 SetText(index, 0, row.pszText);
         });
@@ -165,7 +157,10 @@ public:
             // selected" ends.
             if (currentIndex().row() == row)
                 selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            if (known[size_t(row)] != 0)
+                --knownStated;
             known.erase(known.begin() + row);
+            rowData.erase(rowData.begin() + row);
             removeRow(row);
         });
     }
@@ -174,6 +169,8 @@ public:
     {
         Suspended([&] {
             known.clear();
+            knownStated = 0;
+            rowData.clear();
             setRowCount(0);
         });
     }
@@ -248,6 +245,8 @@ private:
     bool placeholder = true;
     int suspended = 0;
     std::vector<UINT> known;   // each row's state as last notified
+    int knownStated = 0;       // how many of them are not 0
+    std::vector<DWORD_PTR> rowData;
 
     template <class Change>
     void Suspended(Change change)
@@ -263,6 +262,10 @@ private:
     {
         if (suspended)
             return;
+        // No row selected or focused, none notified so: nothing changed, and no need to look
+        // at every row after each change (filling a long list would take quadratic time).
+        if (knownStated == 0 && !selectionModel()->hasSelection() && !currentIndex().isValid())
+            return;
         QPointer<ListViewWidget> self = this;
         for (int row = 0; self && row < rowCount() && row < int(known.size()); ++row) {
             const UINT state = StateOf(row);
@@ -275,6 +278,7 @@ private:
             change.uOldState = known[size_t(row)];
             change.uChanged = LVIF_STATE;
             change.lParam = LPARAM(Data(row));
+            knownStated += (state != 0) - (known[size_t(row)] != 0);
             known[size_t(row)] = state;
             afx::NotifyParent(this, change.hdr);
         }
