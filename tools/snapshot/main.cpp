@@ -9,6 +9,7 @@
 #include "app/consoleapp.h"
 #include "app/passwordstore.h"
 #include "dialogs/aboutboxdlg.h"
+#include "dialogs/billingcodedlg.h"
 #include "dialogs/passworddlgs.h"
 #include "frame/mainframe.h"
 #include "res/resource.h"
@@ -104,6 +105,11 @@ std::vector<Subject> ConsoleDialogSubjects()
          [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-open"), AFX_IDS_OPENFILE, TRUE); }},
         {QStringLiteral("save settings as"),
          [](Album& album) { CaptureFileDialog(album, QStringLiteral("dialog-file-save"), AFX_IDS_SAVEFILE, FALSE); }},
+        {QStringLiteral("billing code"),
+         [](Album& album) {
+             CBillingCodeDlg dialog("#1234", 20, AfxGetMainWnd());
+             CaptureModal(album, QStringLiteral("dialog-billing-code"), dialog);
+         }},
         {QStringLiteral("about box"),
          [](Album& album) {
              CAboutBoxDlg dialog(AfxGetMainWnd());
