@@ -201,9 +201,10 @@ void CFaxNumberEdit::SetBillingCode(const CString& code)
     // The old mask goes first: joined with an empty code it would stay in the number.
     int start = 0, end = 0, suffixStart = 0, length = 0;
     SelectionCoversBillingCode(start, end, suffixStart, length);
-    CString dropped;
-    SetWindowText(FaxWithDollarSigns(FaxWithChargeCode(Text().Left(suffixStart), code), dropped));
+    const CString dialled = Text().Left(suffixStart);
     billingCode = code;
+    CString dropped;
+    SetWindowText(FaxWithDollarSigns(FaxWithChargeCode(dialled, code), dropped));
     UpdateLimitText();
 }
 
@@ -217,9 +218,10 @@ void CFaxNumberEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     } else if (!IsControlCharacter(nChar) && !inSet) {
         RefuseCharacter(IDP_INVALID_FAX_CHARACTERS);
     } else if (inSet || PassesControlCharacter(nChar)) {
-        Default();
+        // The code goes with its suffix, before the owner hears of the new text.
         if (covers && (inSet || nChar == VK_BACK))
             billingCode.Empty();
+        Default();
     }
     UpdateLimitText();
 }
@@ -257,8 +259,8 @@ LRESULT CFaxNumberEdit::OnCut(WPARAM, LPARAM)
     if (SelectionCoversBillingCode(start, end, suffixStart, length)) {
         // The code leaves the field only once the clipboard holds it.
         if (PutDialString(FaxWithChargeCode(Text().Mid(start, end - start), billingCode))) {
-            ReplaceSel(CString());
             billingCode.Empty();
+            ReplaceSel(CString());
         }
     } else if (end <= suffixStart) {
         Default();
@@ -293,8 +295,8 @@ void CFaxNumberEdit::PasteDialString(const CString& dialString, int selStart, in
     if (!OnlyOf(dialled, faxCharacters) || !OnlyOf(code, billingCharacters) || result.GetLength() > FaxNumberLimit(result))
         return;
     SetLimitText(UINT(FaxNumberLimit(result)));
-    ReplaceSel(shown);
     billingCode = code;
+    ReplaceSel(shown);
 }
 
 // ---- CBillingCodeEdit ----

@@ -40,7 +40,8 @@ protected:
 
 // A fax number that may carry a billing code. The field shows the number with a masked suffix
 // of (code length + 1) characters in place of the code, keeps the code in `billingCode`, and
-// lets the suffix go only as a whole.
+// lets the suffix go only as a whole. `billingCode` changes before the text does, so the
+// owner's change notification always sees the two together.
 class CFaxNumberEdit : public CDialStringEdit {
     DECLARE_DYNAMIC(CFaxNumberEdit)
 public:

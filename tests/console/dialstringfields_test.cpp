@@ -61,6 +61,27 @@ const Press copy{Qt::Key_C, Qt::ControlModifier};
 const Press cut{Qt::Key_X, Qt::ControlModifier};
 const Press paste{Qt::Key_V, Qt::ControlModifier};
 
+// An owner that rebuilds the fax number's stored string at each change of its text, as a
+// settings page writes its section through.
+class CFieldsDlg : public CDialog {
+public:
+    CFieldsDlg(CFaxNumberEdit& fax) : CDialog(TDD_FIELDS), fax(fax) {}
+    CFaxNumberEdit& fax;
+    std::vector<CString> written;
+
+    void OnFaxChange()
+    {
+        CString text;
+        fax.GetWindowText(text);
+        written.push_back(FaxWithChargeCode(text, fax.billingCode));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFieldsDlg, CDialog)
+    ON_EN_CHANGE(TDC_FAX, &CFieldsDlg::OnFaxChange)
+END_MESSAGE_MAP()
+
 // The fields of the dialog as its owner attaches them: the phone number limited to 20
 // characters, the billing code to 10, the fax numbers limited by themselves.
 class DialStringFields : public ::testing::Test {
@@ -116,6 +137,7 @@ protected:
             edit.SetWindowText(text);
         edit.SetFocus();
         edit.SetSel(start, end);
+        dialog.written.clear();
     }
     static CString Text(CWnd& edit)
     {
@@ -128,12 +150,19 @@ protected:
 
     static void Press(CWnd& edit, const ::Press& press) { QTest::keyClick(edit.m_hWnd, press.key, press.modifiers); }
 
+    // What the owner wrote last since the field was prepared is the field's stored string.
+    void ExpectOwnerWroteTheStoredString()
+    {
+        if (!dialog.written.empty())
+            EXPECT_EQ(dialog.written.back(), Stored(fax));
+    }
+
     afx::ResourceScript script;
-    CDialog dialog{TDD_FIELDS};
     CPhoneNumberEdit phone;
     CFaxNumberEdit fax;
     CFaxNumberEdit otherFax;
     CBillingCodeEdit code;
+    CFieldsDlg dialog{fax};
 
 private:
     const afx::ResourceScript* previous;
@@ -171,6 +200,7 @@ TEST_P(DialStringTyping, TakesOnlyItsCharacters)
         EXPECT_EQ(Stored(fax), CString(c.after));
     else
         EXPECT_EQ(Text(edit), CString(c.after));
+    ExpectOwnerWroteTheStoredString();
     if (c.message) {
         ASSERT_EQ(prompts.Shown().size(), 1u);
         EXPECT_EQ(prompts.Shown()[0].type, UINT(MB_OK | MB_ICONERROR));
@@ -281,6 +311,7 @@ TEST_P(DialStringClipboard, CutsAndPastesDialStrings)
         EXPECT_EQ(Stored(fax), after);
     else
         EXPECT_EQ(Text(edit), after);
+    ExpectOwnerWroteTheStoredString();
     const QMimeData* held = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(held, nullptr);
     QStringList formats;
@@ -393,6 +424,7 @@ TEST_F(DialStringFields, TheContextMenuDeletesAsTheDeleteKeyAndNeverUndoes)
                 action->trigger();
         }
         EXPECT_EQ(Stored(fax), CString(c.after));
+        ExpectOwnerWroteTheStoredString();
         std::unique_ptr<QMenu> after(afx::EditContextMenu(&fax));
         for (QAction* action : after->actions()) {
             if (action->objectName() == QLatin1String("edit-undo"))
@@ -520,8 +552,10 @@ TEST_F(DialStringFields, TheBillingCodeDialogFillsTheRoomLeftInTheNumber)
                 Click(live, IDOK);
             });
         }
+        dialog.written.clear();
         EXPECT_EQ(EditBillingCode(fax, &dialog), BOOL(c.maxLength != 0));
         EXPECT_EQ(Stored(fax), CString(QString::fromLatin1(c.after)));
+        ExpectOwnerWroteTheStoredString();
         EXPECT_EQ(QApplication::focusWidget(), fax.m_hWnd);
     }
 }
