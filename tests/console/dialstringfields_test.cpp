@@ -560,4 +560,18 @@ TEST_F(DialStringFields, TheBillingCodeDialogFillsTheRoomLeftInTheNumber)
     }
 }
 
+TEST_F(DialStringFields, F1InTheBillingCodeDialogShowsItsHelp)
+{
+    Load(fax, "0140");
+    PromptScript prompts;
+    prompts.Dialog(IDD_BILLING_CODE, [&prompts](CDialog& live) {
+        prompts.Help(0x200C0);
+        QTest::keyClick(live.GetDlgItem(IDC_BILLING_CODE)->m_hWnd, Qt::Key_F1);
+        QApplication::processEvents();
+        Click(live, IDCANCEL);
+    });
+    EXPECT_FALSE(EditBillingCode(fax, &dialog));
+    EXPECT_EQ(Stored(fax), CString("0140"));
+}
+
 } // namespace
