@@ -31,3 +31,4 @@
 #include "afx/win/propsheet.h"
 #include "afx/win/helpwindow.h"
 #include "afx/win/sysmetrics.h"
+#include "afx/win/clipboard.h"

@@ -9,6 +9,7 @@
 #include "app/consoleapp.h"
 #include "app/passwordstore.h"
 #include "dialogs/aboutboxdlg.h"
+#include "dialogs/billingcodedlg.h"
 #include "dialogs/passworddlgs.h"
 #include "frame/mainframe.h"
 #include "pages/securepassworddlg.h"
@@ -129,6 +130,11 @@ std::vector<Subject> ConsoleDialogSubjects()
              CSecureFaxPasswordDlg dialog(AfxGetMainWnd());
              dialog.password = "1234";
              CaptureModal(album, QStringLiteral("dialog-secure-fax-password"), dialog);
+          }},
+        {QStringLiteral("billing code"),
+         [](Album& album) {
+             CBillingCodeDlg dialog("#1234", 20, AfxGetMainWnd());
+             CaptureModal(album, QStringLiteral("dialog-billing-code"), dialog);
          }},
         {QStringLiteral("about box"),
          [](Album& album) {

@@ -55,9 +55,9 @@ public:
 };
 
 namespace afx {
-// The context menu of a single-line edit, as Windows' French one; its clipboard entries are
-// sent as WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR so that the edit's handlers see them. Actions
-// are named "edit-undo", "edit-cut", "edit-copy", "edit-paste", "edit-delete", "select-all".
-// The caller owns it.
+// The context menu of a single-line edit, as Windows' French one; its entries are sent as
+// WM_UNDO (enabled by EM_CANUNDO), WM_CUT, WM_COPY, WM_PASTE and WM_CLEAR so that the edit's
+// handlers see them. Actions are named "edit-undo", "edit-cut", "edit-copy", "edit-paste",
+// "edit-delete", "select-all". The caller owns it.
 QMenu* EditContextMenu(CWnd* edit);
 }

@@ -151,6 +151,9 @@ QWidget* CreateEdit(const afx::ControlSpec& spec, QWidget* parent)
         QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { afx::NotifyParent(edit, EN_CHANGE); });
         widget = edit;
     }
+    // As Windows' edit control, no drop target: a drop would get past the checks that a
+    // field's own handlers make of typed and pasted text.
+    widget->setAcceptDrops(false);
     new EventWatch(widget, [widget](QEvent* event) {
         switch (event->type()) {
         case QEvent::FocusIn:
@@ -250,6 +253,11 @@ LRESULT EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* ha
     case WM_PASTE:
         if (edit) edit->PasteLimited(); else if (multi) multi->paste();
         return 0;
+    case WM_UNDO:
+        if (edit) edit->undo(); else if (multi) multi->undo();
+        return 0;
+    case EM_CANUNDO:
+        return edit ? edit->isUndoAvailable() : multi && multi->document()->isUndoAvailable();
     case WM_CLEAR:
         if (edit && edit->hasSelectedText() && !edit->isReadOnly()) edit->del();
         else if (multi && !multi->isReadOnly()) multi->textCursor().removeSelectedText();
@@ -309,7 +317,7 @@ QMenu* afx::EditContextMenu(CWnd* edit)
         });
     };
     auto send = [target](UINT message) { return [target, message] { CWnd::FromHandle(target)->SendMessage(message); }; };
-    add("edit-undo", "&Annuler", writable && line->isUndoAvailable(), [target] { target->undo(); });
+    add("edit-undo", "&Annuler", writable && edit->SendMessage(EM_CANUNDO), send(WM_UNDO));
     menu->addSeparator();
     add("edit-cut", "Co&uper", writable && readable, send(WM_CUT));
     add("edit-copy", "&Copier", readable, send(WM_COPY));

@@ -42,7 +42,7 @@ enum : UINT {
     WM_KEYDOWN = 0x0100, WM_CHAR = 0x0102, WM_COMMAND = 0x0111,
     WM_TIMER = 0x0113, WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202,
     WM_CUT = 0x0300, WM_COPY = 0x0301, WM_PASTE = 0x0302,
-    WM_CLEAR = 0x0303, WM_USER = 0x0400, WM_APP = 0x8000,
+    WM_CLEAR = 0x0303, WM_UNDO = 0x0304, WM_USER = 0x0400, WM_APP = 0x8000,
     // A control's own notification comes back to it as the message plus this (reflection).
     WM_REFLECT_BASE = 0xBC00,
 };
@@ -50,6 +50,7 @@ enum : UINT {
 // Edit and combo box messages reachable through SendMessage.
 enum : UINT {
     EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_REPLACESEL = 0x00C2, EM_LIMITTEXT = 0x00C5,
+    EM_CANUNDO = 0x00C6,
     EM_GETLIMITTEXT = 0x00D5,
     CB_GETCOUNT = 0x0146, CB_GETCURSEL = 0x0147, CB_SETCURSEL = 0x014E,
     BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5,
