@@ -130,7 +130,7 @@ std::vector<Subject> ConsoleDialogSubjects()
              CSecureFaxPasswordDlg dialog(AfxGetMainWnd());
              dialog.password = "1234";
              CaptureModal(album, QStringLiteral("dialog-secure-fax-password"), dialog);
-          }},
+         }},
         {QStringLiteral("billing code"),
          [](Album& album) {
              CBillingCodeDlg dialog("#1234", 20, AfxGetMainWnd());
