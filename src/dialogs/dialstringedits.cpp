@@ -1,6 +1,7 @@
 #include "dialogs/dialstringedits.h"
 
 #include "device/lib/dialstring.h"
+#include "dialogs/dialoghelpers.h"
 #include "res/resource.h"
 
 #include <QClipboard>
@@ -346,4 +347,16 @@ LRESULT CBillingCodeEdit::OnPaste(WPARAM, LPARAM)
     if (!code.IsEmpty() && OnlyOf(code, billingCharacters) && code.GetLength() <= room)
         ReplaceSel(code);
     return 0;
+}
+
+void DDX_FaxNumber(CDataExchange* pDX, int controlId, CFaxNumberEdit& field, CString& dialString)
+{
+    CString shown;
+    if (!pDX->m_bSaveAndValidate)
+        shown = FaxWithDollarSigns(dialString, field.billingCode);
+    DDX_TextTrim(pDX, controlId, shown);
+    if (pDX->m_bSaveAndValidate)
+        dialString = FaxWithChargeCode(shown, field.billingCode);
+    else
+        field.UpdateLimitText();
 }

@@ -73,6 +73,11 @@ private:
     void PasteDialString(const CString& dialString, int selStart, int selEnd);
 };
 
+// A stored dial string and a fax-number field: loading shows it with its code masked and the
+// code in the field's `billingCode`; saving joins the trimmed shown text and that code again,
+// so whatever code a paste brought is the one stored, never the mask.
+void DDX_FaxNumber(CDataExchange* pDX, int controlId, CFaxNumberEdit& field, CString& dialString);
+
 // A billing code alone: digits, "#" and "*". It pastes only "FaxNum" items (their code).
 class CBillingCodeEdit : public CDialStringEdit {
     DECLARE_DYNAMIC(CBillingCodeEdit)

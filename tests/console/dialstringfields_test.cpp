@@ -122,10 +122,11 @@ protected:
         }
     }
     // The owner's way: the stored dial string split into the shown text and the field's code.
-    static void Load(CFaxNumberEdit& field, const char* stored)
+    void Load(CFaxNumberEdit& field, const char* stored)
     {
-        field.SetWindowText(FaxWithDollarSigns(stored, field.billingCode));
-        field.UpdateLimitText();
+        CString dialString(stored);
+        CDataExchange load(&dialog, FALSE);
+        DDX_FaxNumber(&load, field.GetDlgCtrlID(), field, dialString);
     }
     // The field's text and selection, then the focus on it.
     void Prepare(Field field, const char* text, int start, int end)
@@ -147,6 +148,14 @@ protected:
     }
     // The stored string the owner rebuilds from the fax field.
     static CString Stored(CFaxNumberEdit& field) { return FaxWithChargeCode(Text(field), field.billingCode); }
+    // The same through the exchange owners use, which also trims the shown text.
+    CString Exchanged(CFaxNumberEdit& field)
+    {
+        CString dialString;
+        CDataExchange save(&dialog, TRUE);
+        DDX_FaxNumber(&save, field.GetDlgCtrlID(), field, dialString);
+        return dialString;
+    }
 
     static void Press(CWnd& edit, const ::Press& press) { QTest::keyClick(edit.m_hWnd, press.key, press.modifiers); }
 
@@ -399,6 +408,23 @@ TEST_F(DialStringFields, ACutItemPastesIntoAnotherFaxNumberAndABillingCode)
     Prepare(Field::Code, "", 0, 0);
     Press(code, paste);
     EXPECT_EQ(Text(code), CString("#12"));
+}
+
+TEST_F(DialStringFields, TheExchangeStoresThePastedCodeNeverTheMask)
+{
+    Prepare(Field::OtherFax, " 0999$77", 0, -1);
+    EXPECT_EQ(Text(otherFax), CString(" 0999$$$"));
+    Press(otherFax, cut);
+
+    Prepare(Field::Fax, "0140$12", 0, -1);
+    Press(fax, paste);
+    EXPECT_EQ(Text(fax), CString(" 0999$$$"));
+    EXPECT_EQ(Exchanged(fax), CString("0999$77"));
+
+    // Blanks around the shown number are not stored; the code stays with it.
+    fax.SetSel(0, 0);
+    QTest::keyClicks(fax.m_hWnd, "  ");
+    EXPECT_EQ(Exchanged(fax), CString("0999$77"));
 }
 
 TEST_F(DialStringFields, TheContextMenuDeletesAsTheDeleteKeyAndNeverUndoes)
