@@ -146,7 +146,8 @@ int main(int argc, char** argv)
     }
 
     snapshot::Album album(folder);
-    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects}) {
+    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects,
+                          snapshot::GroupDialogSubjects}) {
         for (const snapshot::Subject& subject : subjects())
             subject.render(album);
     }

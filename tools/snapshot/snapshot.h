@@ -47,5 +47,6 @@ void CaptureModal(Album& album, const QString& name, const std::function<void()>
 std::vector<Subject> MainWindowSubjects();
 std::vector<Subject> ConsoleDialogSubjects();
 std::vector<Subject> DeviceDialogSubjects();
+std::vector<Subject> GroupDialogSubjects();
 
 } // namespace snapshot
