@@ -5,6 +5,8 @@
 #include "pages/listpage.h"
 #include "res/resource.h"
 
+#include <memory>
+
 namespace {
 
 constexpr int highestGroupNumber = 1999;
@@ -31,8 +33,6 @@ CGroupEntryDlg::CGroupEntryDlg(CPhoneBook* phoneBook, CGroupDial* entry, CListPa
     : CDialog(IDD_GROUP_ENTRY, parent), phoneBook(phoneBook), entry(entry), parent(parent)
 {
 }
-
-CGroupEntryDlg::~CGroupEntryDlg() = default;
 
 BOOL CGroupEntryDlg::OnInitDialog()
 {
@@ -100,31 +100,29 @@ void CGroupEntryDlg::Load(int number)
 
 void CGroupEntryDlg::Save(CDataExchange* pDX, int number, const CString& name)
 {
-    // A new number never renumbers a group the phone book holds: it makes a new group. A group
-    // made here that the phone book has not taken yet is still free to take any number.
-    if (entry && entry->GetId() != number && entry != created.get())
-        entry = nullptr;
-    if (!entry) {
+    // A new number never renumbers a group: it makes a new one and leaves the old as it was.
+    // A group made here is the dialog's own until the phone book takes it, and the dialog
+    // goes on with the group it had when the save fails.
+    CGroupDial* group = entry && entry->GetId() == number ? entry : nullptr;
+    std::unique_ptr<CGroupDial> made;
+    if (!group) {
         int capacity = 0;
         if (parent->GetUsage(capacity) < capacity) {
-            created = std::make_unique<CGroupDial>(number, name);
-            entry = created.get();
+            made = std::make_unique<CGroupDial>(number, name);
+            group = made.get();
         }
     }
-    if (!entry) {
+    if (!group) {
         AfxMessageBox(IDP_MAX_ENTRIES_REACHED, MB_OK | MB_ICONERROR);
         pDX->Fail();
     }
-
-    entry->SetId(number);
-    entry->name = name;
-    if (!phoneBook->Add(entry)) {
+    if (!phoneBook->Add(group)) {
         AfxMessageBox(IDP_GROUP_DIAL_EXISTS, MB_OK | MB_ICONERROR);
         pDX->Fail();
     }
-    // The phone book owns it now.
-    if (entry == created.get())
-        static_cast<void>(created.release());
+    static_cast<void>(made.release());   // the phone book owns it now
+    entry = group;
+    entry->name = name;
 
     entry->members.RemoveAll();
     for (int item = 0; item < memberList.GetItemCount(); ++item)

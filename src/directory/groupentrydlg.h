@@ -5,8 +5,6 @@
 
 #include "afx/afxwin.h"
 
-#include <memory>
-
 class CGroupDial;
 class CListPage;
 class CPhoneBook;
@@ -15,10 +13,9 @@ class CGroupEntryDlg : public CDialog {
 public:
     // `entry` null: a new group.
     CGroupEntryDlg(CPhoneBook* phoneBook, CGroupDial* entry, CListPage* parent);
-    ~CGroupEntryDlg() override;
 
     CPhoneBook* const phoneBook;
-    // The group the dialog works on; a group it creates becomes it.
+    // The group the dialog works on; a group its save makes becomes it.
     CGroupDial* entry;
     CListPage* const parent;
 
@@ -51,8 +48,4 @@ private:
     void CheckNumber();
     void UpdateArrowButtons();
     CListCtrl& ShownSource();
-
-    // A group made here, until the phone book takes it: a refused or cancelled one goes with
-    // the dialog.
-    std::unique_ptr<CGroupDial> created;
 };

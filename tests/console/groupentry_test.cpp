@@ -70,6 +70,18 @@ void AddMembers(CDialog& dialog, Source source, std::initializer_list<int> rows)
     Click(dialog, IDC_ADD);
 }
 
+// The group page's capacity, for as long as this lives.
+class GroupCapacity {
+public:
+    explicit GroupCapacity(int capacity) : saved(std::exchange(CGroupDial::max_count, capacity)) {}
+    ~GroupCapacity() { CGroupDial::max_count = saved; }
+    GroupCapacity(const GroupCapacity&) = delete;
+    GroupCapacity& operator=(const GroupCapacity&) = delete;
+
+private:
+    int saved;
+};
+
 class GroupEntry : public Directory {
 protected:
     void SetUp() override
@@ -401,11 +413,10 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
         {"renumbered while the page is full", byModify, 0, "0007", nullptr, false, false, IDOK, full,
          MB_OK | MB_ICONERROR, untouchedGroups, {"0001"}, 2},
     };
-    const int deviceCapacity = CGroupDial::max_count;
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.name);
         Restart();
-        CGroupDial::max_count = c.capacity != 0 ? c.capacity : deviceCapacity;
+        GroupCapacity capacity(c.capacity != 0 ? c.capacity : CGroupDial::max_count);
         const std::vector<afx::Prompt> shown = Open(
             c.how, c.row,
             [&](CDialog& dialog) {
@@ -427,7 +438,6 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
                 if (!c.message.IsEmpty())
                     prompts.MessageBox(IDOK, c.message);
             });
-        CGroupDial::max_count = deviceCapacity;
         if (!c.message.IsEmpty()) {
             ASSERT_EQ(shown.size(), 2u);
             EXPECT_EQ(shown[1].type, c.boxType);
@@ -437,6 +447,27 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
         EXPECT_EQ(Document()->IsModified(), c.groups != untouchedGroups);
         ExpectListsShowTheBook();
     }
+}
+
+// A new number on a full page is refused; the dialog still edits its group, which its own
+// number then saves.
+TEST_F(GroupEntry, AFailedSaveKeepsTheDialogOnItsGroup)
+{
+    GroupCapacity full(2);
+    Open(
+        byModify, 0,
+        [](CDialog& dialog) {
+            Retype(dialog, IDC_ENTRY_NUMBER, "0007");
+            Retype(dialog, IDC_ENTRY_NAME, "Équipe matin");
+            Click(dialog, IDOK);
+            ASSERT_FALSE(dialog.IsEnded());
+            Retype(dialog, IDC_ENTRY_NUMBER, "0001");
+            EXPECT_TRUE(Usable(dialog, IDOK));
+            Click(dialog, IDOK);
+            EXPECT_TRUE(dialog.IsEnded());
+        },
+        [](PromptScript& prompts) { prompts.MessageBox(IDOK, "Limite maximum d'entrées atteinte."); });
+    EXPECT_EQ(Groups(), (QStringList{"0001 Équipe matin:002 03 005", "0002 Équipe nuit:04"}));
 }
 
 TEST_F(GroupEntry, HelpShowsTheGroupTopic)
