@@ -404,6 +404,8 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
         {"new group, Cancel", byAdd, -1, "", "Ventes", true, false, IDCANCEL, "", 0, untouchedGroups, {}, 0},
         {"renamed", byModify, 0, "", "Équipe matin", false, false, IDOK, "", 0,
          {"0001 Équipe matin:002 03 005", "0002 Équipe nuit:04"}, {"0001"}, 0},
+        {"a name of more than 20 characters is cut", byModify, 0, "", "Service clients Lyon Nord", false, false, IDOK,
+         "", 0, {"0001 Service clients Lyon:002 03 005", "0002 Équipe nuit:04"}, {"0001"}, 0},
         {"renumbered: the old group stays, a copy joins", byModify, 0, "0007", "Équipe soir", false, false, IDOK, "", 0,
          {"0001 Équipe jour:002 005 03", "0002 Équipe nuit:04", "0007 Équipe soir:002 03 005"}, {"0001", "0007"}, 0},
         {"renumbered and applied, then Cancel", byModify, 1, "0005", nullptr, true, true, IDCANCEL, "", 0,
