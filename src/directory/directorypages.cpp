@@ -2,6 +2,7 @@
 
 #include "device/lib/phonebook.h"
 #include "dialogs/dialoghelpers.h"
+#include "directory/groupentrydlg.h"
 #include "directory/phonebookfile.h"
 #include "res/resource.h"
 
@@ -123,4 +124,9 @@ COneTouchPage::COneTouchPage(CPhoneBook* phoneBook)
 CGroupDialPage::CGroupDialPage(CPhoneBook* phoneBook)
     : CDirectoryPage(groupDials, &CGroupDial::max_count, IDS_GROUP_DIAL, phoneBook)
 {
+}
+
+CDialog* CGroupDialPage::CreateEntryDialog(CObject* entry)
+{
+    return new CGroupEntryDlg(phoneBook, static_cast<CGroupDial*>(entry), this);
 }

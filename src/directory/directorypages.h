@@ -56,4 +56,6 @@ class CGroupDialPage : public CDirectoryPage {
     DECLARE_DYNAMIC(CGroupDialPage)
 public:
     explicit CGroupDialPage(CPhoneBook* phoneBook);
+
+    CDialog* CreateEntryDialog(CObject* entry) override;
 };

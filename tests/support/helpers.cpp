@@ -27,16 +27,25 @@ void Click(CDialog& dialog, int id)
 ModalOutcome RunModal(CDialog& dialog, const std::function<void(CDialog&)>& work,
                       const std::function<void(afx::testing::PromptScript&)>& inside)
 {
+    INT_PTR result = 0;
+    std::vector<afx::Prompt> shown = RunModal(dialog.GetTemplateID(), [&] { result = dialog.DoModal(); }, work, inside);
+    return {result, std::move(shown)};
+}
+
+std::vector<afx::Prompt> RunModal(UINT templateId, const std::function<void()>& open,
+                                  const std::function<void(CDialog&)>& work,
+                                  const std::function<void(afx::testing::PromptScript&)>& inside)
+{
     afx::testing::PromptScript prompts;
-    prompts.Dialog(dialog.GetTemplateID(), [&](CDialog& live) {
+    prompts.Dialog(templateId, [&](CDialog& live) {
         work(live);
         if (!live.IsEnded())
             live.EndDialog(IDCANCEL);
     });
     if (inside)
         inside(prompts);
-    const INT_PTR result = dialog.DoModal();
-    return {result, prompts.Shown()};
+    open();
+    return prompts.Shown();
 }
 
 CRect WindowRect(CWnd& window)

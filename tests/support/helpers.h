@@ -31,6 +31,11 @@ struct ModalOutcome {
 };
 ModalOutcome RunModal(CDialog& dialog, const std::function<void(CDialog&)>& work,
                       const std::function<void(afx::testing::PromptScript&)>& inside = {});
+// The same for the dialog of the template that `open` brings up (a button that runs it, say);
+// what was shown.
+std::vector<afx::Prompt> RunModal(UINT templateId, const std::function<void()>& open,
+                                  const std::function<void(CDialog&)>& work,
+                                  const std::function<void(afx::testing::PromptScript&)>& inside = {});
 
 // Where the window stands on the screen.
 CRect WindowRect(CWnd& window);

@@ -171,8 +171,16 @@ int main(int argc, char** argv)
     }
 
     snapshot::Album album(folder);
-    for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects,
-                          snapshot::ClientCodeSubjects, snapshot::DirectorySubjects}) {
+    // One line each, so that new windows add a line.
+    const auto allSubjects = {
+        snapshot::MainWindowSubjects,
+        snapshot::ConsoleDialogSubjects,
+        snapshot::DeviceDialogSubjects,
+        snapshot::ClientCodeSubjects,
+        snapshot::DirectorySubjects,
+        snapshot::GroupDialogSubjects,
+    };
+    for (auto subjects : allSubjects) {
         for (const snapshot::Subject& subject : subjects())
             subject.render(album);
     }

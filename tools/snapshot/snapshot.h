@@ -49,5 +49,6 @@ std::vector<Subject> ConsoleDialogSubjects();
 std::vector<Subject> DeviceDialogSubjects();
 std::vector<Subject> ClientCodeSubjects();
 std::vector<Subject> DirectorySubjects();
+std::vector<Subject> GroupDialogSubjects();
 
 } // namespace snapshot
