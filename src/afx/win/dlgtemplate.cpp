@@ -28,6 +28,8 @@ int MulDiv(int a, int b, int c)
     return int(product >= 0 ? (product + c / 2) / c : (product - c / 2) / c);
 }
 
+const QColor kGrayText(128, 128, 128);
+
 // A deque: registering a class never moves the others, which hooks point to.
 std::deque<WindowClass>& Registry()
 {
@@ -183,6 +185,12 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl)
     hook->ownFont->CreateFontIndirect(&logFont);
     hook->font = hook->ownFont.get();
     dialog->setFont(hook->font->GetQFont());
+    // Windows' grey text for disabled controls: the toolkit's own is the colour of a grey
+    // panel and would vanish on one.
+    QPalette palette = dialog->palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, kGrayText);
+    dialog->setPalette(palette);
     dialog->setProperty(detail::kTemplateId, tmpl.id);
     dialog->setWindowTitle(tmpl.caption);
 

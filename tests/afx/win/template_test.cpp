@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 
 using namespace testwin;
 
@@ -107,6 +108,26 @@ TEST_F(TemplateTest, GroupBoxLineRunsThroughTheMiddleOfItsCaption)
     EXPECT_FALSE(isLine(captionEnd, middle)) << "the line runs out of the caption";
     for (int y = 0; y < middle; ++y)
         EXPECT_FALSE(isLine(captionEnd + 10, y)) << "a line above the caption's middle at " << y;
+}
+
+TEST_F(TemplateTest, DisabledTextStaysReadableOnAGreyPanel)
+{
+    // The first control is the label "&Nom :"; drawn disabled over the grey the console
+    // puts behind its panels, its darkest pixel must stand out from that grey.
+    CWnd* label = dialog.GetWindow(GW_CHILD);
+    label->EnableWindow(FALSE);
+    const QColor grey(192, 192, 192);
+    QWidget* widget = label->m_hWnd;
+    widget->setAutoFillBackground(true);
+    QPalette background = widget->palette();
+    background.setColor(QPalette::Disabled, QPalette::Window, grey);
+    widget->setPalette(background);
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    EXPECT_LT(darkest, qGray(grey.rgb()) - 40);
 }
 
 TEST(DialogFonts, WindowsFacesBecomeInstalledFacesOfTheSameMetrics)
