@@ -219,11 +219,11 @@ void CMailBoxEntryDlg::DoDataExchange(CDataExchange* pDX)
     int type = entry ? entry->type : mailBoxTypeIndex;
     int typeIndex = type;
     DDX_CBIndex(pDX, IDC_MAILBOX_TYPE, typeIndex);
-    if (typeIndex >= 0) {
-        type = typeIndex;
-        mailBoxTypeIndex = typeIndex;
-    }
     DDX_Control(pDX, IDC_MAILBOX_TYPE, typeCombo);
+    if (typeCombo.GetCurSel() >= 0) {
+        type = typeCombo.GetCurSel();
+        mailBoxTypeIndex = type;
+    }
     DDX_Control(pDX, IDC_REPORT_DEST_KIND, reportKindCombo);
     DDX_Control(pDX, IDC_RELAY_DESTINATIONS, destinations);
     CString password = entry ? entry->password : CString();
