@@ -172,7 +172,8 @@ int main(int argc, char** argv)
 
     snapshot::Album album(folder);
     for (auto subjects : {snapshot::MainWindowSubjects, snapshot::ConsoleDialogSubjects, snapshot::DeviceDialogSubjects,
-                          snapshot::ClientCodeSubjects, snapshot::DirectorySubjects}) {
+                          snapshot::ClientCodeSubjects, snapshot::DirectorySubjects,
+                          snapshot::MailBoxSubjects}) {
         for (const snapshot::Subject& subject : subjects())
             subject.render(album);
     }
