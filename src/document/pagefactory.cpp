@@ -2,6 +2,7 @@
 
 #include "clientcodes/clientcodepage.h"
 #include "directory/directorypages.h"
+#include "mailboxes/mailboxpage.h"
 #include "pages/emailpage.h"
 #include "pages/faxreceivepage.h"
 #include "pages/faxsendpage.h"
@@ -52,6 +53,8 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
         return new CReportsPanel(&config.reports);
     case IDD_MAIL_OPTIONS_PANEL:
         return new CMailOptionsPanel(&config.mailOptions);
+    case IDD_MAILBOX_PAGE:
+        return new CMailBoxPage(&config.mailBoxes, &config.phoneBook);
     case IDD_CLIENT_CODE_PAGE:
         return new CClientCodePage(&config.clientCodes);
     default:

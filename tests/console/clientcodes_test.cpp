@@ -2,6 +2,7 @@
 // asked each time the page shows, the code dialog with its counters and its refusals, the
 // master code's row, switching client codes off, a settings file and a device.
 #include "device_console.h"
+#include "dialogwidgets.h"
 #include "startup_fixture.h"
 
 #include "clientcodes/clientcodepage.h"
@@ -19,6 +20,7 @@
 #include <optional>
 
 using afx::testing::PromptScript;
+using namespace dialogwidgets;
 
 namespace {
 
@@ -35,35 +37,6 @@ const Code kMaster{1, 12345, "Principal"};
 const Code kCompta{2, 222, "Compta"};
 const Code kAchats{3, 3003, "Achats"};
 
-QWidget* Widget(CWnd& window, int id)
-{
-    CWnd* control = window.GetDlgItem(id);
-    return control ? control->m_hWnd : nullptr;
-}
-bool Enabled(CWnd& window, int id)
-{
-    return window.GetDlgItem(id)->IsWindowEnabled();
-}
-CString Text(CWnd& window, int id)
-{
-    CString text;
-    window.GetDlgItemText(id, text);
-    return text;
-}
-// A click on the button, as the mouse gives it: nothing when the button is disabled.
-void Press(CWnd& window, int id)
-{
-    QTest::mouseClick(Widget(window, id), Qt::LeftButton);
-}
-// Replaces the edit's text as the user does: everything selected, then typed over.
-void Retype(CWnd& window, int id, const QString& text)
-{
-    window.GetDlgItem(id)->SendMessage(EM_SETSEL, 0, -1);
-    if (text.isEmpty())
-        QTest::keyClick(Widget(window, id), Qt::Key_Backspace);
-    else
-        QTest::keyClicks(Widget(window, id), text);
-}
 // The message box of the string, answered with OK.
 CString Message(UINT id)
 {
@@ -267,7 +240,7 @@ TEST_F(ClientCodes, SwitchingOnTakesTheMasterCode)
         const bool closes = !c.attempts.empty() && c.attempts.back().message == 0;
         PromptScript prompts;
         prompts.Dialog(IDD_MASTER_CODE, [&](CDialog& dialog) {
-            EXPECT_EQ(Text(dialog, IDC_MASTER_CODE), CString());
+            EXPECT_EQ(FieldText(dialog, IDC_MASTER_CODE), CString());
             for (const Attempt& attempt : c.attempts) {
                 if (attempt.pasted) {
                     QGuiApplication::clipboard()->setText(attempt.text);
@@ -357,11 +330,11 @@ TEST_F(ClientCodes, ANewCodeTakesTheNextFreeIdAndShowsTheCounts)
 {
     OpenWith({kMaster, kCompta, {4, 4004, "Direction"}});
     WorkCodeDialog(0, [](CDialog& dialog) {
-        EXPECT_EQ(Text(dialog, IDC_ENTRY_NUMBER), CString("03"));
-        EXPECT_EQ(Text(dialog, IDC_CLIENT_CODE), CString());
-        EXPECT_EQ(Text(dialog, IDC_ENTRY_NAME), CString());
-        EXPECT_EQ(Text(dialog, IDC_USED_COUNT), CString("3"));
-        EXPECT_EQ(Text(dialog, IDC_CAPACITY), CString("99"));
+        EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NUMBER), CString("03"));
+        EXPECT_EQ(FieldText(dialog, IDC_CLIENT_CODE), CString());
+        EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NAME), CString());
+        EXPECT_EQ(FieldText(dialog, IDC_USED_COUNT), CString("3"));
+        EXPECT_EQ(FieldText(dialog, IDC_CAPACITY), CString("99"));
         EXPECT_TRUE(Enabled(dialog, IDC_ENTRY_NUMBER));
         Fill(dialog, {{}, "3003", "  Achats "});
         Press(dialog, IDOK);
@@ -393,7 +366,7 @@ TEST_F(ClientCodes, TheArrowsStepToTheNextFreeId)
         WorkCodeDialog(c.opened, [&](CDialog& dialog) {
             for (Qt::Key key : c.keys)
                 QTest::keyClick(Widget(dialog, IDC_ENTRY_NUMBER), key);
-            EXPECT_EQ(Text(dialog, IDC_ENTRY_NUMBER), c.shown);
+            EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NUMBER), c.shown);
             Press(dialog, IDCANCEL);
         });
         LeavePage();
@@ -444,7 +417,7 @@ TEST_F(ClientCodes, ApplyKeepsTheDialogOpenAndLaterSavesGoToTheSameCode)
         Press(dialog, IDC_APPLY);
         EXPECT_FALSE(dialog.IsEnded());
         EXPECT_EQ(Rows().size(), 3);
-        EXPECT_EQ(Text(dialog, IDC_USED_COUNT), CString("3"));
+        EXPECT_EQ(FieldText(dialog, IDC_USED_COUNT), CString("3"));
         Fill(dialog, {{}, "778", "Atelier B"});
         Press(dialog, IDOK);
     });
@@ -473,9 +446,9 @@ TEST_F(ClientCodes, ModifyingACodeBySelectionOrDoubleClick)
         SCOPED_TRACE(c.name);
         OpenWith({kMaster, kCompta, kAchats});
         WorkEntryDialog([&] { c.open(); }, [](CDialog& dialog) {
-            EXPECT_EQ(Text(dialog, IDC_ENTRY_NUMBER), CString("02"));
-            EXPECT_EQ(Text(dialog, IDC_CLIENT_CODE), CString("222"));
-            EXPECT_EQ(Text(dialog, IDC_ENTRY_NAME), CString("Compta"));
+            EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NUMBER), CString("02"));
+            EXPECT_EQ(FieldText(dialog, IDC_CLIENT_CODE), CString("222"));
+            EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NAME), CString("Compta"));
             Fill(dialog, {{}, "2020", "Comptabilite"});
             Press(dialog, IDOK);
         });
@@ -598,11 +571,11 @@ TEST_F(ClientCodes, TheCapacityStopsAddingCodes)
     CDepartmentCode::max_count = 3;
     OpenWith({kMaster, kCompta});
     WorkCodeDialog(0, [&](CDialog& dialog) {
-        EXPECT_EQ(Text(dialog, IDC_USED_COUNT), CString("2"));
-        EXPECT_EQ(Text(dialog, IDC_CAPACITY), CString("3"));
+        EXPECT_EQ(FieldText(dialog, IDC_USED_COUNT), CString("2"));
+        EXPECT_EQ(FieldText(dialog, IDC_CAPACITY), CString("3"));
         Fill(dialog, {{}, "3003", "Achats"});
         Press(dialog, IDC_APPLY);
-        EXPECT_EQ(Text(dialog, IDC_USED_COUNT), CString("3"));
+        EXPECT_EQ(FieldText(dialog, IDC_USED_COUNT), CString("3"));
         // Another ID makes another code: there is no room for it.
         Fill(dialog, {"04", "4004", "Direction"});
         PromptScript refusal;
@@ -683,7 +656,7 @@ TEST_F(ClientCodes, TheMasterCodeKeepsItsIdAndItsNewCodeIsAskedNextTime)
 {
     OpenWith({kMaster, kCompta});
     WorkCodeDialog(1, [](CDialog& dialog) {
-        EXPECT_EQ(Text(dialog, IDC_ENTRY_NUMBER), CString("01"));
+        EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NUMBER), CString("01"));
         CWnd* id = dialog.GetDlgItem(IDC_ENTRY_NUMBER);
         EXPECT_FALSE(id->IsWindowEnabled());
         EXPECT_FALSE(id->GetWindow(GW_HWNDPREV)->IsWindowEnabled());   // its label

@@ -179,6 +179,7 @@ int main(int argc, char** argv)
         snapshot::ClientCodeSubjects,
         snapshot::DirectorySubjects,
         snapshot::GroupDialogSubjects,
+        snapshot::MailBoxSubjects,
     };
     for (auto subjects : allSubjects) {
         for (const snapshot::Subject& subject : subjects())

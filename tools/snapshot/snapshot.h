@@ -48,6 +48,7 @@ std::vector<Subject> MainWindowSubjects();
 std::vector<Subject> ConsoleDialogSubjects();
 std::vector<Subject> DeviceDialogSubjects();
 std::vector<Subject> ClientCodeSubjects();
+std::vector<Subject> MailBoxSubjects();
 std::vector<Subject> DirectorySubjects();
 std::vector<Subject> GroupDialogSubjects();
 
