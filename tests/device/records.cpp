@@ -69,8 +69,12 @@ void FillRecord(CConfig& config, const RecordSize& size)
         CStringArray destinations;
         for (int d = 1; n % 3 == 2 && d <= size.destinations; ++d)
             destinations.Add(FormatId(d, CSpeedDial::digits));
+        // Reports to a directory entry name one that is there.
+        const int reportKind = n % 6 - 1;
+        const int digitsOfKind[] = {CSpeedDial::digits, COneTouch::digits, CGroupDial::digits};
+        const CString reportDest = reportKind >= 2 ? FormatId(1, digitsOfKind[reportKind - 2]) : CString(QString("0%1").arg(n));
         ASSERT_TRUE(config.mailBoxes.Add(new CMailBox(QString::number(n), QString("mdp%1").arg(n), n % 3,
-                                                      &destinations, n % 6 - 1, QString("0%1").arg(n))));
+                                                      &destinations, reportKind, reportDest)));
     }
     for (int id = 1; id <= size.clientCodes; ++id)
         ASSERT_TRUE(config.clientCodes.Add(

@@ -2,7 +2,9 @@
 
 #include "device/lib/serialformat.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 IMPLEMENT_SERIAL(CConfig, CObject, 1)
 
@@ -36,6 +38,31 @@ void Reset(Section& section)
 
 } // namespace
 
+CConfig::CConfig()
+{
+    phoneBook.afterRemoval = [this] { DropDanglingReferences(); };
+}
+
+void CConfig::DropDanglingReferences()
+{
+    // Supplies-order types 2 and 3 name a speed dial and a one-touch key.
+    const int orderKind = advanced.orderDestinationType == 2 ? 1 : advanced.orderDestinationType == 3 ? 2 : 0;
+    if (orderKind != 0 && !advanced.orderDestination.IsEmpty() && !phoneBook.Holds(advanced.orderDestination, orderKind))
+        advanced.orderDestination.Empty();
+
+    for (POSITION at = mailBoxes.GetHeadPosition(); at != nullptr;) {
+        auto* box = static_cast<CMailBox*>(mailBoxes.GetNext(at));
+        for (INT_PTR index = box->destinations.GetSize() - 1; index >= 0; --index) {
+            if (!phoneBook.Holds(box->destinations[index], 0))
+                box->destinations.RemoveAt(index);
+        }
+        // Report kinds 2, 3 and 4 name a speed dial, a one-touch key and a group.
+        if (box->reportDestKind >= 2 && box->reportDestKind <= 4 && !box->reportDest.IsEmpty()
+            && !phoneBook.Holds(box->reportDest, box->reportDestKind - 1))
+            box->reportDest.Empty();
+    }
+}
+
 void CConfig::DeleteContents()
 {
     Sections([this](const char*, auto section) { Reset(this->*section); });
@@ -49,7 +76,12 @@ void CConfig::Serialize(CArchive& ar)
         return;
     }
     serialformat::ExpectHeader(ar, configMagic, configSchema);
+    // A record keeps the references it was stored with, found or not (the check before a
+    // device write names those that are not); only removals let go of them.
     auto loaded = std::make_unique<CConfig>();
+    loaded->phoneBook.afterRemoval = nullptr;
     Sections([&](const char*, auto section) { (loaded.get()->*section).Serialize(ar); });
+    const std::function<void()> afterRemoval = std::exchange(phoneBook.afterRemoval, nullptr);
     Sections([&](const char*, auto section) { Assign(this->*section, loaded.get()->*section); });
+    phoneBook.afterRemoval = afterRemoval;
 }

@@ -10,13 +10,19 @@ class CConfig : public CObject {
     DECLARE_SERIAL(CConfig)
 public:
     // A new record holds the factory values; its directory, mailboxes and client codes are empty.
-    CConfig() = default;
+    CConfig();
     CConfig(const CConfig&) = delete;
     CConfig& operator=(const CConfig&) = delete;
 
     // Back to the state of a new record. The sections keep their addresses, and what the
     // record knows of the device (unchangedMailBoxes, the busy mailboxes) stays.
     void DeleteContents();
+
+    // What names a directory entry by its number lets go of an entry that is gone, so that it
+    // never stands for another entry given that number later: relay destinations are removed,
+    // a report destination or the supplies-order destination is emptied. Run each time
+    // entries leave the directory (deletions, a phone book read).
+    void DropDanglingReferences();
 
     // A magic and a schema number, then the sections in their order. Loading reads a whole
     // fresh record first and then assigns it into the sections, which keep their addresses;

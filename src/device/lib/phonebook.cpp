@@ -214,20 +214,26 @@ BOOL CPhoneBook::Add(CGroupDial* entry)
 
 void CPhoneBook::Delete(CSpeedDial* entry)
 {
-    if (speedDials.Find(entry) != nullptr)
+    if (speedDials.Find(entry) != nullptr) {
         Destroy({entry});
+        AfterRemoval();
+    }
 }
 
 void CPhoneBook::Delete(COneTouch* entry)
 {
-    if (oneTouches.Find(entry) != nullptr)
+    if (oneTouches.Find(entry) != nullptr) {
         Destroy({entry});
+        AfterRemoval();
+    }
 }
 
 void CPhoneBook::Delete(CGroupDial* entry)
 {
-    if (groupDials.Find(entry) != nullptr)
+    if (groupDials.Find(entry) != nullptr) {
         Destroy({entry});
+        AfterRemoval();
+    }
 }
 
 void CPhoneBook::Delete(CDialingData* record)
@@ -245,6 +251,18 @@ void CPhoneBook::Delete(CDialingData* record)
 }
 
 void CPhoneBook::DeleteContents(int kind)
+{
+    DestroyContents(kind);
+    AfterRemoval();
+}
+
+void CPhoneBook::AfterRemoval() const
+{
+    if (afterRemoval)
+        afterRemoval();
+}
+
+void CPhoneBook::DestroyContents(int kind)
 {
     std::unordered_set<CObject*> doomed;
     const auto take = [&](const CObList& list) {
@@ -316,6 +334,12 @@ const CIdObject* CPhoneBook::Find(const CString& number, int& kind) const
     return GetGroupDial(n);
 }
 
+BOOL CPhoneBook::Holds(const CString& number, int kind) const
+{
+    int found = 0;
+    return Find(number, found) != nullptr && (kind == 0 || found == kind);
+}
+
 int CPhoneBook::GetName(const CString& number, CString& name) const
 {
     int kind = 0;
@@ -336,7 +360,7 @@ void CPhoneBook::TakeContents(CPhoneBook& other)
 {
     if (&other == this)
         return;
-    DeleteContents(4);
+    DestroyContents(4);
     const auto moveAll = [](CObList& to, CObList& from) {
         to = from;
         from.RemoveAll();
@@ -345,6 +369,8 @@ void CPhoneBook::TakeContents(CPhoneBook& other)
     moveAll(oneTouches, other.oneTouches);
     moveAll(groupDials, other.groupDials);
     moveAll(dialingRecords, other.dialingRecords);
+    // Told once the new entries are in: a number the new directory holds again stays valid.
+    AfterRemoval();
 }
 
 void CPhoneBook::Serialize(CArchive& ar)

@@ -12,6 +12,7 @@
 #include "device/lib/fields.h"
 #include "device/lib/idobject.h"
 
+#include <functional>
 #include <unordered_set>
 
 // How to reach one destination: its numbers, name and transmission options.
@@ -173,6 +174,12 @@ public:
     // "0005" group): returns 1 for a speed dial, 2 for a one-touch key, 3 for a group, and
     // puts the entry's name into `name` (empty when no entry has that number).
     int GetName(const CString& number, CString& name) const;
+    // Whether an entry has that number text; of that kind (1, 2, 3), or of any kind for 0.
+    BOOL Holds(const CString& number, int kind) const;
+
+    // Called once entries have left the directory (deleted, or the whole directory replaced),
+    // so that whoever names entries by number can let go of those that are gone.
+    std::function<void()> afterRemoval;
     // The entry such a number text names, nullptr when there is none; `kind` as GetName
     // returns it.
     const CIdObject* Find(const CString& number, int& kind) const;
@@ -186,6 +193,9 @@ public:
     void TakeContents(CPhoneBook& other);
 
 private:
+    void AfterRemoval() const;
+    // DeleteContents without telling afterRemoval.
+    void DestroyContents(int kind);
     // Unlinks and destroys the entries, with the keys standing for any of them.
     void Destroy(std::unordered_set<CObject*> doomed);
     void Store(CArchive& ar) const;

@@ -132,13 +132,6 @@ void CheckPhoneLine(const CPhoneLineSettings& s, Findings& out)
     out.Range(page, IDC_LINE_USE, s.line2Use, 0, 2);
 }
 
-// A directory entry named by its number text, as the pages show it.
-bool InDirectory(const CPhoneBook& phoneBook, const CString& number, int expectedKind)
-{
-    int kind = 0;
-    return phoneBook.Find(number, kind) != nullptr && (expectedKind == 0 || kind == expectedKind);
-}
-
 void CheckAdvanced(const CAdvancedSettings& s, const CPhoneBook& phoneBook, Findings& out)
 {
     const Place page{Caption(IDD_ADVANCED_PAGE), IDD_ADVANCED_PAGE};
@@ -152,7 +145,7 @@ void CheckAdvanced(const CAdvancedSettings& s, const CPhoneBook& phoneBook, Find
     const int kinds[] = {0, 0, 1, 2};   // speed dial, one-touch key
     const int editOfType[] = {IDC_ORDER_FAX_NUMBER, IDC_ORDER_EMAIL_ADDRESS, IDC_ORDER_SPEED_DIAL, IDC_ORDER_ONE_TOUCH};
     if (s.orderDestinationType >= 2 && s.orderDestinationType <= 3 && !s.orderDestination.IsEmpty()
-        && !InDirectory(phoneBook, s.orderDestination, kinds[s.orderDestinationType]))
+        && !phoneBook.Holds(s.orderDestination, kinds[s.orderDestinationType]))
         out.Missing(page, editOfType[s.orderDestinationType], s.orderDestination);
     out.Flag(page, IDC_ORDER_TONER, s.orderToner);
     out.Length(page, IDC_TONER_PART_NUMBER, s.tonerPartNumber, 20);
@@ -373,7 +366,7 @@ void CheckMailBoxes(const CMailBoxes& mailBoxes, const CPhoneBook& phoneBook, Fi
         if (box.type == 2 && box.destinations.IsEmpty())
             out.Add(place, IDC_RELAY_DESTINATIONS, QStringLiteral("le relais n'a aucune destination."));
         for (int index = 0; box.type == 2 && index < box.destinations.GetSize(); ++index) {
-            if (!InDirectory(phoneBook, box.destinations[index], 0))
+            if (!phoneBook.Holds(box.destinations[index], 0))
                 out.Missing(place, IDC_RELAY_DESTINATIONS, box.destinations[index]);
         }
         out.Range(place, IDC_REPORT_DEST_KIND, box.reportDestKind, -1, 4);
@@ -382,7 +375,7 @@ void CheckMailBoxes(const CMailBoxes& mailBoxes, const CPhoneBook& phoneBook, Fi
         // Speed dial, one-touch key, group: as their directory kinds number them.
         const int editOfKind[] = {IDC_REPORT_SPEED_DIAL, IDC_REPORT_ONE_TOUCH, IDC_REPORT_GROUP_DIAL};
         if (box.reportDestKind >= 2 && box.reportDestKind <= 4 && !box.reportDest.IsEmpty()
-            && !InDirectory(phoneBook, box.reportDest, box.reportDestKind - 1))
+            && !phoneBook.Holds(box.reportDest, box.reportDestKind - 1))
             out.Missing(place, editOfKind[box.reportDestKind - 2], box.reportDest);
     }
 }
