@@ -2,6 +2,7 @@
 // widgets (buttons, selection, keyboard deletion), the pages rebuilt when a removal takes
 // entries of another page along, the list helpers' columns and order, the entry-number
 // stepping, and phone-book files written and read with their failures.
+#include "phonebook_entries.h"
 #include "startup_fixture.h"
 
 #include "device/lib/mailboxes.h"
@@ -101,34 +102,12 @@ protected:
     void Show(int tab) { ASSERT_TRUE(sheet->SetActivePage(tab)); }
     void Reload() { Document()->UpdateAllViews(nullptr, 0, nullptr); }
 
-    CSpeedDial* AddSpeedDial(int number, const CString& name)
-    {
-        auto* entry = new CSpeedDial(number);
-        entry->GetDialingData()->name = name;
-        entry->GetDialingData()->faxNumber = CString("0140") + FormatId(number, 6);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
-    }
-    COneTouch* AddKey(int number, CObject* ref)
-    {
-        auto* entry = new COneTouch(number, ref);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
-    }
-    COneTouch* AddOwnKey(int number, const CString& name)
-    {
-        CDialingData* record = Book().NewDialingData();
-        record->name = name;
-        record->faxNumber = "0299887766";
-        return AddKey(number, record);
-    }
+    CSpeedDial* AddSpeedDial(int number, const CString& name) { return phonebooktest::AddSpeedDial(Book(), number, name); }
+    COneTouch* AddKey(int number, CObject* ref) { return phonebooktest::AddKey(Book(), number, ref); }
+    COneTouch* AddOwnKey(int number, const CString& name) { return phonebooktest::AddOwnKey(Book(), number, name); }
     CGroupDial* AddGroup(int number, const CString& name, std::initializer_list<CObject*> members)
     {
-        auto* entry = new CGroupDial(number, name);
-        for (CObject* member : members)
-            entry->members.AddTail(member);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
+        return phonebooktest::AddGroup(Book(), number, name, members);
     }
 
     // Speed dials 1..5, a key for speed dial 5 and one for the group, two keys of their own,
