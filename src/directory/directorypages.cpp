@@ -2,6 +2,7 @@
 
 #include "device/lib/phonebook.h"
 #include "dialogs/dialoghelpers.h"
+#include "directory/dialentrydlg.h"
 #include "directory/groupentrydlg.h"
 #include "directory/phonebookfile.h"
 #include "res/resource.h"
@@ -116,9 +117,19 @@ CSpeedDialPage::CSpeedDialPage(CPhoneBook* phoneBook)
 {
 }
 
+CDialog* CSpeedDialPage::CreateEntryDialog(CObject* entry)
+{
+    return new CDialEntryDlg(phoneBook, entry, FALSE, this);
+}
+
 COneTouchPage::COneTouchPage(CPhoneBook* phoneBook)
     : CDirectoryPage(oneTouches, &COneTouch::max_count, IDS_ONE_TOUCH, phoneBook)
 {
+}
+
+CDialog* COneTouchPage::CreateEntryDialog(CObject* entry)
+{
+    return new CDialEntryDlg(phoneBook, entry, TRUE, this);
 }
 
 CGroupDialPage::CGroupDialPage(CPhoneBook* phoneBook)

@@ -44,12 +44,14 @@ class CSpeedDialPage : public CDirectoryPage {
     DECLARE_DYNAMIC(CSpeedDialPage)
 public:
     explicit CSpeedDialPage(CPhoneBook* phoneBook);
+    CDialog* CreateEntryDialog(CObject* entry) override;
 };
 
 class COneTouchPage : public CDirectoryPage {
     DECLARE_DYNAMIC(COneTouchPage)
 public:
     explicit COneTouchPage(CPhoneBook* phoneBook);
+    CDialog* CreateEntryDialog(CObject* entry) override;
 };
 
 class CGroupDialPage : public CDirectoryPage {

@@ -2,6 +2,7 @@
 // as tests need it, rows selected as the user clicks them, and what the lists show.
 #pragma once
 
+#include "phonebook_entries.h"
 #include "startup_fixture.h"
 
 #include "device/lib/phonebook.h"
@@ -102,34 +103,12 @@ protected:
     void Show(int tab) { ASSERT_TRUE(sheet->SetActivePage(tab)); }
     void Reload() { Document()->UpdateAllViews(nullptr, 0, nullptr); }
 
-    CSpeedDial* AddSpeedDial(int number, const CString& name)
-    {
-        auto* entry = new CSpeedDial(number);
-        entry->GetDialingData()->name = name;
-        entry->GetDialingData()->faxNumber = CString("0140") + FormatId(number, 6);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
-    }
-    COneTouch* AddKey(int number, CObject* ref)
-    {
-        auto* entry = new COneTouch(number, ref);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
-    }
-    COneTouch* AddOwnKey(int number, const CString& name)
-    {
-        CDialingData* record = Book().NewDialingData();
-        record->name = name;
-        record->faxNumber = "0299887766";
-        return AddKey(number, record);
-    }
+    CSpeedDial* AddSpeedDial(int number, const CString& name) { return phonebooktest::AddSpeedDial(Book(), number, name); }
+    COneTouch* AddKey(int number, CObject* ref) { return phonebooktest::AddKey(Book(), number, ref); }
+    COneTouch* AddOwnKey(int number, const CString& name) { return phonebooktest::AddOwnKey(Book(), number, name); }
     CGroupDial* AddGroup(int number, const CString& name, std::initializer_list<CObject*> members)
     {
-        auto* entry = new CGroupDial(number, name);
-        for (CObject* member : members)
-            entry->members.AddTail(member);
-        EXPECT_TRUE(Book().Add(entry));
-        return entry;
+        return phonebooktest::AddGroup(Book(), number, name, members);
     }
 
     // Speed dials 1..5, a key for speed dial 5 and one for the group, two keys of their own,

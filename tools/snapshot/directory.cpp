@@ -3,7 +3,10 @@
 #include "snapshot.h"
 
 #include "device/lib/phonebook.h"
+#include "directory/dialentrydlg.h"
+#include "directory/directorypages.h"
 #include "document/ntsmgr.h"
+#include "pages/selectentrydlg.h"
 #include "view/categorysheet.h"
 #include "view/ntsview.h"
 
@@ -76,6 +79,17 @@ void RenderDirectory(Album& album)
             sheet->SetActivePage(tab);
             album.Capture(QStringLiteral("directory-full-tab%1").arg(tab), frame->m_hWnd);
         }
+        sheet->SetActivePage(0);
+        CPhoneBook& book = document->config.phoneBook;
+        CSpeedDial* speedDial = book.GetSpeedDial(8);
+        speedDial->GetDialingData()->faxNumber = "01 41 55 13 00$4711";
+        CDialEntryDlg speedDialEntry(&book, speedDial, FALSE, dynamic_cast<CListPage*>(sheet->GetPage(0)));
+        CaptureModal(album, QStringLiteral("dialog-speed-dial-entry"), speedDialEntry);
+        sheet->SetActivePage(1);
+        CDialEntryDlg keyEntry(&book, book.GetOneTouch(4), TRUE, dynamic_cast<CListPage*>(sheet->GetPage(1)));
+        CaptureModal(album, QStringLiteral("dialog-one-touch-entry-group"), keyEntry);
+        CSelectEntryDlg select(&book, 1, 15, frame);
+        CaptureModal(album, QStringLiteral("dialog-select-speed-dial"), select);
         sheet->SetActivePage(0);
     }
     document->config.phoneBook.DeleteContents(4);

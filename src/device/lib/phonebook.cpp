@@ -319,6 +319,12 @@ CDialingData* CPhoneBook::NewDialingData()
     return record;
 }
 
+void CPhoneBook::RemoveFromGroups(CObject* member)
+{
+    for (POSITION pos = groupDials.GetHeadPosition(); pos != nullptr;)
+        RemoveIf(static_cast<CGroupDial*>(groupDials.GetNext(pos))->members, [member](CObject* object) { return object == member; });
+}
+
 const CIdObject* CPhoneBook::Find(const CString& number, int& kind) const
 {
     const int length = number.GetLength();

@@ -169,6 +169,9 @@ public:
 
     // A dialing record owned by the phone book, for a one-touch key of its own.
     CDialingData* NewDialingData();
+    // Takes the entry out of every group's members: a key that stopped dialing its own record
+    // no longer belongs in any group.
+    void RemoveFromGroups(CObject* member);
 
     // For the number text of an entry as lists show it ("05" one-touch key, "005" speed dial,
     // "0005" group): returns 1 for a speed dial, 2 for a one-touch key, 3 for a group, and
