@@ -3,6 +3,7 @@
 #include "clientcodes/clientcodepage.h"
 #include "directory/directorypages.h"
 #include "mailboxes/mailboxpage.h"
+#include "pages/advancedpage.h"
 #include "pages/emailpage.h"
 #include "pages/faxreceivepage.h"
 #include "pages/faxsendpage.h"
@@ -13,6 +14,7 @@
 #include "pages/machinepage.h"
 #include "pages/mailoptionspanel.h"
 #include "pages/pcfaxpanel.h"
+#include "pages/phonelinepage.h"
 #include "pages/reportspanel.h"
 #include "pages/snmppage.h"
 #include "pages/tcpippage.h"
@@ -23,6 +25,10 @@ CDialog* CNtsMgr::CreatePage(UINT templateId, int variant)
     switch (templateId) {
     case IDD_MACHINE_PAGE:
         return new CMachinePage(&config.machine);
+    case IDD_PHONE_LINE_PAGE:
+        return new CPhoneLinePage(&config.phoneLine);
+    case IDD_ADVANCED_PAGE:
+        return new CAdvancedPage(&config.advanced, &config.phoneBook);
     case IDD_MACHINE_INFO_PAGE:
         return new CMachineInfoPage(&config.machineInfo);
     case IDD_FAX_SEND_PAGE:
