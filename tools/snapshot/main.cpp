@@ -180,6 +180,7 @@ int main(int argc, char** argv)
         snapshot::DirectorySubjects,
         snapshot::GroupDialogSubjects,
         snapshot::MailBoxSubjects,
+        snapshot::LinePageSubjects,
     };
     for (auto subjects : allSubjects) {
         for (const snapshot::Subject& subject : subjects())

@@ -51,5 +51,6 @@ std::vector<Subject> ClientCodeSubjects();
 std::vector<Subject> MailBoxSubjects();
 std::vector<Subject> DirectorySubjects();
 std::vector<Subject> GroupDialogSubjects();
+std::vector<Subject> LinePageSubjects();
 
 } // namespace snapshot
