@@ -4,6 +4,7 @@
 #include "device/lib/mailboxes.h"
 #include "device/lib/phonebook.h"
 #include "dialogs/dialoghelpers.h"
+#include "pages/destinationkinds.h"
 #include "pages/listpage.h"
 #include "pages/selectentrydlg.h"
 #include "res/resource.h"
@@ -19,31 +20,10 @@ constexpr int kDestinationLength = 99;
 constexpr int kRelayRunBefore = 1;
 constexpr int kRelayRunAfter = 17;
 
-// The kind list of the report destination; the directory kind CSelectEntryDlg and the phone
-// book count take, and the digits its numbers are shown with.
-struct ReportKind {
-    int kind;
-    UINT textId;
-    int field;
-    int directoryKind;   // 0: not a directory entry
-    int digits;
-};
-constexpr ReportKind kReportKinds[] = {
-    {0, IDS_FAX_NUMBER, IDC_REPORT_FAX_NUMBER, 0, 0},
-    {1, IDS_EMAIL_ADDRESS, IDC_EMAIL_ADDRESS, 0, 0},
-    {2, IDS_SPEED_DIAL, IDC_REPORT_SPEED_DIAL, 1, 3},
-    {3, IDS_ONE_TOUCH, IDC_REPORT_ONE_TOUCH, 2, 2},
-    {4, IDS_GROUP_DIAL, IDC_REPORT_GROUP_DIAL, 3, 4},
-};
-
-const ReportKind* FindReportKind(int kind)
-{
-    for (const ReportKind& k : kReportKinds) {
-        if (k.kind == kind)
-            return &k;
-    }
-    return nullptr;
-}
+// The edit of each report destination kind, by kind (see DestinationKind).
+constexpr int kReportFields[] = {IDC_REPORT_FAX_NUMBER, IDC_EMAIL_ADDRESS, IDC_REPORT_SPEED_DIAL,
+                                 IDC_REPORT_ONE_TOUCH, IDC_REPORT_GROUP_DIAL};
+constexpr int kLastReportKind = 4;
 
 // The relay dialog's directory kinds: item data, text, phone-book kind, column string.
 struct RelayKind {
@@ -67,28 +47,6 @@ CObList& EntriesOf(CPhoneBook& phoneBook, int directoryKind)
     if (directoryKind == 2)
         return phoneBook.GetOneTouches();
     return phoneBook.GetGroupDials();
-}
-
-void AddItem(CComboBox& combo, UINT textId, int data)
-{
-    CString text;
-    text.LoadString(textId);
-    combo.SetItemData(combo.AddString(text), DWORD_PTR(data));
-}
-
-int SelectedData(CComboBox& combo)
-{
-    const int selected = combo.GetCurSel();
-    return selected < 0 ? -1 : int(combo.GetItemData(selected));
-}
-
-void SelectData(CComboBox& combo, int data)
-{
-    combo.SetCurSel(-1);
-    for (int item = 0; item < combo.GetCount(); ++item) {
-        if (int(combo.GetItemData(item)) == data)
-            combo.SetCurSel(item);
-    }
 }
 
 // Digit strings in numeric order: the shorter first, then by text.
@@ -133,20 +91,17 @@ BOOL CRelayDestDlg::OnInitDialog()
     kindCombo.ResetContent();
     for (int data = 0; data < int(std::size(kRelayKinds)); ++data) {
         if (phoneBook->GetCount(kRelayKinds[data].directoryKind) != 0)
-            AddItem(kindCombo, kRelayKinds[data].textId, data);
+            AddItemWithData(kindCombo, kRelayKinds[data].textId, data);
     }
-    kindCombo.SetCurSel(0);
-    for (int item = 0; item < kindCombo.GetCount(); ++item) {
-        if (int(kindCombo.GetItemData(item)) == lastRelayKind)
-            kindCombo.SetCurSel(item);
-    }
+    const int last = FindItemData(kindCombo, lastRelayKind);
+    kindCombo.SetCurSel(last == CB_ERR ? 0 : last);
     OnKindChanged();
     return TRUE;
 }
 
 void CRelayDestDlg::OnKindChanged()
 {
-    const int data = SelectedData(kindCombo);
+    const int data = SelectedItemData(kindCombo);
     if (data < 0)
         return;
     lastRelayKind = data;
@@ -278,8 +233,8 @@ void CMailBoxEntryDlg::DoDataExchange(CDataExchange* pDX)
     if (entry) {
         if (entry->reportDestKind == 0)
             DDX_FaxNumber(pDX, IDC_REPORT_FAX_NUMBER, faxEdit, entry->reportDest);
-        else if (const ReportKind* kind = FindReportKind(entry->reportDestKind))
-            DDX_TextTrim(pDX, kind->field, entry->reportDest);
+        else if (FindDestinationKind(entry->reportDestKind))
+            DDX_TextTrim(pDX, kReportFields[entry->reportDestKind], entry->reportDest);
     }
     ShowUsage(this, page);
     OnTypeChanged();
@@ -287,29 +242,20 @@ void CMailBoxEntryDlg::DoDataExchange(CDataExchange* pDX)
 
 void CMailBoxEntryDlg::FillReportKinds(int current)
 {
-    reportKindCombo.ResetContent();
-    for (const ReportKind& k : kReportKinds) {
-        BOOL offered = TRUE;
-        if (k.kind == 1)
-            offered = IsNetworkMode();
-        else if (k.directoryKind != 0)
-            offered = phoneBook->GetCount(k.directoryKind) != 0;
-        if (offered)
-            AddItem(reportKindCombo, k.textId, k.kind);
-    }
-    SelectData(reportKindCombo, current);
+    FillDestinationKinds(reportKindCombo, kLastReportKind, *phoneBook);
+    reportKindCombo.SetCurSel(FindItemData(reportKindCombo, current));
 }
 
 int CMailBoxEntryDlg::SelectedReportKind()
 {
-    return SelectedData(reportKindCombo);
+    return SelectedItemData(reportKindCombo);
 }
 
 void CMailBoxEntryDlg::ShowReportField()
 {
     const int selected = SelectedReportKind();
-    for (const ReportKind& k : kReportKinds)
-        ShowControlRun(this, k.field, 1, 0, k.kind == selected);
+    for (int kind = 0; kind <= kLastReportKind; ++kind)
+        ShowControlRun(this, kReportFields[kind], 1, 0, kind == selected);
     GetDlgItem(IDC_CHOOSE_REPORT_ENTRY)->ShowWindow(selected >= 2 ? SW_SHOW : SW_HIDE);
 }
 
@@ -356,13 +302,13 @@ void CMailBoxEntryDlg::OnNumberChange()
 
 void CMailBoxEntryDlg::OnChooseReportEntry()
 {
-    const ReportKind* kind = FindReportKind(SelectedReportKind());
+    const DestinationKind* kind = FindDestinationKind(SelectedReportKind());
     if (!kind || kind->directoryKind == 0)
         return;
     const int current = entry ? static_cast<const QString&>(entry->reportDest).toInt() : 0;
     CSelectEntryDlg dialog(phoneBook, kind->directoryKind, current, this);
     if (dialog.DoModal() == IDOK)
-        SetDlgItemText(kind->field, FormatId(dialog.number, kind->digits));
+        SetDlgItemText(kReportFields[kind->kind], FormatId(dialog.number, kind->digits));
 }
 
 BOOL CMailBoxEntryDlg::InsertDestination(const CString& number)

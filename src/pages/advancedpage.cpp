@@ -1,6 +1,7 @@
 #include "pages/advancedpage.h"
 
 #include "device/lib/idobject.h"
+#include "pages/destinationkinds.h"
 #include "pages/selectentrydlg.h"
 #include "res/resource.h"
 
@@ -20,38 +21,16 @@ constexpr TextLimit kTextLimits[] = {
 };
 constexpr int kDeviceNameFields[] = {IDC_CONTACT_NAME, IDC_RECIPIENT, IDC_ADDRESS};
 
-// The destination types in list order: the item's text, the edit that holds the destination,
-// and for a directory entry its kind and the digits its number is shown with.
-struct DestinationType {
-    int type;
-    UINT textId;
-    int field;
-    int directoryKind;   // 0: not a directory entry
-    int digits;
-};
+// The edit of each destination type, by type: 0 fax number, 1 e-mail address, 2 speed dial,
+// 3 one-touch key.
+constexpr int kDestinationFields[] = {IDC_ORDER_FAX_NUMBER, IDC_ORDER_EMAIL_ADDRESS, IDC_ORDER_SPEED_DIAL,
+                                      IDC_ORDER_ONE_TOUCH};
 constexpr int kFaxNumberType = 0;
-constexpr int kEmailType = 1;
-constexpr DestinationType kDestinationTypes[] = {
-    {kFaxNumberType, IDS_FAX_NUMBER, IDC_ORDER_FAX_NUMBER, 0, 0},
-    {kEmailType, IDS_EMAIL_ADDRESS, IDC_ORDER_EMAIL_ADDRESS, 0, 0},
-    {2, IDS_SPEED_DIAL, IDC_ORDER_SPEED_DIAL, 1, CSpeedDial::digits},
-    {3, IDS_ONE_TOUCH, IDC_ORDER_ONE_TOUCH, 2, COneTouch::digits},
-};
+constexpr int kLastType = 3;
 
-const DestinationType* FindDestinationType(int type)
+BOOL IsDestinationType(int type)
 {
-    for (const DestinationType& t : kDestinationTypes) {
-        if (t.type == type)
-            return &t;
-    }
-    return nullptr;
-}
-
-// The type of the list's selected item; none when nothing is selected.
-const DestinationType* SelectedType(CComboBox& list)
-{
-    const int selected = list.GetCurSel();
-    return selected < 0 ? nullptr : FindDestinationType(int(list.GetItemData(selected)));
+    return type >= 0 && type <= kLastType;
 }
 
 // Controls of the supplies order after the label of the type list, down to the address edit.
@@ -103,11 +82,11 @@ void CAdvancedPage::DoDataExchange(CDataExchange* pDX)
     ExchangeDestinationType(pDX);
     // The destination goes with the edit of the type now current: a new type takes the text
     // its edit shows.
-    const DestinationType* type = FindDestinationType(advanced->orderDestinationType);
-    if (type && type->type == kFaxNumberType)
+    const int type = advanced->orderDestinationType;
+    if (type == kFaxNumberType)
         DDX_FaxNumber(pDX, IDC_ORDER_FAX_NUMBER, faxNumberEdit, advanced->orderDestination);
-    else if (type)
-        DDX_TextTrim(pDX, type->field, advanced->orderDestination);
+    else if (IsDestinationType(type))
+        DDX_TextTrim(pDX, kDestinationFields[type], advanced->orderDestination);
     DDX_Check(pDX, IDC_ORDER_TONER, advanced->orderToner);
     DDX_TextTrim(pDX, IDC_TONER_PART_NUMBER, advanced->tonerPartNumber);
     DDX_Text(pDX, IDC_TONER_QUANTITY, advanced->tonerQuantity);
@@ -132,10 +111,10 @@ void CAdvancedPage::DoDataExchange(CDataExchange* pDX)
     EnableControlRun(this, IDC_ORDER_DESTINATION_TYPE, 0, 0, ordering && choice);
     ShowControlRun(this, IDC_STORED_JOBS_WARNING, 0, 0,
                    advanced->remoteAccess && advanced->downloadMode == kDownloadAlways);
-    for (const DestinationType& t : kDestinationTypes)
-        ShowControlRun(this, t.field, 1, 0, type == &t);
+    for (int shown = 0; shown <= kLastType; ++shown)
+        ShowControlRun(this, kDestinationFields[shown], 1, 0, shown == type);
     // Choosing needs entries of the kind: the list offers the type only when there are some.
-    const DestinationType* offered = SelectedType(destinationTypeCombo);
+    const DestinationKind* offered = FindDestinationKind(SelectedItemData(destinationTypeCombo));
     ShowControlRun(this, IDC_CHOOSE_ORDER_ENTRY, 0, 0, offered && offered->directoryKind != 0);
 }
 
@@ -143,19 +122,8 @@ void CAdvancedPage::ExchangeDestinationType(CDataExchange* pDX)
 {
     int index = CB_ERR;
     if (!pDX->m_bSaveAndValidate) {
-        destinationTypeCombo.ResetContent();
-        for (const DestinationType& t : kDestinationTypes) {
-            if (t.type == kEmailType && !IsNetworkMode())
-                continue;
-            if (t.directoryKind != 0 && phoneBook->GetCount(t.directoryKind) == 0)
-                continue;
-            CString text;
-            text.LoadString(t.textId);
-            const int added = destinationTypeCombo.AddString(text);
-            destinationTypeCombo.SetItemData(added, DWORD_PTR(t.type));
-            if (t.type == advanced->orderDestinationType)
-                index = added;
-        }
+        FillDestinationKinds(destinationTypeCombo, kLastType, *phoneBook);
+        index = FindItemData(destinationTypeCombo, advanced->orderDestinationType);
     }
     DDX_CBIndex(pDX, IDC_ORDER_DESTINATION_TYPE, index);
     if (pDX->m_bSaveAndValidate && index != CB_ERR)
@@ -181,13 +149,13 @@ BOOL CAdvancedPage::OnInitDialog()
 
 void CAdvancedPage::OnChooseEntry()
 {
-    const DestinationType* type = SelectedType(destinationTypeCombo);
+    const DestinationKind* type = FindDestinationKind(SelectedItemData(destinationTypeCombo));
     if (!type || type->directoryKind == 0)
         return;
     const int current = static_cast<const QString&>(advanced->orderDestination).toInt();
     CSelectEntryDlg dialog(phoneBook, type->directoryKind, current, this);
     if (dialog.DoModal() != IDOK)
         return;
-    SetDlgItemText(type->field, FormatId(dialog.number, type->digits));
+    SetDlgItemText(kDestinationFields[type->kind], FormatId(dialog.number, type->digits));
     OnSettingChange();
 }

@@ -224,13 +224,23 @@ TEST_F(PhoneLinePage, RingsBeyondANewRangeStayUntilEdited)
     EXPECT_EQ(Line().ringsBeforeAnswer, 10);
 }
 
-TEST_F(PhoneLinePage, ATelFaxCountLoadsInItsOwnRange)
+// The page's window built while the record is in tel/fax mode.
+class PhoneLinePageBuiltInTelFax : public PhoneLinePage {
+protected:
+    void SetUp() override
+    {
+        DeviceConsole::SetUp();
+        Line().answerMode = 2;
+        Line().ringsBeforeAnswer = 14;
+        ASSERT_NO_FATAL_FAILURE(Show());
+    }
+};
+
+TEST_F(PhoneLinePageBuiltInTelFax, TakesUpToFifteenRings)
 {
-    Line().answerMode = 2;
-    Line().ringsBeforeAnswer = 14;
-    Reload();
-    EXPECT_EQ(page->ringsEdit.maximum, 15u);
+    ASSERT_EQ(Text(IDC_RINGS_BEFORE_ANSWER), CString("14"));
     TypeOver(IDC_RINGS_BEFORE_ANSWER, "15");
+    EXPECT_EQ(Text(IDC_RINGS_BEFORE_ANSWER), CString("15"));
     EXPECT_EQ(Line().ringsBeforeAnswer, 15);
 }
 
