@@ -96,6 +96,8 @@ TEST_F(PhoneLinePage, TheLoadedNumberSelectsItsCountry)
         {"plus alone", "+", "Canada, Etats-Unis, îles vierges américaines (1)", false},
         {"empty", "", "Canada, Etats-Unis, îles vierges américaines (1)", false},
         {"code of the shown line", "+33", "France (33)", true},
+        {"code after the name's own brackets", "+95 1 234 567", "Birmanie (Myanmar) (95)", true},
+        {"three-digit code", "+243 81 234", "Congo, rép. dém. du (ex-Zaïre) (243)", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -440,6 +442,19 @@ TEST_F(AdvancedPage, TheTypeListOffersWhatTheDirectoryAndModeHold)
         EXPECT_EQ(ShownDestination(), IDC_ORDER_FAX_NUMBER);
         EXPECT_FALSE(Shown(IDC_CHOOSE_ORDER_ENTRY));
     }
+}
+
+TEST_F(AdvancedPage, TheTypeListFollowsTheDirectoryWhenShownAgain)
+{
+    Advanced().autoSupplyOrder = 1;
+    Reload();
+    ASSERT_EQ(Items(IDC_ORDER_DESTINATION_TYPE), kFaxNumberItem);
+    auto* view = dynamic_cast<CNtsView*>(Frame()->GetActiveView());
+    view->SelectCategory(2);   // the directory, where an entry comes
+    phonebooktest::AddOwnKey(Book(), 3, "Agence");
+    ASSERT_NO_FATAL_FAILURE(Show());
+    EXPECT_EQ(Items(IDC_ORDER_DESTINATION_TYPE), kFaxNumberItem + "|" + kOneTouchItem);
+    EXPECT_TRUE(Control(IDC_ORDER_DESTINATION_TYPE)->IsWindowEnabled());
 }
 
 TEST_F(AdvancedPage, EachTypeShowsItsOwnDestinationAndTakesItsText)
