@@ -180,8 +180,9 @@ TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
         EXPECT_EQ(outcome.status, c.status) << outcome.err.toStdString();
         EXPECT_EQ(outcome.out.toStdString(), c.out.toStdString());
         EXPECT_EQ(outcome.err.isEmpty(), c.status == 0) << outcome.err.toStdString();
-        if (c.status != 0)
+        if (c.status != 0) {
             EXPECT_EQ(outcome.err, "tamselctl : le fichier « " + path + " » contient des valeurs que le périphérique refuserait.\n");
+        }
     }
 }
 
