@@ -34,12 +34,18 @@ done
 # The programs from the installed path; no display for either.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version | grep -q "^Tamsel" \
   || fail "tamsel --version"
+# Started for real, the console waits at its password prompt: still running after a few seconds.
+mkdir -m 700 "$work/runtime" "$work/home"
+status=0
+HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+  timeout 5 "$prefix/bin/tamsel" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "tamsel ended at start-up with status $status"
 "$prefix/bin/tamselctl" --help | grep -q "make-firmware" || fail "tamselctl --help"
 "$prefix/bin/tamselctl" --version | grep -q "^tamselctl" || fail "tamselctl --version"
 
 # Files known by their first bytes: made by the installed companion, named without extension.
-update-mime-database "$share/mime"
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share:/usr/share"
+update-mime-database "$share/mime"
 device="$("$prefix/bin/tamselctl" devices | head -n 1)"
 "$prefix/bin/tamselctl" read "$device" "$work/settings.tms"
 mv "$work/settings.tms" "$work/settings"
