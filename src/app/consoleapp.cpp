@@ -9,6 +9,7 @@
 #include "frame/mainframe.h"
 #include "res/resource.h"
 #include "view/ntsview.h"
+#include "version.h"
 
 #include <QMessageBox>
 #include <cstdio>
@@ -27,21 +28,30 @@ void CConsoleCommandLineInfo::ParseParam(const CString& pszParam, BOOL bFlag, BO
         networkMode = TRUE;
     else if (bFlag && (pszParam == "-help" || pszParam == "h"))
         showUsage = TRUE;
+    else if (bFlag && pszParam == "-version")
+        showVersion = TRUE;
     else
         CCommandLineInfo::ParseParam(pszParam, bFlag, bLast);
+}
+
+BOOL CConsoleApp::InitApplication()
+{
+    ParseCommandLine(commandLine);
+    if (!commandLine.showUsage && !commandLine.showVersion)
+        return TRUE;
+    CString text;
+    if (commandLine.showUsage)
+        text.LoadString(IDS_COMMAND_LINE_USAGE);
+    else
+        AfxFormatString1(text, IDS_COMMAND_LINE_VERSION, TAMSEL_VERSION);
+    std::fputs(static_cast<const QString&>(text).toUtf8().constData(), stdout);
+    return FALSE;
 }
 
 BOOL CConsoleApp::InitInstance()
 {
     if (!LoadResources())
         return FALSE;
-    ParseCommandLine(commandLine);
-    if (commandLine.showUsage) {
-        CString usage;
-        usage.LoadString(IDS_COMMAND_LINE_USAGE);
-        std::fputs(static_cast<const QString&>(usage).toUtf8().constData(), stdout);
-        return FALSE;
-    }
     if (!ClaimSingleInstance())
         return FALSE;
     SetRegistryKey(kSettingsCompany);
@@ -62,7 +72,7 @@ int CConsoleApp::ExitInstance()
 {
     if (started)
         return CWinApp::ExitInstance();
-    return commandLine.showUsage ? 0 : 1;
+    return commandLine.showUsage || commandLine.showVersion ? 0 : 1;
 }
 
 BOOL CConsoleApp::LoadResources()

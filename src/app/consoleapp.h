@@ -7,13 +7,14 @@
 #include "app/instancelock.h"
 
 // The console's command line: a settings file to open, "--network" to offer the network
-// mode, "--help" for the usage.
+// mode, "--help" for the usage, "--version" for the version.
 class CConsoleCommandLineInfo : public CCommandLineInfo {
 public:
     void ParseParam(const CString& pszParam, BOOL bFlag, BOOL bLast) override;
 
     BOOL networkMode = FALSE;
     BOOL showUsage = FALSE;
+    BOOL showVersion = FALSE;
 };
 
 class CConsoleApp : public CWinApp {
@@ -21,11 +22,13 @@ public:
     // Whether the command line asked for the network mode: the frame then keeps its command.
     BOOL NetworkModeOffered() const { return commandLine.networkMode; }
 
+    // Reads the command line; prints the usage or the version, without a display, and stops.
+    BOOL InitApplication() override;
     // Refuses a second instance, asks the password, opens the settings file named on the
     // command line or a new document, and shows the main window. FALSE ends the program.
     BOOL InitInstance() override;
     // A start that was refused or failed ends the process with exit code 1; one that only
-    // printed the usage, with 0.
+    // printed the usage or the version, with 0.
     int ExitInstance() override;
 
     afx_msg void OnAppAbout();

@@ -219,6 +219,10 @@ BOOL CIconBar::Create(CWnd* parent, UINT templateId, DWORD style)
         return FALSE;
     if (!categoryList.SubclassDlgItem(IDC_CATEGORY_LIST, this))
         return FALSE;
+    // Its items are painted, not texts: screen readers know the list by this name.
+    CString name;
+    name.LoadString(IDS_CATEGORY_LIST_NAME);
+    categoryList.m_hWnd->setAccessibleName(name);
     auto font = std::make_unique<CFont>();
     if (CreateCategoryFont(*font)) {
         listFont = std::move(font);

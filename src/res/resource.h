@@ -378,6 +378,8 @@
 #define IDP_PASSWORD_STORE_UNREADABLE            20481
 #define IDP_RECORD_REFUSED                       20496
 #define IDS_COMMAND_LINE_USAGE                   20497
+#define IDS_COMMAND_LINE_VERSION                 20498
+#define IDS_CATEGORY_LIST_NAME                   20499
 
 #define ID_DEVICE_APPLY                          32772
 #define ID_DEVICE_CONNECT                        32785

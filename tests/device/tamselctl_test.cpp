@@ -6,6 +6,8 @@
 #include "device/lib/firmware.h"
 #include "device/lib/serialformat.h"
 
+#include "version.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -290,7 +292,7 @@ TEST_F(Tamselctl, FailureIsOneFrenchLineAndANonZeroStatus)
 TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
 {
     for (const QStringList& arguments : {QStringList(), QStringList{"lire"}, QStringList{"read", device},
-                                         QStringList{"devices", "de trop"}}) {
+                                         QStringList{"devices", "de trop"}, QStringList{"--version", "de trop"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(2, outcome.status);
@@ -300,6 +302,14 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     EXPECT_EQ(0, help.status);
     for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
+}
+
+TEST_F(Tamselctl, VersionIsTheProjectsAndAloneOnItsLine)
+{
+    const Outcome version = Run({"--version"});
+    EXPECT_EQ(0, version.status);
+    EXPECT_EQ(QString("tamselctl (Tamsel de Corvane) " TAMSEL_VERSION "\n"), version.out);
+    EXPECT_EQ(QString(), version.err);
 }
 
 TEST_F(Tamselctl, FailedReadLeavesAnExistingFileUntouched)

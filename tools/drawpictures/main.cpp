@@ -1,9 +1,12 @@
 // Draws the console's icons and bitmaps as PNG files:
-//   drawpictures [FOLDER]   (default: the source tree's src/res/pictures)
+//   drawpictures [FOLDER]             (default: the source tree's src/res/pictures)
+//   drawpictures --desktop FOLDER     the icon theme's tree of the application and its file
+//                                     types: FOLDER/hicolor/<size>x<size>/{apps,mimetypes}
 
 #include "pictures.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -39,6 +42,33 @@ const Picture pictures[] = {
     {"bitmap210-wait-connect.png", {145, 62}, drawConnectPicture},
 };
 
+// The names are the ones the launcher and the file types' entries give.
+const Picture desktopIcons[] = {
+    {"apps/com.corvane.Tamsel.png", {}, drawAppIcon},
+    {"mimetypes/application-x-tamsel-settings.png", {}, drawSettingsFileIcon},
+    {"mimetypes/application-x-tamsel-phonebook.png", {}, drawPhoneBookFileIcon},
+    {"mimetypes/application-x-tamsel-firmware.png", {}, drawFirmwareFileIcon},
+};
+const int desktopSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+bool save(const QString& path, QSize size, void (*draw)(QPainter&, QSize))
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p, size);
+    }
+    if (!QDir().mkpath(QFileInfo(path).path())
+        || !image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+        std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    QTextStream(stdout) << path << '\n';
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -49,31 +79,25 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
 
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--desktop")) {
+        const QDir folder(args[2]);
+        for (const int side : desktopSizes) {
+            const QString sizeFolder = QStringLiteral("hicolor/%1x%1/").arg(side);
+            for (const Picture& icon : desktopIcons) {
+                if (!save(folder.filePath(sizeFolder + icon.file), {side, side}, icon.draw))
+                    return 1;
+            }
+        }
+        return 0;
+    }
     if (args.size() > 2) {
-        std::fprintf(stderr, "usage: drawpictures [FOLDER]\n");
+        std::fprintf(stderr, "usage: drawpictures [FOLDER] | --desktop FOLDER\n");
         return 2;
     }
     const QDir folder(args.size() == 2 ? args[1] : QStringLiteral(PICTURES_DIR));
-    if (!folder.mkpath(".")) {
-        std::fprintf(stderr, "drawpictures: cannot create %s\n", qPrintable(folder.path()));
-        return 1;
-    }
-
-    QTextStream out(stdout);
     for (const Picture& picture : pictures) {
-        QImage image(picture.size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing);
-            picture.draw(p, picture.size);
-        }
-        const QString path = folder.filePath(picture.file);
-        if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-            std::fprintf(stderr, "drawpictures: cannot write %s\n", qPrintable(path));
+        if (!save(folder.filePath(picture.file), picture.size, picture.draw))
             return 1;
-        }
-        out << path << '\n';
     }
     return 0;
 }

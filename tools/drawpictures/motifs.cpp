@@ -115,3 +115,28 @@ QRectF drawMonitor(QPainter& p, const QRect& box)
                  line);
     return screen;
 }
+
+void drawSheet(QPainter& p, const QRect& box, int lines)
+{
+    const int fold = std::max(3, box.width() / 4);
+    const qreal left = box.left(), top = box.top();
+    const qreal right = box.right() + 1, bottom = box.bottom() + 1;
+    fillBordered(p, polygon({{left, top}, {right - fold, top}, {right, top + fold},
+                             {right, bottom}, {left, bottom}}),
+                 paper);
+    fillBordered(p, polygon({{right - fold, top}, {right - fold, top + fold}, {right, top + fold}}),
+                 light);
+
+    const int margin = box.width() > 12 ? 3 : 2;
+    const int textLeft = box.left() + margin;
+    const int textRight = box.right() - margin;
+    const int textTop = box.top() + fold + 1;
+    const int step = lines > 1 ? std::max(2, (box.bottom() - 2 - textTop) / (lines - 1)) : 0;
+    for (int i = 0; i < lines; ++i) {
+        const int y = textTop + i * step;
+        if (y > box.bottom() - 2)
+            break;
+        const int end = i == lines - 1 ? textLeft + (textRight - textLeft) * 2 / 3 : textRight;
+        hLine(p, textLeft, end, y, grey);
+    }
+}

@@ -12,3 +12,6 @@ void drawDevice(QPainter& p, const QRect& box);
 
 // A flat screen on its stand; returns the glass, for a picture on it.
 QRectF drawMonitor(QPainter& p, const QRect& box);
+
+// A sheet of paper with text lines and a folded corner.
+void drawSheet(QPainter& p, const QRect& box, int lines);

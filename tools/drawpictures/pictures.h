@@ -18,6 +18,11 @@ void drawNetworkIcon(QPainter& p, QSize size);
 void drawReportsIcon(QPainter& p, QSize size);
 void drawLocalIcon(QPainter& p, QSize size);
 
+// desktop.cpp: the icons of the console's file types, at any size.
+void drawSettingsFileIcon(QPainter& p, QSize size);
+void drawPhoneBookFileIcon(QPainter& p, QSize size);
+void drawFirmwareFileIcon(QPainter& p, QSize size);
+
 // toolbar.cpp: the six buttons side by side.
 void drawToolbar(QPainter& p, QSize size);
 

@@ -1,5 +1,6 @@
 #include "snapshot.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,13 @@ QJsonArray ListedItems(CWnd* wnd)
     return painted ? QJsonArray() : items;
 }
 
+// What a screen reader says the control is.
+QString AccessibleName(QWidget* control)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
 QJsonObject Describe(QWidget* control, QWidget* window)
 {
     CWnd* wnd = CWnd::FromHandle(control);
@@ -73,6 +81,7 @@ QJsonObject Describe(QWidget* control, QWidget* window)
         {"id", control->property("ctrlId").toInt()},
         {"kind", kind},
         {"text", QString(text)},
+        {"name", AccessibleName(control)},
         {"enabled", control->isEnabled()},
         {"visible", control->isVisibleTo(window)},
         {"geometry", QJsonArray{at.x(), at.y(), control->width(), control->height()}},
@@ -105,7 +114,8 @@ void Album::Capture(const QString& name, QWidget* window, const QJsonObject& pai
         if (control->property("ctrlId").isValid())
             controls.append(Describe(control, window));
     }
-    QJsonObject picture{{"file", file}, {"title", window->windowTitle()}, {"controls", controls}};
+    QJsonObject picture{{"file", file}, {"title", window->windowTitle()}, {"name", AccessibleName(window)},
+                        {"controls", controls}};
     for (auto it = painted.begin(); it != painted.end(); ++it)
         picture.insert(it.key(), it.value());
     pictures.append(picture);

@@ -8,6 +8,7 @@
 #include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
 #include "device/lib/recordcheck.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -39,6 +40,7 @@ const char* const usage =
     "                                 (« Brevia Pro 45 ») à partir de l'image, ou d'une image\n"
     "                                 d'essai\n"
     "  --help                         affiche cette aide\n"
+    "  --version                      affiche la version\n"
     "\n"
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur ; pour check, des valeurs\n"
@@ -242,6 +244,8 @@ int Main(int argc, char** argv)
     if (args.value(0) == "--help" || args.value(0) == "-h")
         return Print(stdout, CString(usage) + "Les périphériques émulés sont décrits par " + DeviceDataFolder()
                                  + "/devices.json (facultatif).\n");
+    if (args.value(0) == "--version" && args.size() == 1)
+        return Print(stdout, CString("tamselctl (Tamsel de Corvane) " TAMSEL_VERSION "\n"));
     for (const Command& command : commands) {
         if (args.value(0) != command.name)
             continue;

@@ -1,6 +1,7 @@
 #include "afx/win/dlgtemplate.h"
 
 #include "afx/core/resources.h"
+#include "afx/win/accessiblenames.h"
 #include "afx/win/commctrl.h"
 #include "afx/win/controls.h"
 #include "afx/win/gdi.h"
@@ -218,6 +219,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl)
         if (label && !(tmpl.items[i].style & SS_NOPREFIX) && label->text().contains(u'&'))
             label->setBuddy(controls[i + 1]);
     }
+
+    NameTemplateControls(dialog, tmpl, controls);
 
     for (const auto& [id, text] : tmpl.initData) {
         CWnd* control = CWnd::FromHandle(dialog)->GetDlgItem(id);

@@ -303,7 +303,7 @@ BOOL CWinApp::SaveAllModified()
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QStringList arguments = m_arguments.mid(1);
     for (qsizetype index = 0; index < arguments.size(); ++index) {
         const QString& argument = arguments.at(index);
         const bool flag = argument.startsWith(u'-');
@@ -420,12 +420,22 @@ std::unique_ptr<QTranslator> LoadQtFrenchTexts()
 
 int AfxWinMain(int argc, char** argv)
 {
-    QApplication application(argc, argv);
     CWinApp* app = AfxGetApp();
     if (!app) {
         qCritical("afx: the program has no application object");
         return 1;
     }
+    // Decoded as QCoreApplication::arguments() decodes them.
+    for (int index = 0; index < argc; ++index)
+        app->m_arguments << QString::fromLocal8Bit(argv[index]);
+    try {
+        if (!app->InitApplication())
+            return app->ExitInstance();
+    } catch (const afx::ResourceError& error) {
+        qCritical("%s", error.what());
+        return 1;
+    }
+    QApplication application(argc, argv);
     const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
     afx::SetHelpViewer(&afx::ShowHelpWindow);
     int code = 1;

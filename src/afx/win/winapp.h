@@ -6,6 +6,8 @@
 #include "afx/win/cmdtarget.h"
 #include "afx/win/prompts.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <vector>
 
@@ -70,6 +72,9 @@ public:
     CString m_pszRegistryKey;    // the organisation of the settings
     CString m_pszProfileName;    // the application name of the settings (afx::SettingsName)
 
+    // Called before the window system starts, so that what needs no window (an option that
+    // only prints) needs no display either. FALSE ends the program with ExitInstance()'s code.
+    virtual BOOL InitApplication() { return TRUE; }
     virtual BOOL InitInstance() { return TRUE; }
     // The event loop, until the main window is gone; returns ExitInstance().
     virtual int Run();
@@ -89,7 +94,7 @@ public:
     void CloseAllDocuments(BOOL bEndSession);
     BOOL SaveAllModified();
 
-    // The arguments after the program name, as the program was started.
+    // The arguments after the program name, as AfxWinMain was given them.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo);
     // FALSE when the document could not be made or opened.
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
@@ -119,6 +124,7 @@ private:
     // Closes the documents and destroys the main window, while Qt is still there.
     void CloseEverything();
 
+    QStringList m_arguments;   // the command line, the program's name first
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     bool m_running = false;

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and checks the installed tree: the launcher and the metainfo
+# validate, the file types are known by content, the icons are there, the manual pages render
+# without a warning and the programs run from the installed path (--version needs no display).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${TAMSEL_BUILD_DIR:-$root/build}"
+"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+share="$prefix/share"
+fail() { echo "checkinstall: $*" >&2; exit 1; }
+
+desktop-file-validate "$share/applications/com.corvane.Tamsel.desktop"
+appstreamcli validate --no-net "$share/metainfo/com.corvane.Tamsel.metainfo.xml"
+
+for size in 16 22 24 32 48 64 128 256; do
+  for icon in apps/com.corvane.Tamsel mimetypes/application-x-tamsel-settings \
+              mimetypes/application-x-tamsel-phonebook mimetypes/application-x-tamsel-firmware; do
+    [ -s "$share/icons/hicolor/${size}x${size}/$icon.png" ] || fail "icon $icon missing at $size"
+  done
+done
+
+for page in tamsel tamselctl; do
+  manual="$share/man/man1/$page.1"
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$work/$page.txt")"
+  [ -z "$warnings" ] || fail "$page.1: $warnings"
+  grep -q "SYNOPSIS" "$work/$page.txt" || fail "$page.1 does not render"
+done
+
+# The programs from the installed path; no display for either.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version | grep -q "^Tamsel" \
+  || fail "tamsel --version"
+# Started for real, the console waits at its password prompt: still running after a few seconds.
+mkdir -m 700 "$work/runtime" "$work/home"
+status=0
+HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+  timeout 5 "$prefix/bin/tamsel" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "tamsel ended at start-up with status $status"
+"$prefix/bin/tamselctl" --help | grep -q "make-firmware" || fail "tamselctl --help"
+"$prefix/bin/tamselctl" --version | grep -q "^tamselctl" || fail "tamselctl --version"
+
+# Files known by their first bytes: made by the installed companion, named without extension.
+export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share:/usr/share"
+update-mime-database "$share/mime"
+device="$("$prefix/bin/tamselctl" devices | head -n 1)"
+"$prefix/bin/tamselctl" read "$device" "$work/settings.tms"
+mv "$work/settings.tms" "$work/settings"
+"$prefix/bin/tamselctl" make-firmware "Brevia Pro 45" 2.20 "$work/firmware.bfw"
+mv "$work/firmware.bfw" "$work/firmware"
+# A phone book's header: its magic and schema 1.
+printf 'TPHB\001\000\000\000' >"$work/phonebook"
+for pair in settings:application/x-tamsel-settings firmware:application/x-tamsel-firmware \
+            phonebook:application/x-tamsel-phonebook; do
+  file="${pair%%:*}" type="${pair#*:}"
+  found="$(gio info -a standard::content-type "$work/$file" | sed -n 's/^ *standard::content-type: //p')"
+  [ "$found" = "$type" ] || fail "$file is $found, not $type"
+done
+echo "checkinstall: the installed tree is sound"
