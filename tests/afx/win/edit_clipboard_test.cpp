@@ -129,8 +129,9 @@ END
         QWidget* widget = Widget(&form, id);
         ASSERT_NE(widget, nullptr);
         EXPECT_FALSE(widget->acceptDrops());
-        if (auto* multi = qobject_cast<QPlainTextEdit*>(widget))
+        if (auto* multi = qobject_cast<QPlainTextEdit*>(widget)) {
             EXPECT_FALSE(multi->viewport()->acceptDrops());
+        }
     }
     form.DestroyWindow();
     afx::SetDialogResources(previous);
