@@ -28,6 +28,16 @@ public:
         }
         return *this;
     }
+    // Moving hands the nodes over: the moved-from list is empty.
+    CList(CList&& other) noexcept : CObject(other) { Take(other); }
+    CList& operator=(CList&& other) noexcept
+    {
+        if (this != &other) {
+            RemoveAll();
+            Take(other);
+        }
+        return *this;
+    }
     ~CList() override { RemoveAll(); }
 
     INT_PTR GetCount() const { return count; }
@@ -129,6 +139,12 @@ private:
         TYPE data = std::move(node->data);
         delete node;
         return data;
+    }
+    void Take(CList& other) noexcept
+    {
+        head = std::exchange(other.head, nullptr);
+        tail = std::exchange(other.tail, nullptr);
+        count = std::exchange(other.count, 0);
     }
     void AppendAll(const CList& other)
     {

@@ -399,14 +399,10 @@ void CPhoneBook::TakeContents(CPhoneBook& other)
     if (&other == this)
         return;
     DestroyContents(4);
-    const auto moveAll = [](CObList& to, CObList& from) {
-        to = from;
-        from.RemoveAll();
-    };
-    moveAll(speedDials, other.speedDials);
-    moveAll(oneTouches, other.oneTouches);
-    moveAll(groupDials, other.groupDials);
-    moveAll(dialingRecords, other.dialingRecords);
+    speedDials = std::move(other.speedDials);
+    oneTouches = std::move(other.oneTouches);
+    groupDials = std::move(other.groupDials);
+    dialingRecords = std::move(other.dialingRecords);
     // Told once the new entries are in: a number the new directory holds again stays valid.
     AfterRemoval();
 }

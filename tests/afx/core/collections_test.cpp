@@ -110,6 +110,28 @@ TEST_F(CObListTest, CopiesAreIndependentAndOwnNothing)
     EXPECT_EQ('a', a.name);
 }
 
+TEST_F(CObListTest, MovingHandsTheNodesOverAndLeavesAnEmptyList)
+{
+    list.AddTail(&a);
+    const POSITION atB = list.AddTail(&b);
+    CObList moved(std::move(list));
+    Expect("");
+    EXPECT_EQ(&b, moved.GetAt(atB));   // the same nodes
+    moved.InsertBefore(atB, &c);
+    EXPECT_EQ("acb", Forward(moved));
+    EXPECT_EQ(&b, moved.GetTail());
+
+    CObList target;
+    target.AddTail(&d);
+    target = std::move(moved);
+    EXPECT_EQ("acb", Forward(target));
+    EXPECT_EQ(3, target.GetCount());
+    EXPECT_TRUE(moved.IsEmpty());
+    moved.AddTail(&e);   // still a list
+    EXPECT_EQ("e", Forward(moved));
+    EXPECT_EQ(&e, moved.GetTail());
+}
+
 TEST(CStringListTest, FindsByText)
 {
     CStringList devices(10);
