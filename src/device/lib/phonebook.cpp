@@ -3,7 +3,7 @@
 #include "device/lib/dialstring.h"
 #include "device/lib/serialformat.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <unordered_set>
 #include <utility>
@@ -95,20 +95,44 @@ void DestroyAll(CObList& list)
         delete list.RemoveHead();
 }
 
-// The entries of a list, to tell whether a pointer names one of them.
+// The entries of a list, to tell whether a pointer names one of them without following it:
+// an open-addressed table of the pointers, at most half full.
 class Entries {
 public:
     explicit Entries(const CObList& list)
     {
-        entries.reserve(static_cast<size_t>(list.GetCount()));
-        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-            entries.push_back(list.GetNext(pos));
-        std::sort(entries.begin(), entries.end());
+        while ((size_t{1} << bits) < 2 * static_cast<size_t>(list.GetCount()))
+            ++bits;
+        table.assign(size_t{1} << bits, nullptr);
+        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+            const CObject* entry = list.GetNext(pos);
+            size_t at = Slot(entry);
+            while (table[at] != nullptr && table[at] != entry)
+                at = Next(at);
+            table[at] = entry;
+        }
     }
-    bool Holds(const CObject* object) const { return std::binary_search(entries.begin(), entries.end(), object); }
+    bool Holds(const CObject* object) const
+    {
+        if (object == nullptr)
+            return false;
+        for (size_t at = Slot(object);; at = Next(at)) {
+            if (table[at] == object)
+                return true;
+            if (table[at] == nullptr)
+                return false;
+        }
+    }
 
 private:
-    std::vector<const CObject*> entries;
+    size_t Slot(const CObject* object) const
+    {
+        return static_cast<size_t>((reinterpret_cast<std::uintptr_t>(object) * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+    }
+    size_t Next(size_t at) const { return (at + 1) & (table.size() - 1); }
+
+    int bits = 4;
+    std::vector<const CObject*> table;
 };
 
 // Marks entries by number as taken by the group being read or written, so that a member is
