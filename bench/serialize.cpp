@@ -1,7 +1,9 @@
 // A full settings record (directory at capacity, every field set) saved to and opened from a
 // settings file through the console's document, beside the same content held in plain structs
 // and written and read with QDataStream through a QFile (what a Qt program would do without a
-// form of its own), and beside a plain copy of the record's bytes.
+// form of its own), and beside a plain copy of the record's bytes. The settings file is put in
+// place as the console saves it, synced to the disk before it takes the file's name; the plain
+// file is written over in place.
 #include "device/lib/serialformat.h"
 #include "document/ntsmgr.h"
 #include "records.h"
