@@ -3,8 +3,6 @@
 #include "device/lib/serialformat.h"
 #include "res/resource.h"
 
-#include <QFileInfo>
-
 IMPLEMENT_DYNCREATE(CNtsMgr, CDocument)
 
 BEGIN_MESSAGE_MAP(CNtsMgr, CDocument)
@@ -32,15 +30,21 @@ void CNtsMgr::DeleteContents()
 
 BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
 {
-    // The framework takes an empty file for an empty document; for the console it holds no
-    // settings record, and opening it would pass factory values off as the file's settings.
-    const QFileInfo file(lpszPathName);
-    if (file.isFile() && file.size() == 0) {
-        const CArchiveException empty(CArchiveException::endOfFile, lpszPathName);
-        ReportSaveLoadException(lpszPathName, &empty, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    // The record reads a whole fresh copy before it takes it, so a file that fails to load
+    // leaves it as it was: no copy of it is kept aside, and it is not emptied first.
+    try {
+        const QByteArray bytes = afx::ReadWholeFile(lpszPathName, GetMaxFileLength());
+        // The framework takes an empty file for an empty document; for the console it holds
+        // no settings record, and opening it would pass factory values off as the file's.
+        if (bytes.isEmpty())
+            throw CArchiveException(CArchiveException::endOfFile, lpszPathName);
+        serialformat::LoadFromBytes(config, bytes);
+    } catch (const std::exception& e) {
+        ReportSaveLoadException(lpszPathName, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;
     }
-    return CDocument::OnOpenDocument(lpszPathName);
+    SetModifiedFlag(FALSE);
+    return TRUE;
 }
 
 qint64 CNtsMgr::GetMaxFileLength() const

@@ -22,6 +22,8 @@ public:
     void Serialize(CArchive& ar) override;
     // Empties the record; the device selection and the connected state stay.
     void DeleteContents() override;
+    // Reads the file into the record, which stays as it was when that fails; an empty file
+    // is no settings file.
     BOOL OnOpenDocument(const CString& lpszPathName) override;
     qint64 GetMaxFileLength() const override;
 

@@ -141,6 +141,86 @@ TEST_F(DeviceOperations, WriteThatLeavesNoRoomForABusyMailboxIsRefusedWhole)
     EXPECT_EQ(stored, StoredMemory(device));
 }
 
+// The device stores a record it takes whole as it was sent, and one it keeps some of its own
+// in after its own changes; either way in the memory's own form, which it sends as it is.
+TEST_F(DeviceOperations, TheDeviceStoresAndSendsTheRecordInItsOwnForm)
+{
+    const struct {
+        const char* what;
+        std::function<void(CConfig&)> edit;
+        bool takenWhole;
+    } writes[] = {
+        {"taken whole", [](CConfig& c) { c.machine.companyName = "Corvane"; }, true},
+        {"machine information kept", [](CConfig& c) { c.machineInfo.memorySize = "1 Go"; }, false},
+        {"busy mailbox kept", [](CConfig& c) { c.mailBoxes.Get("10")->password = "9999"; }, false},
+    };
+    const CString device = LocalDevice();
+    CMachineInfo deviceInfo = EmulatedDevice::Inspect(device)->config.machineInfo;
+    CConfig full;
+    FillFullRecord(full);
+    WriteFrom(device, full);
+    for (const auto& write : writes) {
+        SCOPED_TRACE(write.what);
+        CConfig sent;
+        ReadInto(device, sent);
+        write.edit(sent);
+        WriteFrom(device, sent);
+
+        const std::unique_ptr<DeviceMemory> stored = EmulatedDevice::Inspect(device);
+        EXPECT_EQ(Save(*stored), StoredMemory(device));
+        EXPECT_EQ(write.takenWhole, Save(sent) == Save(stored->config));
+        CConfig back;
+        ReadInto(device, back);
+        EXPECT_EQ(Save(stored->config), Save(back));
+        EXPECT_EQ(Save(deviceInfo), Save(back.machineInfo));
+    }
+}
+
+// A memory whose record is cut short: no read takes it. A write that replaces the record
+// mends it as long as what the device keeps of its own, ahead of the directory, is whole;
+// else the write is refused and a reset mends it.
+TEST_F(DeviceOperations, AMemoryWhoseRecordIsCutShortIsNeverRead)
+{
+    const CString device = LocalDevice();
+    CConfig full;
+    FillFullRecord(full);
+    WriteFrom(device, full);
+    const QByteArray whole = StoredMemory(device);
+    const struct {
+        const char* what;
+        qsizetype length;
+        bool writeMends;
+    } cuts[] = {
+        {"in the directory", whole.size() - 1000, true},
+        {"ahead of the directory", whole.size() - Save(full).size() + Save(full.machine).size() + 100, false},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.what);
+        QFile file(DeviceFilePath(device, "dev"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(whole.left(cut.length));
+        file.close();
+        const QByteArray damaged = StoredMemory(device);
+
+        CConfig config;
+        FillSmallRecord(config);
+        const QByteArray before = Save(config);
+        CString detail;
+        EXPECT_FALSE(config.Read(device, detail));
+        EXPECT_TRUE(static_cast<const QString&>(detail).contains("illisible")) << Text(detail);
+        EXPECT_EQ(before, Save(config));
+
+        int unchanged = 0;
+        EXPECT_EQ(cut.writeMends, config.Write(device, detail, unchanged) != 0) << Text(detail);
+        if (!cut.writeMends) {
+            EXPECT_EQ(damaged, StoredMemory(device));
+            ASSERT_TRUE(config.ResetDevice(device, detail)) << Text(detail);
+        }
+        CConfig back;
+        ReadInto(device, back);
+    }
+}
+
 TEST_F(DeviceOperations, SetDeviceTimeGivesTheDeviceThisComputersClock)
 {
     const CString device = SingleTrayDevice();

@@ -3,18 +3,7 @@
 #include <QByteArray>
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
-#include <type_traits>
-
-namespace {
-
-template <class T>
-using Bits = std::conditional_t<sizeof(T) == 1, std::uint8_t,
-             std::conditional_t<sizeof(T) == 2, std::uint16_t,
-             std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>>>;
-
-} // namespace
 
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
     : file(file), loading(mode & load), buffer(static_cast<size_t>(std::max(bufferSize, 64)))
@@ -126,64 +115,63 @@ DWORD CArchive::ReadCount(DWORD maxCount, DWORD minBytesPerItem)
     DWORD count = Load<DWORD>();
     if (count > maxCount)
         Fail(CArchiveException::badIndex);
-    if (static_cast<ULONGLONG>(count) * minBytesPerItem > BytesLeft())
+    // The file is asked only when the buffer does not hold that much.
+    const ULONGLONG needed = static_cast<ULONGLONG>(count) * minBytesPerItem;
+    if (needed > bufferEnd - bufferStart && needed > BytesLeft())
         Fail(CArchiveException::endOfFile);
     return count;
 }
 
-template <class T>
-void CArchive::Store(T value)
-{
-    CheckOpen(false);
-    auto bits = std::bit_cast<Bits<T>>(value);
-    BYTE bytes[sizeof(T)];
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<BYTE>(bits >> (8 * i));
-    Write(bytes, sizeof(T));
-}
-
-template <class T>
-T CArchive::Load()
-{
-    CheckOpen(true);
-    BYTE bytes[sizeof(T)];
-    ReadExactly(bytes, sizeof(T));
-    Bits<T> bits = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bits |= static_cast<Bits<T>>(static_cast<Bits<T>>(bytes[i]) << (8 * i));
-    return std::bit_cast<T>(bits);
-}
-
-CArchive& CArchive::operator<<(BYTE value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(bool value) { Store<BYTE>(value ? 1 : 0); return *this; }
-CArchive& CArchive::operator<<(WORD value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(short value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(int value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(UINT value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(LONGLONG value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(ULONGLONG value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(float value) { Store(value); return *this; }
-CArchive& CArchive::operator<<(double value) { Store(value); return *this; }
-
 CArchive& CArchive::operator<<(const CString& value)
 {
-    QByteArray utf8 = static_cast<const QString&>(value).toUtf8();
-    if (static_cast<ULONGLONG>(utf8.size()) > 0xFFFFFFFF)   // its length would not fit
-        Fail(CArchiveException::generic);
-    Store<DWORD>(static_cast<DWORD>(utf8.size()));
-    Write(utf8.constData(), static_cast<UINT>(utf8.size()));
+    const QString& text = value;
+    // At most 3 bytes of UTF-8 for each UTF-16 unit (a pair takes 4 for its 2).
+    const size_t most = sizeof(DWORD) + 3 * static_cast<size_t>(text.size());
+    if (file == nullptr || loading || most > buffer.size()) {
+        QByteArray utf8 = text.toUtf8();
+        if (static_cast<ULONGLONG>(utf8.size()) > 0xFFFFFFFF)   // its length would not fit
+            Fail(CArchiveException::generic);
+        Store<DWORD>(static_cast<DWORD>(utf8.size()));
+        Write(utf8.constData(), static_cast<UINT>(utf8.size()));
+        return *this;
+    }
+    if (buffer.size() - bufferEnd < most)
+        Flush();
+    BYTE* const length = buffer.data() + bufferEnd;
+    BYTE* const end = EncodeUtf8(length + sizeof(DWORD), text);
+    Encode(length, static_cast<DWORD>(end - length - sizeof(DWORD)));
+    bufferEnd = static_cast<size_t>(end - buffer.data());
     return *this;
 }
 
-CArchive& CArchive::operator>>(BYTE& value) { value = Load<BYTE>(); return *this; }
-CArchive& CArchive::operator>>(WORD& value) { value = Load<WORD>(); return *this; }
-CArchive& CArchive::operator>>(short& value) { value = Load<short>(); return *this; }
-CArchive& CArchive::operator>>(int& value) { value = Load<int>(); return *this; }
-CArchive& CArchive::operator>>(UINT& value) { value = Load<UINT>(); return *this; }
-CArchive& CArchive::operator>>(LONGLONG& value) { value = Load<LONGLONG>(); return *this; }
-CArchive& CArchive::operator>>(ULONGLONG& value) { value = Load<ULONGLONG>(); return *this; }
-CArchive& CArchive::operator>>(float& value) { value = Load<float>(); return *this; }
-CArchive& CArchive::operator>>(double& value) { value = Load<double>(); return *this; }
+BYTE* CArchive::EncodeUtf8(BYTE* out, const QString& text)
+{
+    // As QString::toUtf8: a surrogate that is not half of a pair becomes '?'.
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = in + text.size();
+    while (in != end) {
+        const char32_t unit = *in++;
+        if (unit < 0x80) {
+            *out++ = static_cast<BYTE>(unit);
+        } else if (unit < 0x800) {
+            *out++ = static_cast<BYTE>(0xC0 | (unit >> 6));
+            *out++ = static_cast<BYTE>(0x80 | (unit & 0x3F));
+        } else if (unit < 0xD800 || unit > 0xDFFF) {
+            *out++ = static_cast<BYTE>(0xE0 | (unit >> 12));
+            *out++ = static_cast<BYTE>(0x80 | ((unit >> 6) & 0x3F));
+            *out++ = static_cast<BYTE>(0x80 | (unit & 0x3F));
+        } else if (unit < 0xDC00 && in != end && *in >= 0xDC00 && *in <= 0xDFFF) {
+            const char32_t code = 0x10000 + ((unit - 0xD800) << 10) + (*in++ - 0xDC00);
+            *out++ = static_cast<BYTE>(0xF0 | (code >> 18));
+            *out++ = static_cast<BYTE>(0x80 | ((code >> 12) & 0x3F));
+            *out++ = static_cast<BYTE>(0x80 | ((code >> 6) & 0x3F));
+            *out++ = static_cast<BYTE>(0x80 | (code & 0x3F));
+        } else {
+            *out++ = '?';
+        }
+    }
+    return out;
+}
 
 CArchive& CArchive::operator>>(bool& value)
 {
@@ -196,9 +184,31 @@ CArchive& CArchive::operator>>(bool& value)
 
 CArchive& CArchive::operator>>(CString& value)
 {
-    DWORD length = ReadCount(0xFFFFFFFF);
+    const DWORD length = ReadCount(0xFFFFFFFF);
+    // Decoded where it stands in the buffer, when the buffer can hold all of it.
+    if (bufferEnd - bufferStart >= length || FillBuffer(length)) {
+        value = QString::fromUtf8(reinterpret_cast<const char*>(buffer.data() + bufferStart), length);
+        bufferStart += length;
+        return *this;
+    }
     QByteArray utf8(static_cast<qsizetype>(length), Qt::Uninitialized);
     ReadExactly(utf8.data(), length);
     value = QString::fromUtf8(utf8);
     return *this;
+}
+
+bool CArchive::FillBuffer(size_t count)
+{
+    if (count > buffer.size())
+        return false;
+    std::memmove(buffer.data(), buffer.data() + bufferStart, bufferEnd - bufferStart);
+    bufferEnd -= bufferStart;
+    bufferStart = 0;
+    while (bufferEnd < count) {
+        const UINT n = file->Read(buffer.data() + bufferEnd, static_cast<UINT>(buffer.size() - bufferEnd));
+        if (n == 0)
+            return false;
+        bufferEnd += n;
+    }
+    return true;
 }

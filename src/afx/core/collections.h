@@ -6,6 +6,7 @@
 #include "afx/core/object.h"
 #include "afx/core/types.h"
 
+#include <new>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -18,13 +19,24 @@ template <class TYPE, class ARG_TYPE = const TYPE&>
 class CList : public CObject {
 public:
     CList() = default;
-    explicit CList(INT_PTR blockSize) {}   // nodes are allocated one at a time
-    CList(const CList& other) : CObject(other) { AppendAll(other); }
+    // Nodes are allocated `blockSize` at a time, and given back when the list is emptied.
+    explicit CList(INT_PTR blockSize) : blockSize(blockSize > 0 ? blockSize : defaultBlockSize) {}
+    CList(const CList& other) : CObject(other), blockSize(other.blockSize) { AppendAll(other); }
     CList& operator=(const CList& other)
     {
         if (this != &other) {
             RemoveAll();
             AppendAll(other);
+        }
+        return *this;
+    }
+    // Moving hands the nodes over: the moved-from list is empty.
+    CList(CList&& other) noexcept : CObject(other), blockSize(other.blockSize) { Take(other); }
+    CList& operator=(CList&& other) noexcept
+    {
+        if (this != &other) {
+            RemoveAll();
+            Take(other);
         }
         return *this;
     }
@@ -92,6 +104,16 @@ private:
         Node* prev;
         Node* next;
     };
+    // A block of nodes' room: this header, then blockSize places for a node.
+    struct alignas(Node) Block {
+        Block* next;
+    };
+    // A place for a node that holds none.
+    struct Free {
+        Free* next;
+    };
+    static_assert(sizeof(Free) <= sizeof(Node) && alignof(Free) <= alignof(Node));
+    static constexpr INT_PTR defaultBlockSize = 10;
 
     static POSITION ToPosition(Node* node) { return reinterpret_cast<POSITION>(node); }
     static Node* At(POSITION position)
@@ -113,9 +135,40 @@ private:
         return end;
     }
 
+    void* NewPlace()
+    {
+        if (!freePlaces) {
+            auto* block = static_cast<Block*>(::operator new(sizeof(Block) + sizeof(Node) * size_t(blockSize)));
+            block->next = blocks;
+            blocks = block;
+            auto* places = reinterpret_cast<unsigned char*>(block + 1);
+            for (INT_PTR i = blockSize; i-- > 0;)
+                freePlaces = new (places + sizeof(Node) * size_t(i)) Free{freePlaces};
+        }
+        Free* place = freePlaces;
+        freePlaces = place->next;
+        return place;
+    }
+    void GiveBack(void* place)
+    {
+        freePlaces = new (place) Free{freePlaces};
+        if (count == 0) {
+            // Empty: every place is free, and the blocks go.
+            while (blocks)
+                ::operator delete(std::exchange(blocks, blocks->next));
+            freePlaces = nullptr;
+        }
+    }
     POSITION Link(ARG_TYPE element, Node* prev, Node* next)
     {
-        Node* node = new Node{element, prev, next};
+        void* place = NewPlace();
+        Node* node;
+        try {
+            node = new (place) Node{element, prev, next};
+        } catch (...) {
+            GiveBack(place);
+            throw;
+        }
         (prev ? prev->next : head) = node;
         (next ? next->prev : tail) = node;
         ++count;
@@ -127,8 +180,17 @@ private:
         (node->next ? node->next->prev : tail) = node->prev;
         --count;
         TYPE data = std::move(node->data);
-        delete node;
+        node->~Node();
+        GiveBack(node);
         return data;
+    }
+    void Take(CList& other) noexcept
+    {
+        head = std::exchange(other.head, nullptr);
+        tail = std::exchange(other.tail, nullptr);
+        count = std::exchange(other.count, 0);
+        blocks = std::exchange(other.blocks, nullptr);
+        freePlaces = std::exchange(other.freePlaces, nullptr);
     }
     void AppendAll(const CList& other)
     {
@@ -139,6 +201,9 @@ private:
     Node* head = nullptr;
     Node* tail = nullptr;
     INT_PTR count = 0;
+    INT_PTR blockSize = defaultBlockSize;
+    Block* blocks = nullptr;
+    Free* freePlaces = nullptr;
 };
 
 template <class TYPE, class ARG_TYPE = const TYPE&>

@@ -343,11 +343,15 @@ QByteArray ReadWholeFile(const CString& path, qint64 maxBytes, UINT share)
 
     // The size is only a hint (a file may grow, or tell 0 and hold more): reading goes on
     // to the end, one byte past the bound at most.
+    // Room for the byte that tells the end, so that a file of the size it tells is read into
+    // one block.
     QByteArray bytes;
-    bytes.reserve(info.st_size);
+    bytes.reserve(info.st_size + 1);
     constexpr qint64 chunk = 64 * 1024;
     for (;;) {
-        const qint64 room = std::min(chunk, maxBytes + 1 - bytes.size());
+        qint64 room = std::min(chunk, maxBytes + 1 - bytes.size());
+        if (bytes.capacity() > bytes.size())
+            room = std::min<qint64>(room, bytes.capacity() - bytes.size());
         const qsizetype start = bytes.size();
         bytes.resize(start + room);
         const ssize_t n = ::read(file.Get(), bytes.data() + start, size_t(room));

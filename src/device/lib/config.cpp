@@ -2,6 +2,7 @@
 
 #include "device/lib/serialformat.h"
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -84,4 +85,22 @@ void CConfig::Serialize(CArchive& ar)
     const std::function<void()> afterRemoval = std::exchange(phoneBook.afterRemoval, nullptr);
     Sections([&](const char*, auto section) { Assign(this->*section, loaded.get()->*section); });
     phoneBook.afterRemoval = afterRemoval;
+}
+
+void CConfig::LoadLeadingSections(CArchive& ar, const char* last)
+{
+    serialformat::ExpectHeader(ar, configMagic, configSchema);
+    // References stay as stored, as in Serialize, even when this record's phone book is read.
+    struct Quiet {
+        std::function<void()>& slot;
+        std::function<void()> saved;
+        ~Quiet() { slot = std::move(saved); }
+    } quiet{phoneBook.afterRemoval, std::exchange(phoneBook.afterRemoval, nullptr)};
+    bool done = false;
+    Sections([&](const char* name, auto section) {
+        if (done)
+            return;
+        (this->*section).Serialize(ar);
+        done = std::strcmp(name, last) == 0;
+    });
 }

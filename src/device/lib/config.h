@@ -28,6 +28,11 @@ public:
     // fresh record first and then assigns it into the sections, which keep their addresses;
     // a malformed stream throws CArchiveException and leaves the record as it was.
     void Serialize(CArchive& ar) override;
+    // Reads a stored record's sections in their order up to and including the one named
+    // `last` straight into this record, and leaves the rest of the stream unread: for a
+    // reader that needs only the leading sections. Throws as Serialize; the sections read
+    // so far may then hold part of the stream.
+    void LoadLeadingSections(CArchive& ar, const char* last);
 
     // The device operations, on a device named as GetDevices lists it. Each returns non-zero
     // on success; on failure `detail` tells the user what went wrong, and the record and the

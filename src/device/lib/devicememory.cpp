@@ -49,6 +49,12 @@ CTime DeviceMemory::Clock() const
 
 void DeviceMemory::Serialize(CArchive& ar)
 {
+    SerializeState(ar);
+    config.Serialize(ar);
+}
+
+void DeviceMemory::SerializeState(CArchive& ar)
+{
     if (ar.IsStoring()) {
         serialformat::WriteHeader(ar, memoryMagic, memorySchema);
         ar << clockOffset << firmwareFlag;
@@ -62,5 +68,14 @@ void DeviceMemory::Serialize(CArchive& ar)
         for (INT_PTR i = 0; i < busyMailBoxes.GetSize(); ++i)
             ar >> busyMailBoxes[i];
     }
-    config.Serialize(ar);
+}
+
+void DeviceMemory::LoadAllButRecord(QByteArray& bytes)
+{
+    bytes.remove(0, serialformat::ReadFromFront(bytes, [this](CArchive& ar) { SerializeState(ar); }));
+}
+
+QByteArray DeviceMemory::StoreWithRecord(const QByteArray& record)
+{
+    return serialformat::WriteToBytes([this](CArchive& ar) { SerializeState(ar); }) + record;
 }

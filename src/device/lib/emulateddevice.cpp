@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -34,22 +35,46 @@ DeviceDefinition FindDevice(const CString& name, int& stepDelayMs)
     return *device;
 }
 
-std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
+const char* const unreadableMemoryText = "La mémoire du périphérique est illisible ; une réinitialisation la remet en état.";
+
+// What the device stores, its configuration left unread: the rest of its memory, and the
+// record's bytes as stored.
+std::unique_ptr<DeviceMemory> LoadStoredState(const DeviceDefinition& device, QByteArray& record)
 {
     const QString path = DeviceFilePath(device.name, "dev");
-    if (!QFileInfo::exists(path))
-        return DeviceMemory::Factory(device);
+    if (!QFileInfo::exists(path)) {
+        std::unique_ptr<DeviceMemory> memory = DeviceMemory::Factory(device);
+        record = serialformat::StoreToBytes(memory->config);
+        return memory;
+    }
     auto memory = std::make_unique<DeviceMemory>();
-    QByteArray bytes;
     CString reason;
     try {
-        if (ReadFileWhole(path, serialformat::maxFileBytes, bytes, reason)) {
-            serialformat::LoadFromBytes(*memory, bytes);
+        if (ReadFileWhole(path, serialformat::maxFileBytes, record, reason)) {
+            memory->LoadAllButRecord(record);
             return memory;
         }
     } catch (const CException&) {
     }
-    throw DeviceError{"La mémoire du périphérique est illisible ; une réinitialisation la remet en état."};
+    throw DeviceError{unreadableMemoryText};
+}
+
+// Reads `record` with `read`; a record that cannot be read is a memory that cannot be read.
+void ReadStoredRecord(const QByteArray& record, const std::function<void(CArchive&)>& read)
+{
+    try {
+        serialformat::ReadFromFront(record, read);
+    } catch (const CException&) {
+        throw DeviceError{unreadableMemoryText};
+    }
+}
+
+std::unique_ptr<DeviceMemory> LoadStoredMemory(const DeviceDefinition& device)
+{
+    QByteArray record;
+    std::unique_ptr<DeviceMemory> memory = LoadStoredState(device, record);
+    ReadStoredRecord(record, [&](CArchive& ar) { memory->config.Serialize(ar); });
+    return memory;
 }
 
 } // namespace
@@ -87,8 +112,9 @@ ULONGLONG EmulatedDevice::Status() const
 
 QByteArray EmulatedDevice::ReadConfiguration(CStringArray& busyMailBoxes)
 {
-    std::unique_ptr<DeviceMemory> memory = LoadMemory();
-    const QByteArray record = serialformat::StoreToBytes(memory->config);
+    // The record goes out as the device stores it, unread.
+    QByteArray record;
+    const std::unique_ptr<DeviceMemory> memory = LoadStoredState(definition, record);
     Transfer(record.size());
     busyMailBoxes.Copy(memory->busyMailBoxes);
     return record;
@@ -97,11 +123,15 @@ QByteArray EmulatedDevice::ReadConfiguration(CStringArray& busyMailBoxes)
 CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
 {
     Transfer(record.size());
-    std::unique_ptr<DeviceMemory> memory = LoadMemory();
-    const CMachineInfo machineInfo = memory->config.machineInfo;
+    QByteArray storedRecord;
+    std::unique_ptr<DeviceMemory> memory = LoadStoredState(definition, storedRecord);
+    // What stays the machine's own, its information and the mailboxes that hold documents,
+    // stands before the directory: the rest of the stored record is not read.
+    CConfig stored;
+    ReadStoredRecord(storedRecord, [&](CArchive& ar) { stored.LoadLeadingSections(ar, "mailBoxes"); });
     std::vector<CMailBox> held;
     for (INT_PTR i = 0; i < memory->busyMailBoxes.GetSize(); ++i) {
-        if (const CMailBox* mailBox = memory->config.mailBoxes.Get(memory->busyMailBoxes[i]))
+        if (const CMailBox* mailBox = stored.mailBoxes.Get(memory->busyMailBoxes[i]))
             held.push_back(*mailBox);
     }
     try {
@@ -109,13 +139,16 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
     } catch (const CException&) {
         throw DeviceError{"Le périphérique a refusé la configuration : elle n'est pas valide."};
     }
-    memory->config.machineInfo = machineInfo;
+    // The record is stored as it came unless the device keeps something of its own.
+    bool keptOwn = !(memory->config.machineInfo == stored.machineInfo);
+    memory->config.machineInfo = stored.machineInfo;
 
     CStringArray refused;
     for (const CMailBox& kept : held) {
         CMailBox* sent = memory->config.mailBoxes.Get(kept.number);
         if (sent != nullptr && *sent == kept)
             continue;
+        keptOwn = true;
         refused.Add(kept.number);
         if (sent != nullptr) {
             *sent = kept;
@@ -127,7 +160,7 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
                               + " contient des documents et il ne reste pas de place pour elle."};
         restored.release();
     }
-    Store(*memory);
+    Store(memory->StoreWithRecord(keptOwn ? serialformat::StoreToBytes(memory->config) : record));
     return refused;
 }
 
@@ -211,8 +244,13 @@ std::unique_ptr<DeviceMemory> EmulatedDevice::LoadMemory() const
 
 void EmulatedDevice::Store(DeviceMemory& memory)
 {
+    Store(serialformat::StoreToBytes(memory));
+}
+
+void EmulatedDevice::Store(const QByteArray& memory)
+{
     Step();
     CString reason;
-    if (!WriteFileAtomically(DeviceFilePath(definition.name, "dev"), serialformat::StoreToBytes(memory), reason))
+    if (!WriteFileAtomically(DeviceFilePath(definition.name, "dev"), memory, reason))
         throw DeviceError{CString("Le périphérique n'a pas pu enregistrer sa configuration : ") + reason + "."};
 }

@@ -79,6 +79,8 @@ private:
     void Transfer(qint64 bytes);
     std::unique_ptr<DeviceMemory> LoadMemory() const;
     void Store(DeviceMemory& memory);
+    // The memory in its stored form.
+    void Store(const QByteArray& memory);
 
     DeviceDefinition definition;
     DeviceFault fault;

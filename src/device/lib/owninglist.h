@@ -5,6 +5,7 @@
 #include "device/lib/serialformat.h"
 
 #include <memory>
+#include <utility>
 
 // `Derived` provides BOOL Add(Entry*), which refuses an entry that would break the list's
 // rules (a taken number, a full list); `Entry` provides Serialize and its capacity max_count.
@@ -29,8 +30,7 @@ public:
         if (&other == this)
             return;
         DeleteContents();
-        CObList::operator=(other);
-        other.RemoveAll();
+        CObList::operator=(std::move(static_cast<CObList&>(other)));
     }
 
     // A count, then the entries in list order. Loading takes each entry through Add into a

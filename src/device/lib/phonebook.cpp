@@ -3,8 +3,10 @@
 #include "device/lib/dialstring.h"
 #include "device/lib/serialformat.h"
 
+#include <cstdint>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 IMPLEMENT_SERIAL(CDialingData, CObject, 1)
@@ -93,13 +95,61 @@ void DestroyAll(CObList& list)
         delete list.RemoveHead();
 }
 
-std::unordered_set<const CObject*> Members(const CObList& list)
-{
-    std::unordered_set<const CObject*> set;
-    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-        set.insert(list.GetNext(pos));
-    return set;
-}
+// The entries of a list, to tell whether a pointer names one of them without following it:
+// an open-addressed table of the pointers, at most half full.
+class Entries {
+public:
+    explicit Entries(const CObList& list)
+    {
+        while ((size_t{1} << bits) < 2 * static_cast<size_t>(list.GetCount()))
+            ++bits;
+        table.assign(size_t{1} << bits, nullptr);
+        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+            const CObject* entry = list.GetNext(pos);
+            size_t at = Slot(entry);
+            while (table[at] != nullptr && table[at] != entry)
+                at = Next(at);
+            table[at] = entry;
+        }
+    }
+    bool Holds(const CObject* object) const
+    {
+        if (object == nullptr)
+            return false;
+        for (size_t at = Slot(object);; at = Next(at)) {
+            if (table[at] == object)
+                return true;
+            if (table[at] == nullptr)
+                return false;
+        }
+    }
+
+private:
+    size_t Slot(const CObject* object) const
+    {
+        return static_cast<size_t>((reinterpret_cast<std::uintptr_t>(object) * 0x9E3779B97F4A7C15ULL) >> (64 - bits));
+    }
+    size_t Next(size_t at) const { return (at + 1) & (table.size() - 1); }
+
+    int bits = 4;
+    std::vector<const CObject*> table;
+};
+
+// Marks entries by number as taken by the group being read or written, so that a member is
+// taken once; a new group needs no clearing.
+class GroupMarks {
+public:
+    explicit GroupMarks(int highest) : marks(static_cast<size_t>(highest) + 1, 0) {}
+    // Whether the entry was not yet marked for this group; marks it.
+    bool Mark(int number, DWORD group)
+    {
+        DWORD& mark = marks[static_cast<size_t>(number)];
+        return std::exchange(mark, group) != group;
+    }
+
+private:
+    std::vector<DWORD> marks;
+};
 
 // How a one-touch key's reference is written.
 enum RefKind : BYTE { noRef = 0, ownRecord = 1, speedDialRef = 2, groupDialRef = 3 };
@@ -264,20 +314,26 @@ void CPhoneBook::AfterRemoval() const
 
 void CPhoneBook::DestroyContents(int kind)
 {
+    if (kind == 4) {
+        // Nothing stays behind to keep pointing at what goes.
+        DestroyAll(groupDials);
+        DestroyAll(oneTouches);
+        DestroyAll(speedDials);
+        DestroyAll(dialingRecords);
+        return;
+    }
     std::unordered_set<CObject*> doomed;
     const auto take = [&](const CObList& list) {
         for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
             doomed.insert(list.GetNext(pos));
     };
-    if (kind == 1 || kind == 4)
+    if (kind == 1)
         take(speedDials);
-    if (kind == 2 || kind == 4)
+    if (kind == 2)
         take(oneTouches);
-    if (kind == 3 || kind == 4)
+    if (kind == 3)
         take(groupDials);
     Destroy(std::move(doomed));
-    if (kind == 4)
-        DestroyAll(dialingRecords);
 }
 
 void CPhoneBook::Destroy(std::unordered_set<CObject*> doomed)
@@ -367,14 +423,10 @@ void CPhoneBook::TakeContents(CPhoneBook& other)
     if (&other == this)
         return;
     DestroyContents(4);
-    const auto moveAll = [](CObList& to, CObList& from) {
-        to = from;
-        from.RemoveAll();
-    };
-    moveAll(speedDials, other.speedDials);
-    moveAll(oneTouches, other.oneTouches);
-    moveAll(groupDials, other.groupDials);
-    moveAll(dialingRecords, other.dialingRecords);
+    speedDials = std::move(other.speedDials);
+    oneTouches = std::move(other.oneTouches);
+    groupDials = std::move(other.groupDials);
+    dialingRecords = std::move(other.dialingRecords);
     // Told once the new entries are in: a number the new directory holds again stays valid.
     AfterRemoval();
 }
@@ -402,9 +454,9 @@ void CPhoneBook::Store(CArchive& ar) const
     }
 
     // References are written as numbers, and only to entries of this phone book.
-    const auto heldSpeedDials = Members(speedDials);
-    const auto heldOneTouches = Members(oneTouches);
-    const auto heldGroupDials = Members(groupDials);
+    const Entries heldSpeedDials(speedDials);
+    const Entries heldOneTouches(oneTouches);
+    const Entries heldGroupDials(groupDials);
 
     ar.WriteCount(static_cast<DWORD>(oneTouches.GetCount()));
     for (POSITION pos = oneTouches.GetHeadPosition(); pos != nullptr;) {
@@ -414,9 +466,9 @@ void CPhoneBook::Store(CArchive& ar) const
         if (const CDialingData* record = entry->GetDialingData()) {
             ar << BYTE(ownRecord);
             fields::WriteFields(ar, *record);
-        } else if (heldSpeedDials.count(ref) != 0) {
+        } else if (heldSpeedDials.Holds(ref)) {
             ar << BYTE(speedDialRef) << static_cast<const CIdObject*>(ref)->GetId();
-        } else if (heldGroupDials.count(ref) != 0) {
+        } else if (heldGroupDials.Holds(ref)) {
             ar << BYTE(groupDialRef) << static_cast<const CIdObject*>(ref)->GetId();
         } else {
             ar << BYTE(noRef);
@@ -424,19 +476,26 @@ void CPhoneBook::Store(CArchive& ar) const
     }
 
     ar.WriteCount(static_cast<DWORD>(groupDials.GetCount()));
+    GroupMarks speedDialsWritten(highestSpeedDial);
+    GroupMarks oneTouchesWritten(COneTouch::max_count);
+    std::vector<std::pair<BYTE, int>> members;
+    DWORD ordinal = 0;
     for (POSITION pos = groupDials.GetHeadPosition(); pos != nullptr;) {
         const auto* group = static_cast<const CGroupDial*>(groupDials.GetNext(pos));
         ar << group->GetId() << group->name;
-        std::vector<std::pair<BYTE, int>> members;
-        std::unordered_set<const CObject*> written;
+        ++ordinal;
+        members.clear();
         for (POSITION at = group->members.GetHeadPosition(); at != nullptr;) {
             const CObject* member = group->members.GetNext(at);
-            if (!written.insert(member).second)
-                continue;
-            if (heldSpeedDials.count(member) != 0)
-                members.emplace_back(speedDialMember, static_cast<const CIdObject*>(member)->GetId());
-            else if (heldOneTouches.count(member) != 0)
-                members.emplace_back(oneTouchMember, static_cast<const CIdObject*>(member)->GetId());
+            if (heldSpeedDials.Holds(member)) {
+                const int number = static_cast<const CIdObject*>(member)->GetId();
+                if (speedDialsWritten.Mark(number, ordinal))
+                    members.emplace_back(speedDialMember, number);
+            } else if (heldOneTouches.Holds(member)) {
+                const int number = static_cast<const CIdObject*>(member)->GetId();
+                if (oneTouchesWritten.Mark(number, ordinal))
+                    members.emplace_back(oneTouchMember, number);
+            }
         }
         ar.WriteCount(static_cast<DWORD>(members.size()));
         for (const auto& [kind, number] : members)
@@ -502,20 +561,21 @@ void CPhoneBook::Load(CArchive& ar)
     }
 
     const DWORD maxMembers = static_cast<DWORD>(CSpeedDial::max_count + COneTouch::max_count);
+    GroupMarks speedDialsTaken(highestSpeedDial);
+    GroupMarks oneTouchesTaken(COneTouch::max_count);
     for (DWORD n = ar.ReadCount(CGroupDial::max_count, minGroupDialBytes); n > 0; --n) {
         auto group = std::make_unique<CGroupDial>(serialformat::ReadInt(ar));
         ar >> group->name;
-        std::unordered_set<const CObject*> seen;
         for (DWORD m = ar.ReadCount(maxMembers, memberBytes); m > 0; --m) {
             BYTE kind = 0;
             ar >> kind;
             const int number = serialformat::ReadInt(ar);
             CObject* member = nullptr;
-            if (kind == speedDialMember)
-                member = find(speedDialsByNumber, number);
-            else if (kind == oneTouchMember)
-                member = find(oneTouchesByNumber, number);
-            serialformat::Require(member != nullptr && seen.insert(member).second);
+            if (kind == speedDialMember && (member = find(speedDialsByNumber, number)) != nullptr)
+                serialformat::Require(speedDialsTaken.Mark(number, n));
+            else if (kind == oneTouchMember && (member = find(oneTouchesByNumber, number)) != nullptr)
+                serialformat::Require(oneTouchesTaken.Mark(number, n));
+            serialformat::Require(member != nullptr);
             group->members.AddTail(member);
         }
         adopt(groupDials, groupDialsByNumber, std::move(group));

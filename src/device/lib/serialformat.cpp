@@ -1,12 +1,21 @@
 #include "device/lib/serialformat.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 namespace serialformat {
 
 QByteArray StoreToBytes(CObject& object)
 {
+    return WriteToBytes([&](CArchive& ar) { object.Serialize(ar); });
+}
+
+QByteArray WriteToBytes(const std::function<void(CArchive&)>& write)
+{
     CMemFile file;
     CArchive ar(&file, CArchive::store);
-    object.Serialize(ar);
+    write(ar);
     ar.Close();
     QByteArray bytes(static_cast<qsizetype>(file.GetLength()), Qt::Uninitialized);
     file.SeekToBegin();
@@ -14,13 +23,50 @@ QByteArray StoreToBytes(CObject& object)
     return bytes;
 }
 
+namespace {
+
+// The bytes as a file to read from, without a copy of them.
+class ByteSource : public CFile {
+public:
+    explicit ByteSource(const QByteArray& bytes) : bytes(bytes) {}
+
+    UINT Read(void* buffer, UINT count) override
+    {
+        const auto n = static_cast<UINT>(std::min<qsizetype>(count, bytes.size() - position));
+        std::memcpy(buffer, bytes.constData() + position, n);
+        position += n;
+        return n;
+    }
+    ULONGLONG Seek(LONGLONG offset, UINT from) override
+    {
+        const qsizetype base = from == begin ? 0 : from == current ? position : bytes.size();
+        if (from > end || offset < -base || offset > bytes.size() - base)
+            throw CFileException(CFileException::badSeek, EINVAL);
+        position = base + static_cast<qsizetype>(offset);
+        return static_cast<ULONGLONG>(position);
+    }
+    ULONGLONG GetLength() const override { return static_cast<ULONGLONG>(bytes.size()); }
+    ULONGLONG GetPosition() const override { return static_cast<ULONGLONG>(position); }
+
+private:
+    const QByteArray& bytes;
+    qsizetype position = 0;
+};
+
+} // namespace
+
 void LoadFromBytes(CObject& object, const QByteArray& bytes)
 {
-    CMemFile file;
-    file.Write(bytes.constData(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
+    ReadFromFront(bytes, [&](CArchive& ar) { object.Serialize(ar); });
+}
+
+qsizetype ReadFromFront(const QByteArray& bytes, const std::function<void(CArchive&)>& read)
+{
+    ByteSource file(bytes);
     CArchive ar(&file, CArchive::load);
-    object.Serialize(ar);
+    read(ar);
+    ar.Close();   // puts the file at the first byte not taken
+    return static_cast<qsizetype>(file.GetPosition());
 }
 
 void WriteHeader(CArchive& ar, DWORD magic, DWORD schema)

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 namespace serialformat {
 
 // The largest settings file, phone-book file or stored device memory that is read. The
@@ -19,6 +21,10 @@ constexpr qint64 maxFileBytes = 64 * 1024 * 1024;
 // An object's serialised form in memory, and back.
 QByteArray StoreToBytes(CObject& object);
 void LoadFromBytes(CObject& object, const QByteArray& bytes);
+// The same for a part of an object's form: what `write` writes, and `read` reading from the
+// front of `bytes`, which returns how many bytes it took.
+QByteArray WriteToBytes(const std::function<void(CArchive&)>& write);
+qsizetype ReadFromFront(const QByteArray& bytes, const std::function<void(CArchive&)>& read);
 
 // Writes a magic and a schema number in front of an object's data.
 void WriteHeader(CArchive& ar, DWORD magic, DWORD schema);

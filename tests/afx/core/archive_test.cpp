@@ -84,6 +84,56 @@ TEST(CArchiveTest, WritesTheFixedLittleEndianForm)
               Hex(Contents(file)));
 }
 
+// A string is its UTF-8 byte count and QString::toUtf8's bytes, whatever it holds and wherever
+// it falls in the archive's buffer; reading gives back what QString::fromUtf8 makes of them.
+TEST(CArchiveTest, StringsAreWrittenAsToUtf8WritesThem)
+{
+    const struct {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"ascii", "Brevia Pro 45"},
+        {"two-byte", "Numéro « ç »"},
+        {"three-byte", QString::fromUtf8("→ € ﬁ \xEF\xBF\xBE")},
+        {"pair", QString::fromUtf8("𝄞 and 😀")},
+        {"lone high at the end", QString("a") + QChar(0xD834)},
+        {"lone high before a letter", QString("a") + QChar(0xD834) + "b"},
+        {"lone low", QString("a") + QChar(0xDD1E) + "b"},
+        {"low then high", QString(QChar(0xDD1E)) + QChar(0xD834)},
+        {"two highs then a low", QString(QChar(0xD834)) + QChar(0xD834) + QChar(0xDD1E)},
+        {"nul inside", QString("a") + QChar(0) + "b"},
+        {"nearly a buffer", QString(1300, QChar(0x20AC))},
+        {"more than a buffer", QString(1400, QChar(0x20AC))},
+    };
+    for (const auto& c : cases) {
+        const QByteArray utf8 = c.text.toUtf8();
+        for (int before : {0, 1, 50, 4000, 4093}) {
+            CMemFile file;
+            CArchive ar(&file, CArchive::store);
+            for (int i = 0; i < before; ++i)
+                ar << BYTE(i);
+            ar << CString(c.text);
+            ar.Close();
+            std::string expected(4, '\0');
+            const auto length = static_cast<uint32_t>(utf8.size());
+            for (int i = 0; i < 4; ++i)
+                expected[i] = static_cast<char>(length >> (8 * i));
+            expected += utf8.toStdString();
+            const std::string written = Contents(file);
+            ASSERT_EQ(before + expected.size(), written.size()) << c.name << " after " << before;
+            EXPECT_EQ(Hex(expected), Hex(written.substr(before))) << c.name << " after " << before;
+
+            CArchive load(&file, CArchive::load, 64 + before % 4096);
+            BYTE skipped = 0;
+            for (int i = 0; i < before; ++i)
+                load >> skipped;
+            CString read;
+            load >> read;
+            EXPECT_EQ(QString::fromUtf8(utf8), static_cast<const QString&>(read)) << c.name << " after " << before;
+        }
+    }
+}
+
 // A record of every kind of value, strings around the buffer's size among them.
 struct Record {
     BYTE b = 0;

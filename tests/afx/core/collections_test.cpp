@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -110,6 +111,28 @@ TEST_F(CObListTest, CopiesAreIndependentAndOwnNothing)
     EXPECT_EQ('a', a.name);
 }
 
+TEST_F(CObListTest, MovingHandsTheNodesOverAndLeavesAnEmptyList)
+{
+    list.AddTail(&a);
+    const POSITION atB = list.AddTail(&b);
+    CObList moved(std::move(list));
+    Expect("");
+    EXPECT_EQ(&b, moved.GetAt(atB));   // the same nodes
+    moved.InsertBefore(atB, &c);
+    EXPECT_EQ("acb", Forward(moved));
+    EXPECT_EQ(&b, moved.GetTail());
+
+    CObList target;
+    target.AddTail(&d);
+    target = std::move(moved);
+    EXPECT_EQ("acb", Forward(target));
+    EXPECT_EQ(3, target.GetCount());
+    EXPECT_TRUE(moved.IsEmpty());
+    moved.AddTail(&e);   // still a list
+    EXPECT_EQ("e", Forward(moved));
+    EXPECT_EQ(&e, moved.GetTail());
+}
+
 TEST(CStringListTest, FindsByText)
 {
     CStringList devices(10);
@@ -130,6 +153,89 @@ std::vector<std::string> Items(const CStringArray& array)
         out.push_back(static_cast<const QString&>(array[i]).toStdString());
     return out;
 }
+
+// Nodes come from blocks and freed places are used again: a list driven through adds,
+// removals in the middle, emptying, copies and moves must hold what a plain list holds, for
+// blocks of one node, of a few, and larger than the list.
+class CListBlocksTest : public ::testing::TestWithParam<INT_PTR> {
+protected:
+    void Expect(const CStringList& list, const std::list<std::string>& model)
+    {
+        std::list<std::string> held;
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            held.push_back(static_cast<const QString&>(list.GetNext(pos)).toStdString());
+        EXPECT_EQ(model, held);
+        ASSERT_EQ(static_cast<INT_PTR>(model.size()), list.GetCount());
+        if (!model.empty()) {
+            EXPECT_EQ(model.front(), static_cast<const QString&>(list.GetHead()).toStdString());
+            EXPECT_EQ(model.back(), static_cast<const QString&>(list.GetTail()).toStdString());
+        }
+    }
+    // Long enough that a string lives outside the node: a place given twice shows in the text.
+    static std::string Text(int i) { return "numéro " + std::to_string(i) + std::string(24, char('a' + i % 26)); }
+};
+
+TEST_P(CListBlocksTest, HoldsWhatAPlainListHolds)
+{
+    CStringList list(GetParam());
+    std::list<std::string> model;
+    int next = 0;
+    auto add = [&](bool atHead) {
+        const std::string text = Text(next++);
+        atHead ? list.AddHead(CString(text.c_str())) : list.AddTail(CString(text.c_str()));
+        atHead ? model.push_front(text) : model.push_back(text);
+    };
+    // Every third element from the head leaves; the places go to the next adds.
+    auto thin = [&] {
+        int i = 0;
+        auto at = model.begin();
+        for (POSITION pos = list.GetHeadPosition(); pos; ++i) {
+            POSITION here = pos;
+            list.GetNext(pos);
+            if (i % 3 == 1) {
+                list.RemoveAt(here);
+                at = model.erase(at);
+            } else {
+                ++at;
+            }
+        }
+    };
+
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        for (int i = 0; i < 11; ++i)
+            add(i % 4 == 0);
+        Expect(list, model);
+        thin();
+        Expect(list, model);
+        for (int i = 0; i < 5; ++i)
+            add(i % 2 == 0);
+        list.InsertBefore(list.FindIndex(2), "milieu");
+        model.insert(std::next(model.begin(), 2), "milieu");
+        Expect(list, model);
+
+        CStringList copy(list);
+        copy.RemoveAll();   // the copy's nodes are its own
+        Expect(list, model);
+        CStringList moved(std::move(list));
+        Expect(list, {});
+        Expect(moved, model);
+        list = std::move(moved);
+        Expect(list, model);
+        if (round == 1) {
+            list.RemoveAll();   // emptied: refilled from fresh blocks
+            model.clear();
+        }
+        while (list.GetCount() > 4) {
+            EXPECT_EQ(model.front(), static_cast<const QString&>(list.RemoveHead()).toStdString());
+            model.pop_front();
+        }
+        Expect(list, model);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, CListBlocksTest, ::testing::Values(1, 2, 3, 10, 64),
+                         [](const auto& info) { return "nodes" + std::to_string(info.param); });
 
 TEST(CArrayTest, AddsAndRemovesRanges)
 {

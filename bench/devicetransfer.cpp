@@ -1,0 +1,106 @@
+// A full settings record read from an emulated device and applied to it, the link's pace off,
+// beside copying the bytes the device stores: reading them into memory (the floor of a read),
+// and reading them and putting them in place of a file (the floor of an apply, which stores
+// the device's memory as safely).
+#include "device/lib/config.h"
+#include "device/lib/devicelist.h"
+#include "device/lib/serialformat.h"
+#include "records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Fixture {
+    Fixture()
+    {
+        SetDeviceDataFolder(folder.path());
+        QDir().mkpath(DeviceDataFolder());
+        QFile list(DeviceDataFolder() + "/devices.json");
+        list.open(QIODevice::WriteOnly);
+        list.write(R"({"stepDelayMs": 0})");
+        list.close();
+        device = DefaultDeviceList().devices.first().name;
+        // What an administrator applies: the record as read from the device, every field
+        // changed since and the directory filled.
+        CConfig full;
+        FillFullRecord(full);
+        CString detail;
+        int unchanged = 0;
+        ok = full.Write(device, detail, unchanged) && config.Read(device, detail);
+        stored = DeviceFilePath(device, "dev");
+    }
+    QTemporaryDir folder;
+    CString device;
+    CConfig config;
+    QString stored;
+    bool ok = false;
+};
+
+Fixture& Device()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+qint64 StoredSize()
+{
+    return QFileInfo(Device().stored).size();
+}
+
+void ReadFromDevice(benchmark::State& state)
+{
+    Fixture& device = Device();
+    CConfig config;
+    CString detail;
+    for (auto _ : state) {
+        if (!device.ok || !config.Read(device.device, detail)) {
+            state.SkipWithError("the read failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * StoredSize());
+}
+
+void ApplyToDevice(benchmark::State& state)
+{
+    Fixture& device = Device();
+    CString detail;
+    int unchanged = 0;
+    for (auto _ : state) {
+        if (!device.ok || !device.config.Write(device.device, detail, unchanged)) {
+            state.SkipWithError("the apply failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * StoredSize());
+}
+
+void ReadStoredBytes(benchmark::State& state)
+{
+    Fixture& device = Device();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(afx::ReadWholeFile(device.stored, serialformat::maxFileBytes));
+    state.SetBytesProcessed(state.iterations() * StoredSize());
+}
+
+void CopyStoredBytes(benchmark::State& state)
+{
+    Fixture& device = Device();
+    const QString copy = device.folder.filePath("copy.dev");
+    for (auto _ : state)
+        afx::ReplaceFile(copy, afx::ReadWholeFile(device.stored, serialformat::maxFileBytes));
+    state.SetBytesProcessed(state.iterations() * StoredSize());
+}
+
+} // namespace
+
+BENCHMARK(ReadFromDevice)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadStoredBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ApplyToDevice)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CopyStoredBytes)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
