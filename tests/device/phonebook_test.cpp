@@ -1,6 +1,8 @@
 // The directory's rules: numbers, ownership, references between entries, row texts.
 #include "records.h"
 
+#include "device/lib/serialformat.h"
+
 #include <set>
 #include <vector>
 
@@ -135,6 +137,20 @@ TEST_F(PhoneBookTest, AddRefusesNumbersOutsideTheRangesAndEntriesBeyondTheCapaci
     CSpeedDial fourth(999);
     EXPECT_FALSE(book.Add(&fourth));
     EXPECT_TRUE(book.Add(book.GetSpeedDial(3)));
+}
+
+TEST_F(PhoneBookTest, AKeyHeldAboveALoweredCapacityIsWrittenWithItsGroups)
+{
+    QByteArray bytes;
+    {
+        CapacityGuard capacity(COneTouch::max_count, 2);
+        bytes = serialformat::StoreToBytes(book);
+    }
+    CPhoneBook read;
+    serialformat::LoadFromBytes(read, bytes);
+    ASSERT_NE(read.GetOneTouch(4), nullptr);
+    EXPECT_EQ(2, read.GetGroupDial(2)->members.GetCount());
+    EXPECT_TRUE(read.GetGroupDial(2)->members.Find(read.GetOneTouch(4)) != nullptr);
 }
 
 TEST_F(PhoneBookTest, DeletingASpeedDialTakesItOutOfGroupsAndDeletesTheKeysStandingForIt)

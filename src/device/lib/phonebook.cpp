@@ -143,7 +143,11 @@ public:
     // Whether the entry was not yet marked for this group; marks it.
     bool Mark(int number, DWORD group)
     {
-        DWORD& mark = marks[static_cast<size_t>(number)];
+        // A held entry may carry a number above today's capacity (lowered after it was added).
+        const auto at = static_cast<size_t>(number);
+        if (at >= marks.size())
+            marks.resize(at + 1, 0);
+        DWORD& mark = marks[at];
         return std::exchange(mark, group) != group;
     }
 
