@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <algorithm>
 
 namespace {
@@ -40,20 +42,46 @@ void Draw3dRect(QPainter& painter, const QRect& rect, const QColor& topLeft, con
 
 } // namespace
 
-void PaintGradient(const CRect& rect, QPainter& painter)
+namespace {
+
+// The 128 strips of the gradient over a rectangle at the origin.
+void PaintStrips(QSize size, QPainter& painter)
 {
-    const float stripWidth = float(rect.Width()) / 128;
+    const float stripWidth = float(size.width()) / 128;
     float red = 10, green = 65, blue = 65;
     for (int k = 0; k < 128; ++k) {
         const int left = int(float(k) * stripWidth);
         const int right = int(float(k + 1) * stripWidth);
-        painter.fillRect(QRect(QPoint(left, int(rect.top)), QPoint(right - 1, int(rect.bottom) - 1)),
+        painter.fillRect(QRect(QPoint(left, 0), QPoint(right - 1, size.height() - 1)),
                          QColor(int(red), int(green), int(blue)));
         const float sign = k < 64 ? 1.0f : -1.0f;
         red = std::clamp(red + sign * 0.3125f, 0.0f, 255.0f);
         green = std::clamp(green + sign * 2.0f, 0.0f, 255.0f);
         blue = std::clamp(blue + sign * 2.0f, 0.0f, 255.0f);
     }
+}
+
+} // namespace
+
+void PaintGradient(const CRect& rect, QPainter& painter)
+{
+    // Every item of the bar has the same size and repaints often: the strips are painted once
+    // per size. Pixels no strip covers stay transparent, as they stay untouched without the copy.
+    const QSize size(int(rect.Width()), int(rect.Height()));
+    if (size.isEmpty())
+        return;
+    const QString key = QStringLiteral("tamsel-gradient-%1x%2").arg(size.width()).arg(size.height());
+    QPixmap strips;
+    if (!QPixmapCache::find(key, &strips)) {
+        strips = QPixmap(size);
+        strips.fill(Qt::transparent);
+        QPainter stripPainter(&strips);
+        PaintStrips(size, stripPainter);
+        stripPainter.end();
+        QPixmapCache::insert(key, strips);
+    }
+    // The strips start at the painter's left edge, whatever the rectangle's left.
+    painter.drawPixmap(QPoint(0, int(rect.top)), strips);
 }
 
 BOOL CreateCategoryFont(CFont& font)

@@ -6,7 +6,6 @@
 #include "afx/core/rctokens.h"
 #include "afx/core/styles.h"
 
-#include <QFile>
 #include <limits>
 
 namespace afx {
@@ -757,13 +756,6 @@ ResourceScript ResourceScript::Parse(const QByteArray& script, const QByteArray&
                                      const QString& fileName)
 {
     return Parse({fileName, script}, {{QStringLiteral("resource.h"), header}});
-}
-
-void ResourceScript::CheckFiles(const QString& folder) const
-{
-    for (const auto& [path, line] : fileReferences)
-        if (!QFile::exists(folder + u'/' + path))
-            Fail(scriptName, line, QStringLiteral("file \"%1\" not found in %2").arg(path, folder));
 }
 
 } // namespace afx

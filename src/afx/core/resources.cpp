@@ -2,6 +2,7 @@
 #include "afx/core/resources.h"
 
 #include "afx/core/cstring.h"
+#include "afx/core/rctokens.h"
 
 #include <QFile>
 
@@ -24,12 +25,19 @@ const ResourceScript& ResourceScript::Instance()
     // A failed first use throws and leaves the static uninitialised, so the next call tries
     // (and reports) again.
     static const ResourceScript instance = [] {
-        ResourceScript script = Parse(ReadEmbedded(QStringLiteral("console.rc")),
-                                      ReadEmbedded(QStringLiteral("resource.h")));
+        ResourceScript script = FromCompiled(ReadEmbedded(QStringLiteral("console.rcbin")));
         script.CheckFiles(QStringLiteral(":"));
         return script;
     }();
     return instance;
+}
+
+// Here rather than beside the parser: the program checks its compiled script without parsing.
+void ResourceScript::CheckFiles(const QString& folder) const
+{
+    for (const auto& [path, line] : fileReferences)
+        if (!QFile::exists(folder + u'/' + path))
+            rc::Fail(scriptName, line, QStringLiteral("file \"%1\" not found in %2").arg(path, folder));
 }
 
 namespace {

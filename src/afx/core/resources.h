@@ -22,6 +22,8 @@ struct DialogItem {
     uint32_t style = 0;     // with the statement's default style applied
     uint32_t exStyle = 0;
     int x = 0, y = 0, cx = 0, cy = 0;   // dialog units
+
+    bool operator==(const DialogItem&) const = default;
 };
 
 struct DialogTemplate {
@@ -36,6 +38,8 @@ struct DialogTemplate {
     bool fontItalic = false;
     std::vector<DialogItem> items;                  // template order
     std::vector<std::pair<int, QString>> initData;  // DLGINIT: (control id, item), in order
+
+    bool operator==(const DialogTemplate&) const = default;
 };
 
 struct MenuItem {
@@ -45,6 +49,8 @@ struct MenuItem {
     int id = 0;             // 0 for separators and popups
     uint32_t flags = 0;
     std::vector<MenuItem> children;   // popups only
+
+    bool operator==(const MenuItem&) const = default;
 };
 
 struct Accelerator {
@@ -52,11 +58,15 @@ struct Accelerator {
     uint32_t flags = 0;
     uint32_t key = 0;       // virtual-key code (VK_*) or the character's code
     int command = 0;
+
+    bool operator==(const Accelerator&) const = default;
 };
 
 struct ToolbarResource {
     int width = 0, height = 0;
     std::vector<int> buttons;   // command ids; 0 stands for a separator
+
+    bool operator==(const ToolbarResource&) const = default;
 };
 
 class ResourceScript {
@@ -66,7 +76,8 @@ public:
         QByteArray text;
     };
 
-    // The console's script (":/console.rc" with ":/resource.h"), parsed on first use.
+    // The console's script (console.rc with resource.h), compiled by the build
+    // (":/console.rcbin") and read on first use.
     // Throws ResourceError when it is missing or malformed; the caller reports it at start-up.
     static const ResourceScript& Instance();
 
@@ -76,6 +87,12 @@ public:
                                 const QString& fileName = QStringLiteral("console.rc"));
     // The same with the #defines of several headers (a name may not take two values).
     static ResourceScript Parse(const SourceText& script, const std::vector<SourceText>& headers);
+
+    // The script's compact form, made at build time so that a start reads it without parsing,
+    // and back. Compiled() is the same bytes for the same script. FromCompiled throws
+    // ResourceError on bytes of another form or cut short.
+    QByteArray Compiled() const;
+    static ResourceScript FromCompiled(const QByteArray& bytes);
 
     // Throws ResourceError naming the statement of the first picture or custom file that is
     // missing from `folder` (":" for the embedded resources). Parse itself does not look.

@@ -75,8 +75,11 @@ CWnd* CWnd::GetDlgItem(int nID) const
     if (!m_hWnd)
         return nullptr;
     for (QObject* child : m_hWnd->children()) {
-        if (IsSiblingWindow(child) && child->property(afx::detail::kCtrlId).toInt() == nID
-            && child->property(afx::detail::kCtrlId).isValid())
+        if (!IsSiblingWindow(child))
+            continue;
+        // One look-up per child: a property's look-up by name walks the widget's class.
+        const QVariant id = child->property(afx::detail::kCtrlId);
+        if (id.isValid() && id.toInt() == nID)
             return FromHandle(static_cast<QWidget*>(child));
     }
     return nullptr;

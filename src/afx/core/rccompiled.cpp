@@ -1,0 +1,237 @@
+// The resource script's compiled form: every table in key order through a QDataStream, behind
+// a tag that names the form, so that an older or foreign blob is refused instead of misread.
+#include "afx/core/resources.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <algorithm>
+#include <map>
+
+namespace afx {
+
+namespace {
+
+constexpr quint32 kTag = 0x54524331;   // "TRC1": change it with the form
+constexpr auto kVersion = QDataStream::Qt_6_0;
+
+// Declared ahead so that every operator below finds them.
+template <typename T>
+QDataStream& operator<<(QDataStream& out, const std::vector<T>& items);
+template <typename T>
+QDataStream& operator>>(QDataStream& in, std::vector<T>& items);
+// In key order, unlike QHash's own.
+template <typename T>
+QDataStream& operator<<(QDataStream& out, const QHash<int, T>& table);
+template <typename T>
+QDataStream& operator>>(QDataStream& in, QHash<int, T>& table);
+
+QDataStream& operator<<(QDataStream& out, const DialogItem& item)
+{
+    return out << item.id << item.className << item.text << item.style << item.exStyle << item.x << item.y
+               << item.cx << item.cy;
+}
+
+QDataStream& operator>>(QDataStream& in, DialogItem& item)
+{
+    return in >> item.id >> item.className >> item.text >> item.style >> item.exStyle >> item.x >> item.y
+           >> item.cx >> item.cy;
+}
+
+template <typename T>
+QDataStream& WriteVector(QDataStream& out, const std::vector<T>& items);
+template <typename T>
+QDataStream& ReadVector(QDataStream& in, std::vector<T>& items);
+
+QDataStream& operator<<(QDataStream& out, const MenuItem& item)
+{
+    out << item.text << item.id << item.flags;
+    return WriteVector(out, item.children);
+}
+
+QDataStream& operator>>(QDataStream& in, MenuItem& item)
+{
+    in >> item.text >> item.id >> item.flags;
+    return ReadVector(in, item.children);
+}
+
+QDataStream& operator<<(QDataStream& out, const Accelerator& accelerator)
+{
+    return out << accelerator.flags << accelerator.key << accelerator.command;
+}
+
+QDataStream& operator>>(QDataStream& in, Accelerator& accelerator)
+{
+    return in >> accelerator.flags >> accelerator.key >> accelerator.command;
+}
+
+QDataStream& operator<<(QDataStream& out, const std::pair<int, QString>& pair)
+{
+    return out << pair.first << pair.second;
+}
+
+QDataStream& operator>>(QDataStream& in, std::pair<int, QString>& pair)
+{
+    return in >> pair.first >> pair.second;
+}
+
+QDataStream& operator<<(QDataStream& out, const std::pair<QString, int>& pair)
+{
+    return out << pair.first << pair.second;
+}
+
+QDataStream& operator>>(QDataStream& in, std::pair<QString, int>& pair)
+{
+    return in >> pair.first >> pair.second;
+}
+
+QDataStream& operator<<(QDataStream& out, const DialogTemplate& dialog)
+{
+    out << dialog.id << dialog.x << dialog.y << dialog.cx << dialog.cy << dialog.style << dialog.exStyle
+        << dialog.caption << dialog.fontSize << dialog.fontFace << dialog.fontWeight << dialog.fontItalic;
+    WriteVector(out, dialog.items);
+    return WriteVector(out, dialog.initData);
+}
+
+QDataStream& operator>>(QDataStream& in, DialogTemplate& dialog)
+{
+    in >> dialog.id >> dialog.x >> dialog.y >> dialog.cx >> dialog.cy >> dialog.style >> dialog.exStyle
+        >> dialog.caption >> dialog.fontSize >> dialog.fontFace >> dialog.fontWeight >> dialog.fontItalic;
+    ReadVector(in, dialog.items);
+    return ReadVector(in, dialog.initData);
+}
+
+QDataStream& operator<<(QDataStream& out, const ToolbarResource& toolbar)
+{
+    out << toolbar.width << toolbar.height;
+    return WriteVector(out, toolbar.buttons);
+}
+
+QDataStream& operator>>(QDataStream& in, ToolbarResource& toolbar)
+{
+    in >> toolbar.width >> toolbar.height;
+    return ReadVector(in, toolbar.buttons);
+}
+
+template <typename T>
+QDataStream& WriteVector(QDataStream& out, const std::vector<T>& items)
+{
+    out << quint32(items.size());
+    for (const T& item : items)
+        out << item;
+    return out;
+}
+
+template <typename T>
+QDataStream& ReadVector(QDataStream& in, std::vector<T>& items)
+{
+    quint32 count = 0;
+    in >> count;
+    items.clear();
+    // Grown as read: a damaged count ends the stream instead of reserving memory.
+    for (quint32 n = 0; n < count && in.status() == QDataStream::Ok; ++n) {
+        T item{};
+        in >> item;
+        items.push_back(std::move(item));
+    }
+    return in;
+}
+
+// A table in key order, so that the same script gives the same bytes.
+template <typename K, typename T>
+void WriteTable(QDataStream& out, const QHash<K, T>& table)
+{
+    std::map<K, const T*> sorted;
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
+        sorted.emplace(it.key(), &it.value());
+    out << quint32(sorted.size());
+    for (const auto& [key, value] : sorted)
+        out << key << *value;
+}
+
+template <typename K, typename T>
+void ReadTable(QDataStream& in, QHash<K, T>& table)
+{
+    quint32 count = 0;
+    in >> count;
+    table.clear();
+    for (quint32 n = 0; n < count && in.status() == QDataStream::Ok; ++n) {
+        K key{};
+        T value{};
+        in >> key >> value;
+        table.insert(key, std::move(value));
+    }
+}
+
+template <typename T>
+QDataStream& operator<<(QDataStream& out, const std::vector<T>& items)
+{
+    return WriteVector(out, items);
+}
+
+template <typename T>
+QDataStream& operator>>(QDataStream& in, std::vector<T>& items)
+{
+    return ReadVector(in, items);
+}
+
+template <typename T>
+QDataStream& operator<<(QDataStream& out, const QHash<int, T>& table)
+{
+    WriteTable(out, table);
+    return out;
+}
+
+template <typename T>
+QDataStream& operator>>(QDataStream& in, QHash<int, T>& table)
+{
+    ReadTable(in, table);
+    return in;
+}
+
+} // namespace
+
+QByteArray ResourceScript::Compiled() const
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(kVersion);
+    out << kTag << scriptName;
+    WriteTable(out, strings);
+    WriteTable(out, dialogs);
+    WriteTable(out, menus);
+    WriteTable(out, accelerators);
+    WriteTable(out, toolbars);
+    WriteTable(out, icons);
+    WriteTable(out, bitmaps);
+    WriteTable(out, customFiles);
+    WriteTable(out, symbols);
+    WriteVector(out, fileReferences);
+    return bytes;
+}
+
+ResourceScript ResourceScript::FromCompiled(const QByteArray& bytes)
+{
+    QDataStream in(bytes);
+    in.setVersion(kVersion);
+    quint32 tag = 0;
+    in >> tag;
+    if (tag != kTag)
+        throw ResourceError(QStringLiteral("compiled resources: not of this program's form"));
+    ResourceScript script;
+    in >> script.scriptName;
+    ReadTable(in, script.strings);
+    ReadTable(in, script.dialogs);
+    ReadTable(in, script.menus);
+    ReadTable(in, script.accelerators);
+    ReadTable(in, script.toolbars);
+    ReadTable(in, script.icons);
+    ReadTable(in, script.bitmaps);
+    ReadTable(in, script.customFiles);
+    ReadTable(in, script.symbols);
+    ReadVector(in, script.fileReferences);
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        throw ResourceError(QStringLiteral("compiled resources: damaged"));
+    return script;
+}
+
+} // namespace afx
