@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -54,9 +55,12 @@ QJsonArray ListedItems(CWnd* wnd)
     return painted ? QJsonArray() : items;
 }
 
-// What a screen reader says the control is.
+// What a screen reader says the control is. A drop-down list would say its current value,
+// which names nothing: only the name it was given counts.
 QString AccessibleName(QWidget* control)
 {
+    if (qobject_cast<QComboBox*>(control))
+        return control->accessibleName();
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
     return accessible ? accessible->text(QAccessible::Name) : QString();
 }
