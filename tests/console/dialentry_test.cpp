@@ -320,9 +320,10 @@ TEST_F(SpeedDialEntry, ASaveRefusesABlankNumberAndKeepsTheDialogOpen)
                 Retype(dialog, IDC_DIAL_NAME, "Mairie");
                 Press(dialog, IDOK);
                 EXPECT_EQ(dialog.IsEnded(), c.message == 0);
-                if (c.message)
+                if (c.message) {
                     EXPECT_EQ(CWnd::GetFocus()->m_hWnd,
                               Widget(dialog, c.message == IDP_FAX_NUMBER_BLANK ? IDC_FAX_NUMBER : IDC_SECOND_NUMBER));
+                }
             },
             [&](PromptScript& prompts) {
                 if (c.message)

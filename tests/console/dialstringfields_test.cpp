@@ -162,8 +162,9 @@ protected:
     // What the owner wrote last since the field was prepared is the field's stored string.
     void ExpectOwnerWroteTheStoredString()
     {
-        if (!dialog.written.empty())
+        if (!dialog.written.empty()) {
             EXPECT_EQ(dialog.written.back(), Stored(fax));
+        }
     }
 
     afx::ResourceScript script;
@@ -329,10 +330,12 @@ TEST_P(DialStringClipboard, CutsAndPastesDialStrings)
     if (c.clipAfter.faxNum)
         formats << QString::fromLatin1(faxNumMime);
     EXPECT_EQ(held->formats(), formats);
-    if (c.clipAfter.text)
+    if (c.clipAfter.text) {
         EXPECT_EQ(held->text(), QString::fromUtf8(c.clipAfter.text));
-    if (c.clipAfter.faxNum)
+    }
+    if (c.clipAfter.faxNum) {
         EXPECT_EQ(held->data(QString::fromLatin1(faxNumMime)), *c.clipAfter.faxNum);
+    }
 }
 
 const QByteArray item0140 = QByteArray("0140$12\0", 8);
@@ -453,8 +456,9 @@ TEST_F(DialStringFields, TheContextMenuDeletesAsTheDeleteKeyAndNeverUndoes)
         ExpectOwnerWroteTheStoredString();
         std::unique_ptr<QMenu> after(afx::EditContextMenu(&fax));
         for (QAction* action : after->actions()) {
-            if (action->objectName() == QLatin1String("edit-undo"))
+            if (action->objectName() == QLatin1String("edit-undo")) {
                 EXPECT_FALSE(action->isEnabled());
+            }
         }
     }
 }

@@ -191,9 +191,9 @@ protected:
     const int savedRelayCapacity = CMailBox::max_relay_dest_count;
 };
 
-const Box kTen{"10", 0, "1234"};
-const Box kTwenty{"20", 1, ""};
-const Box kThirty{"30", 0, "3333"};
+const Box kTen{"10", 0, "1234", {}, -1, {}};
+const Box kTwenty{"20", 1, "", {}, -1, {}};
+const Box kThirty{"30", 0, "3333", {}, -1, {}};
 
 // ---- The number ----
 
@@ -677,7 +677,7 @@ TEST_F(MailBoxes, NumbersAreListedInNumberTextOrder)
 {
     Boxes twelve;
     for (const char* n : {"7", "12", "3", "100", "45", "2", "9", "31", "18", "6", "64", "1"})
-        twelve.push_back({n, 0, ""});
+        twelve.push_back({n, 0, "", {}, -1, {}});
     Store(twelve);
     EXPECT_EQ(Column(page->list, 0),
               QStringList({"1", "100", "12", "18", "2", "3", "31", "45", "6", "64", "7", "9"}));

@@ -51,7 +51,7 @@ TEST_F(NetworkPages, EveryChoiceAndSwitchReachesTheRecordAtOnce)
              {IDC_TRAP_MEDIA_SIZE_MISMATCH, &S::trapMediaSizeMismatch}, {IDC_TRAP_TONER_LOW, &S::trapTonerLow},
              {IDC_TRAP_TONER_OUT, &S::trapTonerOut}, {IDC_TRAP_OUTPUT_TRAY_FULL, &S::trapOutputTrayFull},
              {IDC_TRAP_COVER_OPEN, &S::trapCoverOpen}, {IDC_TRAP_MEMORY_FULL, &S::trapMemoryFull}}) {
-        const int (S::*field) = trap;
+        const int S::*field = trap;
         cases.push_back({"trap", settingswindows::Snmp, control, -1,
                          [field](const CConfig& c) { return c.snmp.*field; }, 1 - trapsBefore.*field});
     }
