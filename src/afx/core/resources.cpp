@@ -32,6 +32,18 @@ const ResourceScript& ResourceScript::Instance()
     return instance;
 }
 
+QString WithoutMnemonics(const QString& text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && ++i == text.size())
+            break;
+        plain += text[i];
+    }
+    return plain;
+}
+
 // Here rather than beside the parser: the program checks its compiled script without parsing.
 void ResourceScript::CheckFiles(const QString& folder) const
 {

@@ -128,6 +128,9 @@ private:
     friend class ResourceScriptParser;
 };
 
+// A resource text as it reads on screen: without its mnemonic marks, "&&" being one "&".
+QString WithoutMnemonics(const QString& text);
+
 class ResourceError : public std::exception {
 public:
     explicit ResourceError(QString message) : message(std::move(message)), utf8(this->message.toUtf8()) {}

@@ -8,18 +8,6 @@
 
 namespace afx {
 
-QString WithoutMnemonics(const QString& text)
-{
-    QString plain;
-    plain.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && ++i == text.size())
-            break;
-        plain += text[i];
-    }
-    return plain;
-}
-
 namespace {
 
 enum class Part { Label, Decoration, Button, Control };

@@ -2,8 +2,6 @@
 // that labels it in its dialog template, a page shown inside another window after its caption.
 #pragma once
 
-#include <QString>
-
 #include <vector>
 
 class QWidget;
@@ -11,9 +9,6 @@ class QWidget;
 namespace afx {
 
 struct DialogTemplate;
-
-// The text as it is read out: without its mnemonic marks, "&&" being one "&".
-QString WithoutMnemonics(const QString& text);
 
 // The controls are the template's items, made in their order. A control without a text of its
 // own is named by the label before it: a static text or a group box's title, across buttons

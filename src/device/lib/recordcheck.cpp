@@ -35,9 +35,8 @@ QString Caption(int templateId)
 // A label as it reads on screen: no mnemonic, no colon after it.
 QString Cleaned(QString text)
 {
-    static const QRegularExpression mnemonic(QStringLiteral("&(.)"));
     static const QRegularExpression tail(QStringLiteral("[\\s:]+$"));
-    return text.replace(mnemonic, QStringLiteral("\\1")).replace(tail, QString()).simplified();
+    return afx::WithoutMnemonics(text).replace(tail, QString()).simplified();
 }
 
 // A label, a check box, a radio button or a group box: a control that names what follows it.

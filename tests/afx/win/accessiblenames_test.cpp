@@ -2,6 +2,7 @@
 // its caption, a window by its title.
 #include "scripts.h"
 
+#include "afx/core/resources.h"
 #include "afx/win/accessiblenames.h"
 
 #include <QAccessible>
