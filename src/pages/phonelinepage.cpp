@@ -30,6 +30,16 @@ CString CountryCode(const CString& line)
     return close == -1 ? code : code.Left(close);
 }
 
+// The code of the list's line at `index`; none for no line.
+CString CountryCodeAt(CComboBox& countries, int index)
+{
+    if (index < 0)
+        return CString();
+    CString line;
+    countries.GetLBText(index, line);
+    return CountryCode(line);
+}
+
 // The code sits right after the number's first character (a "+" or some other).
 BOOL CodeFollowsFirstCharacter(const CString& number, const CString& code)
 {
@@ -102,12 +112,7 @@ BOOL CPhoneLinePage::OnInitDialog()
 
 CString CPhoneLinePage::ShownCountryCode()
 {
-    const int shown = countryCombo.GetCurSel();
-    if (shown < 0)
-        return CString();
-    CString line;
-    countryCombo.GetLBText(shown, line);
-    return CountryCode(line);
+    return CountryCodeAt(countryCombo, countryCombo.GetCurSel());
 }
 
 void CPhoneLinePage::SynchroniseCountry()
@@ -115,9 +120,7 @@ void CPhoneLinePage::SynchroniseCountry()
     const CString& number = phoneLine->line1Number;
     BOOL matched = CodeFollowsFirstCharacter(number, ShownCountryCode());
     for (int index = 0; !matched && index < countryCombo.GetCount(); ++index) {
-        CString line;
-        countryCombo.GetLBText(index, line);
-        if (CodeFollowsFirstCharacter(number, CountryCode(line))) {
+        if (CodeFollowsFirstCharacter(number, CountryCodeAt(countryCombo, index))) {
             countryCombo.SetCurSel(index);
             matched = TRUE;
         }
