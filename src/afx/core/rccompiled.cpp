@@ -64,26 +64,6 @@ QDataStream& operator>>(QDataStream& in, Accelerator& accelerator)
     return in >> accelerator.flags >> accelerator.key >> accelerator.command;
 }
 
-QDataStream& operator<<(QDataStream& out, const std::pair<int, QString>& pair)
-{
-    return out << pair.first << pair.second;
-}
-
-QDataStream& operator>>(QDataStream& in, std::pair<int, QString>& pair)
-{
-    return in >> pair.first >> pair.second;
-}
-
-QDataStream& operator<<(QDataStream& out, const std::pair<QString, int>& pair)
-{
-    return out << pair.first << pair.second;
-}
-
-QDataStream& operator>>(QDataStream& in, std::pair<QString, int>& pair)
-{
-    return in >> pair.first >> pair.second;
-}
-
 QDataStream& operator<<(QDataStream& out, const DialogTemplate& dialog)
 {
     out << dialog.id << dialog.x << dialog.y << dialog.cx << dialog.cy << dialog.style << dialog.exStyle
