@@ -40,10 +40,6 @@ void Draw3dRect(QPainter& painter, const QRect& rect, const QColor& topLeft, con
     painter.drawLine(rect.topRight(), rect.bottomRight());
 }
 
-} // namespace
-
-namespace {
-
 // The 128 strips of the gradient over a rectangle at the origin.
 void PaintStrips(QSize size, QPainter& painter)
 {
