@@ -29,7 +29,7 @@ public:
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
     }
 
-    // The console reads its command line from the application: give it only the program name.
+    // A QApplication made outside the framework's entry: give it only the program name.
     int applicationArgc = 1;
 
 private:
