@@ -6,6 +6,7 @@
 #include "device/lib/devices.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
+#include "device/lib/serialformat.h"
 
 #include <functional>
 
@@ -173,6 +174,54 @@ TEST_F(DeviceOperations, TheDeviceStoresAndSendsTheRecordInItsOwnForm)
         ReadInto(device, back);
         EXPECT_EQ(Save(stored->config), Save(back));
         EXPECT_EQ(Save(deviceInfo), Save(back.machineInfo));
+        // Whatever the device keeps of its own, the rest is what was sent.
+        CConfig::Sections([&](const char* name, auto section) {
+            if (CString(name) != "machineInfo" && CString(name) != "mailBoxes") {
+                EXPECT_EQ(Save(sent.*section), Save(back.*section)) << name;
+            }
+        });
+        for (POSITION at = sent.mailBoxes.GetHeadPosition(); at != nullptr;) {
+            const auto* box = static_cast<const CMailBox*>(sent.mailBoxes.GetNext(at));
+            if (!back.mailBoxes.IsBusy(box->number)) {
+                const CMailBox* kept = back.mailBoxes.Get(box->number);
+                EXPECT_TRUE(kept != nullptr && *kept == *box) << Text(box->number);
+            }
+        }
+    }
+}
+
+// What the device must read of a record, its own sections ahead of the directory, is checked:
+// a record that breaks there is refused and the memory stays as it was.
+TEST_F(DeviceOperations, ARecordUnreadableAheadOfTheDirectoryIsRefused)
+{
+    const CString device = LocalDevice();
+    CConfig full;
+    FillFullRecord(full);
+    WriteFrom(device, full);
+    const QByteArray stored = StoredMemory(device);
+    const QByteArray record = Save(full);
+    const qsizetype directory =
+        serialformat::WriteToBytes([&](CArchive& ar) { full.SerializeLeadingSections(ar, "mailBoxes"); }).size();
+    QByteArray wrongMagic = record;
+    wrongMagic[0] = '\0';
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } records[] = {
+        {"empty", QByteArray()},
+        {"not a record", wrongMagic},
+        {"cut in the mailboxes", record.left(directory - 10)},
+    };
+    for (const auto& sent : records) {
+        SCOPED_TRACE(sent.what);
+        EmulatedDevice link(device);
+        try {
+            link.WriteConfiguration(sent.bytes);
+            ADD_FAILURE() << "taken";
+        } catch (const DeviceError& error) {
+            EXPECT_EQ(CString("Le périphérique a refusé la configuration : elle n'est pas valide."), error.detail);
+        }
+        EXPECT_EQ(stored, StoredMemory(device));
     }
 }
 

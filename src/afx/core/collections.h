@@ -212,6 +212,8 @@ public:
     CArray() = default;
     CArray(const CArray& other) = default;
     CArray& operator=(const CArray& other) = default;
+    CArray(CArray&& other) noexcept = default;
+    CArray& operator=(CArray&& other) noexcept = default;
 
     INT_PTR GetSize() const { return Size(); }
     INT_PTR GetCount() const { return Size(); }

@@ -87,9 +87,12 @@ void CConfig::Serialize(CArchive& ar)
     phoneBook.afterRemoval = afterRemoval;
 }
 
-void CConfig::LoadLeadingSections(CArchive& ar, const char* last)
+void CConfig::SerializeLeadingSections(CArchive& ar, const char* last)
 {
-    serialformat::ExpectHeader(ar, configMagic, configSchema);
+    if (ar.IsStoring())
+        serialformat::WriteHeader(ar, configMagic, configSchema);
+    else
+        serialformat::ExpectHeader(ar, configMagic, configSchema);
     // References stay as stored, as in Serialize, even when this record's phone book is read.
     struct Quiet {
         std::function<void()>& slot;

@@ -28,11 +28,12 @@ public:
     // fresh record first and then assigns it into the sections, which keep their addresses;
     // a malformed stream throws CArchiveException and leaves the record as it was.
     void Serialize(CArchive& ar) override;
-    // Reads a stored record's sections in their order up to and including the one named
-    // `last` straight into this record, and leaves the rest of the stream unread: for a
-    // reader that needs only the leading sections. Throws as Serialize; the sections read
-    // so far may then hold part of the stream.
-    void LoadLeadingSections(CArchive& ar, const char* last);
+    // The header and the sections in their order up to and including the one named `last`,
+    // the rest of the stream left untouched: for a reader or writer that deals only with the
+    // leading sections and passes the rest on as bytes. Loading reads straight into this
+    // record and throws as Serialize; the sections read so far may then hold part of the
+    // stream.
+    void SerializeLeadingSections(CArchive& ar, const char* last);
 
     // The device operations, on a device named as GetDevices lists it. Each returns non-zero
     // on success; on failure `detail` tells the user what went wrong, and the record and the

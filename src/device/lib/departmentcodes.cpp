@@ -2,6 +2,8 @@
 
 #include "device/lib/serialformat.h"
 
+#include <utility>
+
 
 IMPLEMENT_SERIAL(CDepartmentCode, CIdObject, 1)
 IMPLEMENT_SERIAL(CDepartmentCodes, CObject, 1)
@@ -43,7 +45,7 @@ void CDepartmentCode::Serialize(CArchive& ar)
     }
     CDepartmentCode loaded(serialformat::ReadInt(ar));
     ar >> loaded.code >> loaded.name >> loaded.sentPages >> loaded.receivedPages >> loaded.copiedPages;
-    *this = loaded;
+    *this = std::move(loaded);
 }
 
 bool operator==(const CDepartmentCode& a, const CDepartmentCode& b)

@@ -126,41 +126,50 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
     QByteArray storedRecord;
     std::unique_ptr<DeviceMemory> memory = LoadStoredState(definition, storedRecord);
     // What stays the machine's own, its information and the mailboxes that hold documents,
-    // stands before the directory: the rest of the stored record is not read.
+    // stands before the directory: of what is stored and of what is sent only those sections
+    // are read, and the rest of what is sent is stored as it came.
+    const char* const lastOwnSection = "mailBoxes";
     CConfig stored;
-    ReadStoredRecord(storedRecord, [&](CArchive& ar) { stored.LoadLeadingSections(ar, "mailBoxes"); });
+    ReadStoredRecord(storedRecord, [&](CArchive& ar) { stored.SerializeLeadingSections(ar, lastOwnSection); });
     std::vector<CMailBox> held;
     for (INT_PTR i = 0; i < memory->busyMailBoxes.GetSize(); ++i) {
         if (const CMailBox* mailBox = stored.mailBoxes.Get(memory->busyMailBoxes[i]))
             held.push_back(*mailBox);
     }
+    CConfig sent;
+    qsizetype rest = 0;
     try {
-        serialformat::LoadFromBytes(memory->config, record);
+        rest = serialformat::ReadFromFront(record, [&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
     } catch (const CException&) {
         throw DeviceError{"Le périphérique a refusé la configuration : elle n'est pas valide."};
     }
-    // The record is stored as it came unless the device keeps something of its own.
-    bool keptOwn = !(memory->config.machineInfo == stored.machineInfo);
-    memory->config.machineInfo = stored.machineInfo;
+    bool keptOwn = !(sent.machineInfo == stored.machineInfo);
+    sent.machineInfo = stored.machineInfo;
 
     CStringArray refused;
     for (const CMailBox& kept : held) {
-        CMailBox* sent = memory->config.mailBoxes.Get(kept.number);
-        if (sent != nullptr && *sent == kept)
+        CMailBox* sentBox = sent.mailBoxes.Get(kept.number);
+        if (sentBox != nullptr && *sentBox == kept)
             continue;
         keptOwn = true;
         refused.Add(kept.number);
-        if (sent != nullptr) {
-            *sent = kept;
+        if (sentBox != nullptr) {
+            *sentBox = kept;
             continue;
         }
         auto restored = std::make_unique<CMailBox>(kept);
-        if (!memory->config.mailBoxes.Add(restored.get()))
+        if (!sent.mailBoxes.Add(restored.get()))
             throw DeviceError{CString("Le périphérique a refusé la configuration : la boîte aux lettres ") + kept.number
                               + " contient des documents et il ne reste pas de place pour elle."};
         restored.release();
     }
-    Store(memory->StoreWithRecord(keptOwn ? serialformat::StoreToBytes(memory->config) : record));
+    if (!keptOwn) {
+        Store(memory->StoreWithRecord(record));
+        return refused;
+    }
+    QByteArray own = serialformat::WriteToBytes([&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
+    own.append(record.constData() + rest, record.size() - rest);
+    Store(memory->StoreWithRecord(own));
     return refused;
 }
 

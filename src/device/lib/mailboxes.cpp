@@ -1,5 +1,6 @@
 #include "device/lib/mailboxes.h"
 
+#include <utility>
 
 IMPLEMENT_SERIAL(CMailBox, CObject, 1)
 IMPLEMENT_SERIAL(CMailBoxes, CObject, 1)
@@ -43,7 +44,7 @@ void CMailBox::Serialize(CArchive& ar)
     for (INT_PTR i = 0; i < loaded.destinations.GetSize(); ++i)
         ar >> loaded.destinations[i];
     ar >> loaded.reportDestKind >> loaded.reportDest;
-    *this = loaded;
+    *this = std::move(loaded);
 }
 
 bool operator==(const CMailBox& a, const CMailBox& b)

@@ -222,7 +222,8 @@ void CGroupDial::GetText(CStringArray& texts) const
 
 CPhoneBook::~CPhoneBook()
 {
-    DeleteContents(4);
+    // Not told to the owner: it is going too, and what it holds may be gone already.
+    DestroyContents(4);
 }
 
 CSpeedDial* CPhoneBook::GetSpeedDial(int number) const

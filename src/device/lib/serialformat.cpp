@@ -11,18 +11,6 @@ QByteArray StoreToBytes(CObject& object)
     return WriteToBytes([&](CArchive& ar) { object.Serialize(ar); });
 }
 
-QByteArray WriteToBytes(const std::function<void(CArchive&)>& write)
-{
-    CMemFile file;
-    CArchive ar(&file, CArchive::store);
-    write(ar);
-    ar.Close();
-    QByteArray bytes(static_cast<qsizetype>(file.GetLength()), Qt::Uninitialized);
-    file.SeekToBegin();
-    file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-    return bytes;
-}
-
 namespace {
 
 // The bytes as a file to read from, without a copy of them.
@@ -53,7 +41,30 @@ private:
     qsizetype position = 0;
 };
 
+// Bytes written straight to the end of an array, the archive's buffer their only stop.
+class ByteSink : public CFile {
+public:
+    explicit ByteSink(QByteArray& bytes) : bytes(bytes) {}
+
+    void Write(const void* buffer, UINT count) override { bytes.append(static_cast<const char*>(buffer), count); }
+    ULONGLONG GetLength() const override { return static_cast<ULONGLONG>(bytes.size()); }
+    ULONGLONG GetPosition() const override { return static_cast<ULONGLONG>(bytes.size()); }
+
+private:
+    QByteArray& bytes;
+};
+
 } // namespace
+
+QByteArray WriteToBytes(const std::function<void(CArchive&)>& write)
+{
+    QByteArray bytes;
+    ByteSink file(bytes);
+    CArchive ar(&file, CArchive::store);
+    write(ar);
+    ar.Close();
+    return bytes;
+}
 
 void LoadFromBytes(CObject& object, const QByteArray& bytes)
 {
