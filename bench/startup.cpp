@@ -19,6 +19,9 @@
 #include <QToolBar>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // What a program of bench/programs reported once shown.
@@ -85,6 +88,33 @@ void BareQtProcess(benchmark::State& state)
     RunProcess(state, QStringLiteral(SHOWN_BARE), {shape.widgets, shape.width, shape.height});
 }
 BENCHMARK(BareQtProcess)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The two programs started in turn, so that the shared machine's drift falls on both alike:
+// the console's time, the bare program's, and the ratio of their medians.
+void ConsoleAgainstBareInTurn(benchmark::State& state)
+{
+    const Shown& shape = ConsoleShape();
+    std::vector<double> console, bare;
+    for (auto _ : state) {
+        const Shown consoleShown = RunUntilShown(QStringLiteral(SHOWN_CONSOLE), {});
+        const Shown bareShown = RunUntilShown(QStringLiteral(SHOWN_BARE), {shape.widgets, shape.width, shape.height});
+        if (consoleShown.widgets.isEmpty() || bareShown.widgets.isEmpty()) {
+            state.SkipWithError("a program did not show its window");
+            return;
+        }
+        console.push_back(consoleShown.seconds);
+        bare.push_back(bareShown.seconds);
+        state.SetIterationTime(consoleShown.seconds);
+    }
+    const auto median = [](std::vector<double> times) {
+        std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+        return times[times.size() / 2];
+    };
+    state.counters["consoleMs"] = median(console) * 1e3;
+    state.counters["bareMs"] = median(bare) * 1e3;
+    state.counters["ratio"] = median(console) / median(bare);
+}
+BENCHMARK(ConsoleAgainstBareInTurn)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The console started on a settings file holding a full record.
 void ConsoleProcessFullRecord(benchmark::State& state)

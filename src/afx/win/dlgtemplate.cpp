@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QWidget>
 #include <deque>
@@ -56,7 +57,7 @@ void ApplyItem(QWidget* control, const ControlSpec& spec, const WindowClass* win
     detail::WindowHook* hook = detail::WindowHook::Ensure(control);
     hook->windowClass = windowClass;
     hook->style = spec.style;
-    control->setProperty(detail::kCtrlId, spec.id);
+    detail::SetCtrlId(control, spec.id);
     if (!spec.rect.IsRectEmpty())
         control->setGeometry(QRect(spec.rect));
     control->setEnabled(!(spec.style & WS_DISABLED));
@@ -115,7 +116,7 @@ void NotifyParent(QWidget* control, UINT code)
     QWidget* parent = control->parentWidget();
     if (!parent)
         return;
-    const int id = control->property(detail::kCtrlId).toInt();
+    const int id = detail::CtrlIdOf(control).value_or(0);
     CWnd::FromHandle(parent)->SendMessage(WM_COMMAND, MAKEWPARAM(unsigned(id), code),
                                           reinterpret_cast<LPARAM>(control));
 }
@@ -126,15 +127,21 @@ LRESULT NotifyParent(QWidget* control, NMHDR& header)
     if (!parent)
         return 0;
     header.hwndFrom = control;
-    header.idFrom = UINT_PTR(control->property(detail::kCtrlId).toInt());
+    header.idFrom = UINT_PTR(detail::CtrlIdOf(control).value_or(0));
     return CWnd::FromHandle(parent)->SendMessage(WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 CSize DialogBaseUnits(const QFont& font)
 {
+    // Every dialog and page asks, and measuring means shaping the alphabet: once per font.
+    static QHash<QFont, CSize> measured;
+    if (const auto found = measured.constFind(font); found != measured.cend())
+        return *found;
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(width / 26 + 1) / 2, metrics.height()};
+    const CSize units((width / 26 + 1) / 2, metrics.height());
+    measured.insert(font, units);
+    return units;
 }
 
 QFont TemplateFont(const DialogTemplate& tmpl)

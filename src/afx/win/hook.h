@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QEvent;
 class QTimerEvent;
@@ -37,6 +38,7 @@ public:
     DWORD style = 0;
     CFont* font = nullptr;
     std::unique_ptr<CFont> ownFont;   // the template font of a dialog
+    std::optional<int> ctrlId;        // as in the "ctrlId" property; set only through SetCtrlId
     QHash<UINT_PTR, int> timers;      // event id -> Qt timer id
 
 protected:
@@ -48,6 +50,12 @@ private:
     bool KeyPress(QEvent* event);
     bool Paint(QEvent* event);
 };
+
+// A control's id: kept in its hook, where finding a control by id reads it without a property
+// look-up by name, and in its "ctrlId" property, where tests and tools find it.
+void SetCtrlId(QWidget* widget, int id);
+// The id given to the widget, if any.
+std::optional<int> CtrlIdOf(QWidget* widget);
 
 // Sends a message to the window's object with the Qt event it came from (nullptr for none),
 // so Default() can hand that event to the widget. *defaulted tells whether Default() ran.

@@ -267,7 +267,7 @@ private:
     int Measure(int index)
     {
         MEASUREITEMSTRUCT measure;
-        measure.CtlID = UINT(property(afx::detail::kCtrlId).toInt());
+        measure.CtlID = UINT(afx::detail::CtrlIdOf(this).value_or(0));
         measure.itemID = UINT(index);
         measure.itemWidth = UINT(ClientWidth());
         measure.itemHeight = UINT(DefaultHeight());
@@ -280,7 +280,7 @@ private:
     void Draw(QPainter& painter, int index, UINT action)
     {
         DRAWITEMSTRUCT draw;
-        draw.CtlID = UINT(property(afx::detail::kCtrlId).toInt());
+        draw.CtlID = UINT(afx::detail::CtrlIdOf(this).value_or(0));
         draw.itemID = UINT(index);
         draw.itemAction = action;
         draw.itemState = (index == selected ? ODS_SELECTED : 0u) | (index == caret && hasFocus() ? ODS_FOCUS : 0u)

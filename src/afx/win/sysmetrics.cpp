@@ -19,10 +19,14 @@ int GetSystemMetrics(int nIndex)
         return ((nIndex == SM_CXDLGFRAME ? frame.width() : frame.height()) + 1) / 2;
     }
     case SM_CYMENU: {
-        // A frame's menu bar, as the style draws it.
-        QMenuBar probe;
-        probe.addMenu(QStringLiteral("&Fichier"));
-        return probe.sizeHint().height();
+        // A frame's menu bar, as the style draws it; the style and its font stay for the
+        // program's life, so it is measured once.
+        static const int height = [] {
+            QMenuBar probe;
+            probe.addMenu(QStringLiteral("&Fichier"));
+            return probe.sizeHint().height();
+        }();
+        return height;
     }
     case SM_CXHSCROLL:
         return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -104,7 +104,7 @@ bool IsDialogKey(const QKeyEvent* event, DWORD style)
 bool SendHelp(QWidget* widget)
 {
     HELPINFO info;
-    info.iCtrlId = widget->property(afx::detail::kCtrlId).toInt();
+    info.iCtrlId = afx::detail::CtrlIdOf(widget).value_or(0);
     info.hItemHandle = widget;
     const QPoint cursor = QCursor::pos();
     info.MousePos.x = cursor.x();
@@ -144,6 +144,22 @@ WindowHook* WindowHook::Ensure(HWND widget)
     if (WindowHook* hook = Of(widget))
         return hook;
     return new WindowHook(widget);
+}
+
+void SetCtrlId(QWidget* widget, int id)
+{
+    WindowHook::Ensure(widget)->ctrlId = id;
+    widget->setProperty(kCtrlId, id);
+}
+
+std::optional<int> CtrlIdOf(QWidget* widget)
+{
+    if (const WindowHook* hook = WindowHook::Of(widget); hook && hook->ctrlId)
+        return hook->ctrlId;
+    // A widget the layer did not make a window of, such as a status bar's pane, may carry
+    // the property alone.
+    const QVariant id = widget->property(kCtrlId);
+    return id.isValid() ? std::optional<int>(id.toInt()) : std::nullopt;
 }
 
 CWnd* WindowHook::Target()

@@ -153,7 +153,7 @@ BOOL CWnd::CreateWithWidget(HWND widget, CREATESTRUCT& cs)
     m_ownsWidget = true;
     WindowHook* hook = WindowHook::Of(widget);
     hook->style = cs.style;
-    widget->setProperty(afx::detail::kCtrlId, int(cs.hMenu));
+    afx::detail::SetCtrlId(widget, int(cs.hMenu));
     if (!cs.lpszName.IsEmpty())
         SetWindowText(cs.lpszName);
     if (cs.cx > 0 || cs.cy > 0)

@@ -67,7 +67,7 @@ void SetWindowSize(QWidget* window, QSize size)
 
 int CWnd::GetDlgCtrlID() const
 {
-    return m_hWnd ? m_hWnd->property(afx::detail::kCtrlId).toInt() : 0;
+    return m_hWnd ? afx::detail::CtrlIdOf(m_hWnd).value_or(0) : 0;
 }
 
 CWnd* CWnd::GetDlgItem(int nID) const
@@ -77,9 +77,7 @@ CWnd* CWnd::GetDlgItem(int nID) const
     for (QObject* child : m_hWnd->children()) {
         if (!IsSiblingWindow(child))
             continue;
-        // One look-up per child: a property's look-up by name walks the widget's class.
-        const QVariant id = child->property(afx::detail::kCtrlId);
-        if (id.isValid() && id.toInt() == nID)
+        if (afx::detail::CtrlIdOf(static_cast<QWidget*>(child)) == nID)
             return FromHandle(static_cast<QWidget*>(child));
     }
     return nullptr;

@@ -77,6 +77,18 @@ TEST_F(TemplateTest, WidgetsCarryIdsTemplateIdAndWindowClassNames)
     EXPECT_EQ(dialog.GetWindow(GW_CHILD)->m_hWnd->property("ctrlId").toInt(), -1);
 }
 
+TEST_F(TemplateTest, OnlyWidgetsGivenAnIdAreFoundByIt)
+{
+    new QWidget(dialog.m_hWnd);   // a plain child: no id, not even 0
+    EXPECT_EQ(dialog.GetDlgItem(0), nullptr);
+    auto* pane = new QLabel(dialog.m_hWnd);   // an id given by the property alone, as a bar's pane
+    pane->setProperty("ctrlId", 1600);
+    ASSERT_NE(dialog.GetDlgItem(1600), nullptr);
+    EXPECT_EQ(dialog.GetDlgItem(1600)->m_hWnd, pane);
+    EXPECT_EQ(dialog.GetDlgItem(1600)->GetDlgCtrlID(), 1600);
+    EXPECT_EQ(dialog.GetDlgItem(IDC_STATIC), dialog.GetWindow(GW_CHILD));
+}
+
 TEST_F(TemplateTest, DialogUnitsBecomePixelsFromTheFontsBaseUnits)
 {
     // "MS Sans Serif" 8 is Carlito at 11 pixels: 6 x 13 base units, as on Windows.
@@ -151,6 +163,11 @@ TEST(DialogBaseUnits, FollowTheFontActuallyUsed)
     mono.setPixelSize(13);
     const QFontMetrics metrics(mono);
     EXPECT_EQ(afx::DialogBaseUnits(mono), CSize(qRound(metrics.horizontalAdvance(u'x') * 1.0), metrics.height()));
+    // Each font is measured for itself, also once another size of its face was.
+    QFont larger = mono;
+    larger.setPixelSize(26);
+    EXPECT_EQ(afx::DialogBaseUnits(larger), CSize(QFontMetrics(larger).horizontalAdvance(u'x'), QFontMetrics(larger).height()));
+    EXPECT_EQ(afx::DialogBaseUnits(mono).cy, metrics.height());
 
     const struct { int dlu; int baseX; int pixels; } cases[] = {{0, 7, 0}, {1, 7, 2}, {2, 7, 4}, {4, 7, 7}, {10, 6, 15}, {3, 6, 5}};
     for (const auto& c : cases)
