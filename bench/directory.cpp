@@ -127,6 +127,7 @@ int main(int argc, char** argv)
 {
     offscreen::Sandbox sandbox;
     QApplication application(sandbox.applicationArgc, argv);
+    afx::SetSystemFont();
     offscreen::StartAnswers answer;
     afx::SetPromptAnswerer(&answer);
     CConsoleApp app;

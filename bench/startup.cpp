@@ -173,6 +173,7 @@ int main(int argc, char** argv)
 {
     offscreen::Sandbox sandbox;
     QApplication application(sandbox.applicationArgc, argv);
+    afx::SetSystemFont();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,6 +2,7 @@
 // runtime directories in a temporary folder of its own, so no test touches the real user's
 // files and test processes run side by side (ctest -j) without sharing a file or a lock.
 // Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
+#include "afx/win/gdi.h"
 #include "afx/win/testing.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("user"));
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.filePath("system"));
     QApplication app(argc, argv);
+    afx::SetSystemFont();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
     return RUN_ALL_TESTS();

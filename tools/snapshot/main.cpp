@@ -154,6 +154,7 @@ int main(int argc, char** argv)
     }
     offscreen::Sandbox sandbox;
     QApplication application(sandbox.applicationArgc, argv);
+    afx::SetSystemFont();
 
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir().mkpath(folder)) {

@@ -45,6 +45,11 @@ QFont CFont::FromFace(const QString& face, int pixelHeight, int weight, bool ita
     return font;
 }
 
+void afx::SetSystemFont()
+{
+    QApplication::setFont(CFont::FromFace(QStringLiteral("MS Shell Dlg"), kDefaultPixelHeight, 0, false));
+}
+
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont)
 {
     logFont = *lpLogFont;

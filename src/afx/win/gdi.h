@@ -60,6 +60,13 @@ private:
     LOGFONT logFont;
 };
 
+namespace afx {
+// Makes the stand-in of Windows' user-interface font, the 8-point dialog face, the
+// application's font: menus, bars, tooltips, the faces the system is asked for, and every
+// window not given another. Called once the application object exists.
+void SetSystemFont();
+} // namespace afx
+
 // A painter on a window. CPaintDC opens one on the window being painted (WM_PAINT handlers
 // only); CDC also wraps the painter the layer hands to OnEraseBkgnd.
 class CDC {

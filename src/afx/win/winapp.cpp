@@ -4,6 +4,7 @@
 #include "afx/win/doc.h"
 #include "afx/win/doctemplate.h"
 #include "afx/win/frame.h"
+#include "afx/win/gdi.h"
 #include "afx/win/fwstrings.h"
 #include "afx/win/helpwindow.h"
 #include "afx/win/menu.h"
@@ -436,6 +437,7 @@ int AfxWinMain(int argc, char** argv)
         return 1;
     }
     QApplication application(argc, argv);
+    afx::SetSystemFont();
     const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
     afx::SetHelpViewer(&afx::ShowHelpWindow);
     int code = 1;
