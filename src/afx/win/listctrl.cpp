@@ -22,6 +22,28 @@ Qt::Alignment AlignmentOf(int format)
     return horizontal | Qt::AlignVCenter;
 }
 
+// A report view's column headings, measured in the list's own font as Windows draws them (the
+// toolkit's header measures them in bold, which also loads a bold face for nothing).
+class ListHeader : public QHeaderView {
+public:
+    explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) { setSectionsClickable(true); }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        if (!model())
+            return {};
+        const QVariant hint = model()->headerData(logicalIndex, orientation(), Qt::SizeHintRole);
+        if (hint.isValid())
+            return hint.toSize();
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = logicalIndex;
+        option.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
+};
+
 // The report view. Rows are inserted and removed only here, and each row's item data is kept
 // beside them in the same order (no Qt item: a header item per row would have the header
 // view redo its layout for every row). Without any column a hidden column keeps the rows'
@@ -36,6 +58,7 @@ public:
         setShowGrid(false);
         setWordWrap(false);
         setTabKeyNavigation(false);
+        setHorizontalHeader(new ListHeader(this));
         verticalHeader()->hide();
         verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         horizontalHeader()->setVisible(!(style & LVS_NOCOLUMNHEADER));
