@@ -18,7 +18,7 @@ constexpr int dotTop = 42;
 
 std::unique_ptr<QImage> LoadBitmap(int id)
 {
-    auto image = std::make_unique<QImage>(afx::ResourceScript::Instance().BitmapFile(id));
+    auto image = std::make_unique<QImage>(afx::LoadPicture(afx::ResourceScript::Instance().BitmapFile(id)));
     return image->isNull() ? nullptr : std::move(image);
 }
 

@@ -293,7 +293,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     const afx::ToolbarResource* toolbar = resources.Toolbar(int(nIDResource));
     if (!toolbar || !m_hWnd)
         return FALSE;
-    const QPixmap strip(resources.BitmapFile(int(nIDResource)));
+    const QPixmap strip = QPixmap::fromImage(afx::LoadPicture(resources.BitmapFile(int(nIDResource))));
     for (const Button& old : m_buttons)
         delete old.button;
     m_buttons.clear();
@@ -329,6 +329,7 @@ BOOL CToolBar::SetButtonText(int nIndex, const CString& lpszText)
         return FALSE;
     QToolButton* button = m_buttons[size_t(nIndex)].button;
     button->defaultAction()->setText(lpszText);
+    m_buttons[size_t(nIndex)].labelWidth = -1;
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     LayoutButtons();
     return TRUE;
@@ -369,16 +370,24 @@ void CToolBar::LayoutButtons()
 {
     if (!m_hWnd)
         return;
-    // Every button is as large as the largest: the given size, grown to fit its label.
+    // Every button is as large as the largest: the given size, grown to fit its label. Each
+    // label is measured once in a font: the bar is laid out again at every resize.
     const QFontMetrics metrics(m_hWnd->font());
+    if (m_hWnd->font() != labelFont) {
+        labelFont = m_hWnd->font();
+        for (Button& entry : m_buttons)
+            entry.labelWidth = -1;
+    }
     int width = int(m_sizeButton.cx);
     int height = int(m_sizeButton.cy);
-    for (const Button& entry : m_buttons) {
+    for (Button& entry : m_buttons) {
         if (!entry.button)
             continue;
         const QString label = entry.button->defaultAction()->text();
         if (!label.isEmpty()) {
-            width = std::max(width, metrics.horizontalAdvance(label) + kButtonPadding);
+            if (entry.labelWidth < 0)
+                entry.labelWidth = metrics.horizontalAdvance(label);
+            width = std::max(width, entry.labelWidth + kButtonPadding);
             height = std::max(height, int(m_sizeImage.cy) + metrics.height() + kButtonPadding);
         }
     }

@@ -86,8 +86,10 @@ private:
     struct Button {
         UINT id;            // 0 for a separator
         QToolButton* button;
+        int labelWidth = -1;   // the label's width in labelFont; -1 until measured
     };
     std::vector<Button> m_buttons;
+    QFont labelFont;        // the font the labels' widths were measured in
     CFont m_font;   // the font a toolbar has from the start, as Windows gives it one
     CSize m_sizeButton{23, 22};
     CSize m_sizeImage{16, 15};

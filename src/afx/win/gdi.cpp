@@ -4,8 +4,10 @@
 #include "afx/win/wnd.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QHash>
+#include <QImageReader>
 #include <QStyle>
 #include <QWidget>
 #include <cmath>
@@ -43,6 +45,15 @@ QFont CFont::FromFace(const QString& face, int pixelHeight, int weight, bool ita
         font.setWeight(QFont::Weight(qBound(1, weight, 1000)));
     font.setItalic(italic);
     return font;
+}
+
+QImage afx::LoadPicture(const QString& file)
+{
+    // Read as the format its name gives: probing for the format would load and ask every
+    // image plugin first.
+    QImageReader reader(file, QFileInfo(file).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 void afx::SetSystemFont()
@@ -149,7 +160,7 @@ HICON AfxLoadIcon(UINT nIDResource)
             return nullptr;
         QIcon icon;
         for (const QString& file : files)
-            icon.addFile(file);
+            icon.addPixmap(QPixmap::fromImage(afx::LoadPicture(file)));
         icons.emplace(nIDResource, icon);
     }
     return &icons.at(nIDResource);

@@ -65,6 +65,9 @@ namespace afx {
 // application's font: menus, bars, tooltips, the faces the system is asked for, and every
 // window not given another. Called once the application object exists.
 void SetSystemFont();
+// A picture of the resources, read as the format its name gives; a null image when it
+// cannot be read.
+QImage LoadPicture(const QString& file);
 } // namespace afx
 
 // A painter on a window. CPaintDC opens one on the window being painted (WM_PAINT handlers

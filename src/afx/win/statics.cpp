@@ -36,7 +36,7 @@ QWidget* CreateStatic(const afx::ControlSpec& spec, QWidget* parent)
                 label->resize(32, 32);
             }
         } else if (isNumber) {
-            label->setPixmap(QPixmap(afx::ResourceScript::Instance().BitmapFile(int(id))));
+            label->setPixmap(QPixmap::fromImage(afx::LoadPicture(afx::ResourceScript::Instance().BitmapFile(int(id)))));
         }
         label->setAlignment(spec.style & SS_CENTERIMAGE ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
         return label;
