@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <algorithm>
 
 IMPLEMENT_DYNAMIC(CIPAddressCtrl, CWnd)
@@ -20,6 +20,17 @@ namespace {
 constexpr int kFields = 4;
 
 class IpAddressWidget;
+
+// What a field takes: up to three digits.
+class OctetValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override
+    {
+        const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        return digits && text.size() <= 3 ? Acceptable : Invalid;
+    }
+};
 
 // One field: up to three digits; it hands the keys that move between fields to its control.
 class FieldEdit : public QLineEdit {
@@ -168,7 +179,7 @@ FieldEdit::FieldEdit(IpAddressWidget* control, int index) : QLineEdit(control), 
     setFrame(false);
     setAlignment(Qt::AlignCenter);
     setMaxLength(3);
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
+    setValidator(new OctetValidator(this));
     setFocusPolicy(Qt::ClickFocus);
 }
 
