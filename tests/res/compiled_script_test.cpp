@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using afx::ResourceError;
@@ -63,12 +64,20 @@ TEST(CompiledScript, DamagedFormsAreRefused)
     const QByteArray whole = Parsed().Compiled();
     QByteArray otherTag = whole;
     otherTag[0] = char(otherTag[0] ^ 0x40);
+    // The script's name follows the tag: its length in bytes, then UTF-16.
+    const auto withNameLength = [&whole](quint32 length) {
+        QByteArray bytes = whole;
+        qToBigEndian(length, bytes.data() + 4);
+        return bytes;
+    };
     const struct {
         const char* name;
         QByteArray bytes;
     } cases[] = {
         {"empty", QByteArray()},
         {"another form's tag", otherTag},
+        {"a text running past the end", withNameLength(0x7FFFFFFE)},
+        {"a text of an odd length", withNameLength(3)},
         {"cut short", whole.left(whole.size() / 2)},
         {"a byte too many", whole + '\0'},
     };

@@ -4,6 +4,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QtEndian>
 #include <algorithm>
 #include <map>
 
@@ -14,16 +15,88 @@ namespace {
 constexpr quint32 kTag = 0x54524331;   // "TRC1": change it with the form
 constexpr auto kVersion = QDataStream::Qt_6_0;
 
+// Reads what the writer's QDataStream wrote (big-endian values; a string as its length in bytes,
+// all ones for a null one, then UTF-16), straight from the bytes: every start reads the whole
+// form, and a stream device costs a call per value. Reading past the end clears Ok().
+class ByteReader {
+public:
+    explicit ByteReader(const QByteArray& bytes) : at(bytes.constData()), end(at + bytes.size()) {}
+
+    bool Ok() const { return ok; }
+    bool AtEnd() const { return at == end; }
+
+    ByteReader& operator>>(quint32& value)
+    {
+        value = Take(4) ? qFromBigEndian<quint32>(at - 4) : 0;
+        return *this;
+    }
+    ByteReader& operator>>(int& value)
+    {
+        value = Take(4) ? qFromBigEndian<qint32>(at - 4) : 0;
+        return *this;
+    }
+    ByteReader& operator>>(bool& value)
+    {
+        value = Take(1) && at[-1] != 0;
+        return *this;
+    }
+    ByteReader& operator>>(QString& value)
+    {
+        quint32 bytes = 0;
+        *this >> bytes;
+        value = QString();
+        if (!ok || bytes == 0xFFFFFFFF)
+            return *this;
+        if (bytes % 2 != 0 || !Take(bytes)) {
+            ok = false;
+            return *this;
+        }
+        value = QString(QLatin1StringView(""));   // empty, not null, as the stream reads it
+        value.resize(bytes / 2);
+        qFromBigEndian<char16_t>(at - bytes, bytes / 2, value.data());
+        return *this;
+    }
+    ByteReader& operator>>(QStringList& list)
+    {
+        quint32 count = 0;
+        *this >> count;
+        list.clear();
+        for (quint32 n = 0; n < count && ok; ++n)
+            *this >> list.emplace_back();
+        return *this;
+    }
+    template <typename A, typename B>
+    ByteReader& operator>>(std::pair<A, B>& pair)
+    {
+        return *this >> pair.first >> pair.second;
+    }
+
+private:
+    bool Take(qsizetype count)
+    {
+        if (!ok || end - at < count) {
+            ok = false;
+            return false;
+        }
+        at += count;
+        return true;
+    }
+
+    const char* at;
+    const char* end;
+    bool ok = true;
+};
+
 // Declared ahead so that every operator below finds them.
 template <typename T>
 QDataStream& operator<<(QDataStream& out, const std::vector<T>& items);
 template <typename T>
-QDataStream& operator>>(QDataStream& in, std::vector<T>& items);
+ByteReader& operator>>(ByteReader& in, std::vector<T>& items);
 // In key order, unlike QHash's own.
 template <typename T>
 QDataStream& operator<<(QDataStream& out, const QHash<int, T>& table);
 template <typename T>
-QDataStream& operator>>(QDataStream& in, QHash<int, T>& table);
+ByteReader& operator>>(ByteReader& in, QHash<int, T>& table);
 
 QDataStream& operator<<(QDataStream& out, const DialogItem& item)
 {
@@ -31,7 +104,7 @@ QDataStream& operator<<(QDataStream& out, const DialogItem& item)
                << item.cx << item.cy;
 }
 
-QDataStream& operator>>(QDataStream& in, DialogItem& item)
+ByteReader& operator>>(ByteReader& in, DialogItem& item)
 {
     return in >> item.id >> item.className >> item.text >> item.style >> item.exStyle >> item.x >> item.y
            >> item.cx >> item.cy;
@@ -40,7 +113,7 @@ QDataStream& operator>>(QDataStream& in, DialogItem& item)
 template <typename T>
 QDataStream& WriteVector(QDataStream& out, const std::vector<T>& items);
 template <typename T>
-QDataStream& ReadVector(QDataStream& in, std::vector<T>& items);
+ByteReader& ReadVector(ByteReader& in, std::vector<T>& items);
 
 QDataStream& operator<<(QDataStream& out, const MenuItem& item)
 {
@@ -48,7 +121,7 @@ QDataStream& operator<<(QDataStream& out, const MenuItem& item)
     return WriteVector(out, item.children);
 }
 
-QDataStream& operator>>(QDataStream& in, MenuItem& item)
+ByteReader& operator>>(ByteReader& in, MenuItem& item)
 {
     in >> item.text >> item.id >> item.flags;
     return ReadVector(in, item.children);
@@ -59,7 +132,7 @@ QDataStream& operator<<(QDataStream& out, const Accelerator& accelerator)
     return out << accelerator.flags << accelerator.key << accelerator.command;
 }
 
-QDataStream& operator>>(QDataStream& in, Accelerator& accelerator)
+ByteReader& operator>>(ByteReader& in, Accelerator& accelerator)
 {
     return in >> accelerator.flags >> accelerator.key >> accelerator.command;
 }
@@ -72,7 +145,7 @@ QDataStream& operator<<(QDataStream& out, const DialogTemplate& dialog)
     return WriteVector(out, dialog.initData);
 }
 
-QDataStream& operator>>(QDataStream& in, DialogTemplate& dialog)
+ByteReader& operator>>(ByteReader& in, DialogTemplate& dialog)
 {
     in >> dialog.id >> dialog.x >> dialog.y >> dialog.cx >> dialog.cy >> dialog.style >> dialog.exStyle
         >> dialog.caption >> dialog.fontSize >> dialog.fontFace >> dialog.fontWeight >> dialog.fontItalic;
@@ -86,7 +159,7 @@ QDataStream& operator<<(QDataStream& out, const ToolbarResource& toolbar)
     return WriteVector(out, toolbar.buttons);
 }
 
-QDataStream& operator>>(QDataStream& in, ToolbarResource& toolbar)
+ByteReader& operator>>(ByteReader& in, ToolbarResource& toolbar)
 {
     in >> toolbar.width >> toolbar.height;
     return ReadVector(in, toolbar.buttons);
@@ -102,13 +175,13 @@ QDataStream& WriteVector(QDataStream& out, const std::vector<T>& items)
 }
 
 template <typename T>
-QDataStream& ReadVector(QDataStream& in, std::vector<T>& items)
+ByteReader& ReadVector(ByteReader& in, std::vector<T>& items)
 {
     quint32 count = 0;
     in >> count;
     items.clear();
     // Grown as read: a damaged count ends the stream instead of reserving memory.
-    for (quint32 n = 0; n < count && in.status() == QDataStream::Ok; ++n) {
+    for (quint32 n = 0; n < count && in.Ok(); ++n) {
         T item{};
         in >> item;
         items.push_back(std::move(item));
@@ -129,12 +202,12 @@ void WriteTable(QDataStream& out, const QHash<K, T>& table)
 }
 
 template <typename K, typename T>
-void ReadTable(QDataStream& in, QHash<K, T>& table)
+void ReadTable(ByteReader& in, QHash<K, T>& table)
 {
     quint32 count = 0;
     in >> count;
     table.clear();
-    for (quint32 n = 0; n < count && in.status() == QDataStream::Ok; ++n) {
+    for (quint32 n = 0; n < count && in.Ok(); ++n) {
         K key{};
         T value{};
         in >> key >> value;
@@ -149,7 +222,7 @@ QDataStream& operator<<(QDataStream& out, const std::vector<T>& items)
 }
 
 template <typename T>
-QDataStream& operator>>(QDataStream& in, std::vector<T>& items)
+ByteReader& operator>>(ByteReader& in, std::vector<T>& items)
 {
     return ReadVector(in, items);
 }
@@ -162,7 +235,7 @@ QDataStream& operator<<(QDataStream& out, const QHash<int, T>& table)
 }
 
 template <typename T>
-QDataStream& operator>>(QDataStream& in, QHash<int, T>& table)
+ByteReader& operator>>(ByteReader& in, QHash<int, T>& table)
 {
     ReadTable(in, table);
     return in;
@@ -191,8 +264,7 @@ QByteArray ResourceScript::Compiled() const
 
 ResourceScript ResourceScript::FromCompiled(const QByteArray& bytes)
 {
-    QDataStream in(bytes);
-    in.setVersion(kVersion);
+    ByteReader in(bytes);
     quint32 tag = 0;
     in >> tag;
     if (tag != kTag)
@@ -209,7 +281,7 @@ ResourceScript ResourceScript::FromCompiled(const QByteArray& bytes)
     ReadTable(in, script.customFiles);
     ReadTable(in, script.symbols);
     ReadVector(in, script.fileReferences);
-    if (in.status() != QDataStream::Ok || !in.atEnd())
+    if (!in.Ok() || !in.AtEnd())
         throw ResourceError(QStringLiteral("compiled resources: damaged"));
     return script;
 }
