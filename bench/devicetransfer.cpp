@@ -1,7 +1,7 @@
 // A full settings record read from an emulated device and applied to it, the link's pace off,
-// beside copying the bytes the device stores: reading them into memory (the floor of a read),
-// and reading them and putting them in place of a file (the floor of an apply, which stores
-// the device's memory as safely).
+// beside copying the bytes the device stores: reading them and putting them in place of a file
+// as safely as the device stores its memory, the floor of both; and, for reference, reading
+// them into memory alone, which no decoded record comes near (a read builds every string).
 #include "device/lib/config.h"
 #include "device/lib/devicelist.h"
 #include "device/lib/serialformat.h"
