@@ -7,6 +7,7 @@ TEST(FormatId, PadsWithZerosToTheWidth)
 {
     const std::tuple<int, int, const char*> cases[] = {
         {5, 3, "005"}, {38, 2, "38"}, {1, 4, "0001"}, {1234, 2, "1234"}, {0, 2, "00"}, {7, 0, "7"},
+        {-5, 3, "-05"}, {-1234, 2, "-1234"},
     };
     for (auto [n, digits, text] : cases)
         EXPECT_EQ(CString(text), FormatId(n, digits)) << n << " " << digits;

@@ -102,7 +102,10 @@ public:
         // Made whole before it joins the table, which then announces it once.
         auto* cell = new QTableWidgetItem(text);
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        cell->setTextAlignment(AlignmentOf(Format(column)));
+        // A cell without an alignment is drawn left-aligned and centred vertically, as
+        // AlignmentOf(LVCFMT_LEFT): only the other columns' cells carry theirs.
+        if (const Qt::Alignment alignment = AlignmentOf(Format(column)); alignment != AlignmentOf(LVCFMT_LEFT))
+            cell->setTextAlignment(alignment);
         setItem(row, column, cell);
     }
 

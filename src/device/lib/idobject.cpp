@@ -6,7 +6,10 @@ IMPLEMENT_DYNAMIC(CIdObject, CObject)
 
 CString FormatId(int n, int digits)
 {
-    return QString::asprintf("%0*d", digits, n);
+    // Every row of a list is numbered through here: no format to parse for the usual case.
+    if (n < 0)
+        return QString::asprintf("%0*d", digits, n);
+    return QString::number(n).rightJustified(digits, u'0');
 }
 
 int NextAvailableId(const CObList& list, int from, BOOL down)

@@ -2,6 +2,7 @@
 
 #include "afx/win/listctrl.h"
 
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTest>
 #include <string>
@@ -152,6 +153,30 @@ TEST_F(ListCtrlTest, ColumnsGoOneByOneAndRowsKeepTheirOwnTextWithoutAny)
     EXPECT_EQ(Selected(list), std::vector<int>{0});
     EXPECT_EQ(QString(list.GetItemText(0, 1)), QStringLiteral("7"));
     EXPECT_EQ(list.GetItemData(0), DWORD_PTR(7));
+}
+
+TEST_F(ListCtrlTest, CellsStandAsTheirColumnsFormatSays)
+{
+    // The alignment the view's delegate draws a cell with, from the view's default.
+    struct Delegate : QStyledItemDelegate {
+        Qt::Alignment Shown(const QModelIndex& index) const
+        {
+            QStyleOptionViewItem option;
+            option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+            initStyleOption(&option, index);
+            return option.displayAlignment;
+        }
+    };
+    CListCtrl& list = List(IDC_ENTRIES);
+    list.InsertColumn(2, "Pages", LVCFMT_RIGHT, 50);
+    list.InsertColumn(3, "État", LVCFMT_CENTER, 50);
+    Fill(list, 1);
+    list.SetItemText(0, 2, "12");
+    list.SetItemText(0, 3, "oui");
+    const auto* table = qobject_cast<QTableWidget*>(list.m_hWnd);
+    const Qt::Alignment shown[] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    for (int column = 0; column < 4; ++column)
+        EXPECT_EQ(Delegate().Shown(table->model()->index(0, column)), shown[column] | Qt::AlignVCenter) << column;
 }
 
 TEST_F(ListCtrlTest, SeveralSelectedRowsAreWalkedInListOrder)
