@@ -6,6 +6,8 @@
 #include "offscreen.h"
 
 #include "afx/win/fwstrings.h"
+#include "afx/win/helpwindow.h"
+#include "afx/win/prompts.h"
 #include "app/consoleapp.h"
 #include "app/passwordstore.h"
 #include "dialogs/aboutboxdlg.h"
@@ -20,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTextBrowser>
 #include <QTranslator>
 #include <cstdio>
 
@@ -140,6 +143,12 @@ std::vector<Subject> ConsoleDialogSubjects()
          [](Album& album) {
              CAboutBoxDlg dialog(AfxGetMainWnd());
              CaptureModal(album, QStringLiteral("dialog-about"), dialog);
+         }},
+        {QStringLiteral("help window"),
+         [](Album& album) {
+             afx::ShowHelpWindow(0, afx::HELP_FINDER);
+             album.Capture(QStringLiteral("help-window"), afx::HelpBrowser());
+             afx::ShowHelpWindow(0, afx::HELP_QUIT);
          }},
     };
 }

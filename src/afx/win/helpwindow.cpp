@@ -3,6 +3,7 @@
 #include "afx/win/fwstrings.h"
 #include "afx/win/winids.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPointer>
 #include <QTextBrowser>
@@ -16,6 +17,15 @@ namespace {
 // from another topic) is a page saying so.
 class HelpTextBrowser : public QTextBrowser {
 public:
+    HelpTextBrowser()
+    {
+        // Text to read at length: the system's face at 10 points (at 96 dots per inch), as the
+        // bars' labels, not at the 8 points of dialogs.
+        QFont text = QApplication::font();
+        text.setPixelSize(13);
+        setFont(text);
+    }
+
     QVariant loadResource(int type, const QUrl& name) override
     {
         if (type == QTextDocument::HtmlResource && name.scheme() == QLatin1String("qrc")
