@@ -1,6 +1,7 @@
 #include "afx/win/helpwindow.h"
 
 #include "afx/win/fwstrings.h"
+#include "afx/win/gdi.h"
 #include "afx/win/winids.h"
 
 #include <QApplication>
@@ -19,11 +20,11 @@ class HelpTextBrowser : public QTextBrowser {
 public:
     HelpTextBrowser()
     {
-        // Text to read at length: the system's face at 10 points (at 96 dots per inch), as the
-        // bars' labels, not at the 8 points of dialogs.
-        QFont text = QApplication::font();
-        text.setPixelSize(13);
-        setFont(text);
+        // Text to read at length: the system's face at 10 points, as the bars' labels, not at
+        // the 8 points of dialogs.
+        CFont text;
+        text.CreatePointFont(100, QApplication::font().family());
+        setFont(text.GetQFont());
     }
 
     QVariant loadResource(int type, const QUrl& name) override

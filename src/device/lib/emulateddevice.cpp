@@ -163,13 +163,12 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
                               + " contient des documents et il ne reste pas de place pour elle."};
         restored.release();
     }
-    if (!keptOwn) {
-        Store(memory->StoreWithRecord(record));
-        return refused;
+    QByteArray kept = record;
+    if (keptOwn) {
+        kept = serialformat::WriteToBytes([&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
+        kept.append(record.constData() + rest, record.size() - rest);
     }
-    QByteArray own = serialformat::WriteToBytes([&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
-    own.append(record.constData() + rest, record.size() - rest);
-    Store(memory->StoreWithRecord(own));
+    Store(memory->StoreWithRecord(kept));
     return refused;
 }
 
