@@ -122,11 +122,7 @@ bool PrepareStoreFile(const QString& path)
 
 QString PasswordStorePath()
 {
-    // The machine-wide settings folder, wherever the settings keep it.
-    const QString folder =
-        QFileInfo(QSettings(QSettings::NativeFormat, QSettings::SystemScope, QString::fromLatin1(kSettingsCompany))
-                      .fileName())
-            .absolutePath();
+    const QString folder = afx::MachineSettingsFolder();
     CString title;
     title.LoadString(AFX_IDS_APP_TITLE);
     return QStringLiteral("%1/%2/%3.conf")

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 // The message for a failure to read or write a phone-book file.
@@ -26,7 +28,7 @@ UINT FailureMessage(const std::exception& e, BOOL save)
         case CFileException::fileNotFound: case CFileException::badPath:
             return AFX_IDP_FAILED_INVALID_PATH;
         case CFileException::diskFull:
-            return AFX_IDP_FAILED_DISK_FULL;
+            return file->m_lOsError == EFBIG ? AFX_IDP_FAILED_TOO_LARGE : AFX_IDP_FAILED_DISK_FULL;
         case CFileException::accessDenied:
             return save ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;
         default:
@@ -54,7 +56,8 @@ void Export(CPhoneBook& phoneBook, const CString& path)
         if (!held.Open(path, CFile::modeWrite | CFile::shareExclusive, &error))
             throw error;
     }
-    afx::ReplaceFile(path, bytes);
+    // A phone book holds no password: it is made as any document.
+    afx::ReplaceFile(path, bytes, afx::NewFileAccess::byUmask);
 }
 
 } // namespace

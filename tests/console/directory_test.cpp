@@ -455,9 +455,10 @@ TEST_F(PhoneBookFiles, AFailedExportKeepsTheOldFileAndSaysWhy)
         EXPECT_EQ(FileBytes(Path("annuaire.phb")), old);
     }
     {
-        SCOPED_TRACE("disk full");
+        SCOPED_TRACE("file-size limit");
         PromptScript prompts;
-        prompts.FileDialog(IDOK, Path("annuaire.phb")).MessageBox(IDOK, "Le disque de destination est plein.");
+        prompts.FileDialog(IDOK, Path("annuaire.phb"))
+            .MessageBox(IDOK, "Impossible d'écrire annuaire.phb : le fichier dépasse la taille de fichier permise.");
         FileSizeLimit limit(16);
         Click(Page(groupTab), IDC_SAVE_PHONE_BOOK);
     }

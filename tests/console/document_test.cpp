@@ -293,7 +293,7 @@ TEST_F(DocumentTest, ASaveThatFailsKeepsThePreviousFile)
     Record().machine.companyName = "Corvane Nord-Est";
     Document()->SetModifiedFlag();
     PromptScript prompts;
-    prompts.MessageBox(IDOK, "Le disque de destination est plein.");
+    prompts.MessageBox(IDOK, "Impossible d'écrire nord.tms : le fichier dépasse la taille de fichier permise.");
     {
         FileSizeLimit limit(16);
         Command(ID_FILE_SAVE);
@@ -301,6 +301,40 @@ TEST_F(DocumentTest, ASaveThatFailsKeepsThePreviousFile)
     EXPECT_EQ(FileBytes(Path("nord.tms")), previous);
     EXPECT_TRUE(Document()->IsModified());
     EXPECT_EQ(QDir(files.path()).entryList(QDir::Files), QStringList{"nord.tms"});
+}
+
+// A settings file holds passwords: a new one is its owner's alone whatever the umask, and a
+// file saved over keeps the mode it had.
+TEST_F(DocumentTest, ASavedRecordIsItsOwnersAlone)
+{
+    struct Row {
+        const char* name;
+        mode_t umask;
+        mode_t existing;   // 0: a new file
+        mode_t expected;
+    };
+    const Row rows[] = {
+        {"umask 022", 022, 0, 0600},
+        {"umask 077", 077, 0, 0600},
+        {"over a 0640 file", 022, 0640, 0640},
+    };
+    EditRecord("Corvane Sud");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = Path("sud.tms");
+        QFile::remove(path);
+        if (row.existing != 0) {
+            WriteFile(path, "ancien");
+            ASSERT_EQ(0, ::chmod(QFile::encodeName(path).constData(), row.existing));
+        }
+        const mode_t previous = ::umask(row.umask);
+        SaveAs(path);
+        ::umask(previous);
+        struct stat info;
+        ASSERT_EQ(0, ::stat(QFile::encodeName(path).constData(), &info));
+        EXPECT_EQ(row.expected, info.st_mode & 07777);
+        EXPECT_EQ(FileBytes(path), Bytes(Record()));
+    }
 }
 
 } // namespace

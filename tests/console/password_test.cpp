@@ -160,6 +160,23 @@ TEST_F(PasswordStoreTest, TheTitlesSlashMakesNoFolder)
     EXPECT_EQ(store.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{store.fileName()});
 }
 
+// The store guards the console: it stays where the build was installed for, whatever the
+// user's environment says (an empty store would let anyone in).
+TEST(PasswordStorePlaceTest, NoVariableOfTheEnvironmentMovesTheStore)
+{
+    const QString expected =
+        QStringLiteral(TAMSEL_MACHINE_SETTINGS_DIR "/Corvane/") + afx::SettingsName(LoadText(AFX_IDS_APP_TITLE)) + ".conf";
+    afx::testing::SetMachineSettingsFolder(QString());
+    const QByteArray previous = qgetenv("XDG_CONFIG_DIRS");
+    for (const char* dirs : {"", "/empty", "/tmp/ailleurs:/etc/xdg"}) {
+        SCOPED_TRACE(dirs);
+        qputenv("XDG_CONFIG_DIRS", dirs);
+        EXPECT_EQ(PasswordStorePath(), expected);
+    }
+    qputenv("XDG_CONFIG_DIRS", previous);
+    afx::testing::SetMachineSettingsFolder(QDir::home().filePath("system"));
+}
+
 TEST_F(PasswordStoreTest, AStoreThatCannotBeWrittenReportsItAndKeepsTheOldPassword)
 {
     ASSERT_TRUE(WritePassword("Ancien"));

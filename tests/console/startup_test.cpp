@@ -13,7 +13,10 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdio>
+#include <functional>
+#include <sys/resource.h>
 
 using namespace startup;
 using afx::testing::PromptScript;
@@ -211,7 +214,8 @@ protected:
             QSettings::IniFormat);
     }
 
-    QProcess& Start(const QString& home, const QStringList& arguments = {}, const QString& program = TESTHOST_PATH)
+    QProcess& Start(const QString& home, const QStringList& arguments = {}, const QString& program = TESTHOST_PATH,
+                    const std::function<void()>& inChild = {})
     {
         auto* process = new QProcess;
         running.push_back(process);
@@ -223,6 +227,8 @@ protected:
         environment.insert("XDG_DATA_HOME", folder.filePath("data"));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         process->setProcessEnvironment(environment);
+        if (inChild)
+            process->setChildProcessModifier(inChild);
         process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted());
         return *process;
@@ -371,6 +377,41 @@ TEST_F(ProgramTest, TheNetworkModeIsOfferedOnlyWhenTheCommandLineAsksForIt)
         }
         EXPECT_EQ(categories.join(", ").toStdString(), c.categories.toStdString());
     }
+}
+
+// Under a file-size limit (ulimit -f) a save fails with its message; the console goes on with
+// its edits, and the file and its folder are as they were.
+TEST_F(ProgramTest, ASaveOverTheFileSizeLimitIsAMessageNotTheEnd)
+{
+    CConfig record;
+    record.machine.companyName = "Corvane Lyon";
+    const QString path = folder.filePath("dossier/lyon.tms");
+    ASSERT_TRUE(QDir(folder.path()).mkdir("dossier"));
+    const QByteArray before = serialformat::StoreToBytes(record);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    struct Save {
+        Save() { qputenv("TAMSEL_TEST_SAVE", "1"); }
+        ~Save() { qunsetenv("TAMSEL_TEST_SAVE"); }
+    } save;
+    QProcess& program = Start("open", {path}, TESTHOST_PATH, [] {
+        std::signal(SIGXFSZ, SIG_DFL);   // as a shell leaves it
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    ASSERT_TRUE(program.waitForFinished(60000));
+    ASSERT_EQ(program.exitStatus(), QProcess::NormalExit) << "ended by signal " << program.exitCode();
+    const QString output = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(output.contains(
+        "\"Impossible d'écrire lyon.tms : le fichier dépasse la taille de fichier permise.\""))
+        << output.toStdString();
+    EXPECT_TRUE(output.contains("unsaved: yes")) << output.toStdString();
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(QDir(folder.filePath("dossier")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"lyon.tms"});
 }
 
 TEST_F(ProgramTest, HelpPrintsTheOptionsAndStartsNothing)

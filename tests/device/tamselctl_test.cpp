@@ -29,6 +29,12 @@ struct Outcome {
     QString err;
 };
 
+mode_t ModeOf(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 void PrintTo(const Outcome& outcome, std::ostream* os)
 {
     *os << "status " << outcome.status << ", out: " << outcome.out.toStdString() << ", err: " << outcome.err.toStdString();
@@ -87,6 +93,78 @@ TEST_F(Tamselctl, DevicesListsEveryDeviceOnALine)
     for (const DeviceDefinition& definition : DefaultDeviceList().devices)
         expected << definition.name;
     EXPECT_EQ(expected.join('\n') + '\n', outcome.out);
+}
+
+// A device's name is written as the error messages write names: each control character as
+// its escape, so that a name can neither drive the terminal nor spread over two lines.
+TEST_F(Tamselctl, DevicesWritesControlCharactersOfNamesAsEscapes)
+{
+    WriteDeviceList(R"({"stepDelayMs": 0, "devices": [
+        {"name": "USB001\u001b[2J\u001b]0;titre\u0007"},
+        {"name": "\\\\serveur\\Brevia\nfaux"},
+        {"name": "LPT1\tÉtage 2"}]})");
+    const Outcome outcome = Run({"devices"});
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ("USB001\\x1B[2J\\x1B]0;titre\\x07\n"
+              "\\\\serveur\\Brevia\\nfaux\n"
+              "LPT1\\tÉtage 2\n",
+              outcome.out);
+}
+
+// What holds passwords is its owner's alone, whatever the umask: a record read from a device
+// and the device's own store; a file that was there keeps its mode.
+TEST_F(Tamselctl, RecordsAndDeviceStoresAreTheirOwnersAlone)
+{
+    struct Row {
+        const char* name;
+        mode_t umask;
+        mode_t existing;   // 0: no file before
+        mode_t expected;
+    };
+    const Row rows[] = {
+        {"umask 022", 022, 0, 0600},
+        {"umask 077", 077, 0, 0600},
+        {"umask 000", 0, 0, 0600},
+        {"an existing 0644 file", 022, 0644, 0644},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = data.filePath("lu.tms");
+        QFile::remove(path);
+        QDir(DeviceDataFolder()).removeRecursively();
+        if (row.existing != 0) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_EQ(0, ::fchmod(file.handle(), row.existing));
+        }
+        const mode_t mask = row.umask;
+        Outcome outcome = Run({"read", device, path}, QString(), [mask] { ::umask(mask); });
+        ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+        outcome = Run({"apply", path, device}, QString(), [mask] { ::umask(mask); });
+        ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+        EXPECT_EQ(row.expected, ModeOf(path));
+        const QString store = DeviceFilePath(device, "dev");
+        ASSERT_TRUE(QFileInfo::exists(store));
+        EXPECT_EQ(0600u, ModeOf(store));
+        EXPECT_EQ(0700u, ModeOf(QFileInfo(store).path()));
+    }
+}
+
+// Where the device's data cannot be opened the message says so, not that the device is silent.
+TEST_F(Tamselctl, ADeviceDataFolderThatCannotBeMadeIsNamed)
+{
+    QDir(DeviceDataFolder()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(DeviceDataFolder()));
+    {
+        QFile blocker(DeviceDataFolder() + "/devices");   // a file where the folder would go
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const Outcome outcome = Run({"read", device, data.filePath("x.tms")});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("tamselctl : lecture du périphérique « " + QString(device) + " » impossible : "
+              "Impossible d'ouvrir les données du périphérique dans « " + DeviceDataFolder() + "/devices » : "
+              "création impossible.\n", outcome.err);
+    EXPECT_FALSE(QFileInfo::exists(data.filePath("x.tms")));
 }
 
 TEST_F(Tamselctl, ReadSavesTheDeviceAndApplyWritesItBackNamingKeptMailboxes)
@@ -393,13 +471,14 @@ TEST_F(Tamselctl, AWriteCutShortKeepsThePreviousFile)
     FillSmallRecord(config);
     const QString path = SaveRecord("gardé.tms", config);
     const QByteArray before = FileBytes(path);
+    // As `ulimit -f` leaves it: the signal that would end the program is not ignored.
     const Outcome outcome = Run({"read", device, path}, QString(), [] {
-        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
     });
     EXPECT_EQ(1, outcome.status);
-    EXPECT_EQ("tamselctl : écriture de « " + path + " » impossible : disque plein.\n", outcome.err);
+    EXPECT_EQ("tamselctl : écriture de « " + path + " » impossible : fichier trop volumineux.\n", outcome.err);
     EXPECT_EQ(before, FileBytes(path));
     EXPECT_EQ(QStringList{"gardé.tms"}, QDir(data.path()).entryList({"*.tms*", ".*.tms*"}, QDir::Files | QDir::Hidden));
 }

@@ -49,6 +49,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath("system"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.filePath("user"));
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.filePath("system"));
+    afx::testing::SetMachineSettingsFolder(home.filePath("system"));
     QApplication app(argc, argv);
     afx::SetSystemFont();
     ::testing::InitGoogleTest(&argc, argv);

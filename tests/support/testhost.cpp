@@ -3,9 +3,11 @@
 // live there, and every prompt is written to standard error and answered as the Enter key
 // would answer it, so that nothing waits for a user. With TAMSEL_TEST_DESCRIBE set, a console
 // that started describes its "Affichage" menu and its categories, with the network mode
-// switched on where the menu offers it, and ends.
+// switched on where the menu offers it, and ends. With TAMSEL_TEST_SAVE set, it edits the
+// opened record, saves it, says whether the record is still unsaved, and ends.
 #include "app/consoleapp.h"
 #include "afx/win/testing.h"
+#include "document/ntsmgr.h"
 #include "frame/mainframe.h"
 #include "res/resource.h"
 #include "view/categorytable.h"
@@ -27,9 +29,17 @@ BOOL CHostApp::InitInstance()
 {
     if (!CConsoleApp::InitInstance())
         return FALSE;
+    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+    if (qEnvironmentVariableIsSet("TAMSEL_TEST_SAVE")) {
+        auto* document = static_cast<CNtsMgr*>(frame->GetActiveDocument());
+        document->config.machine.companyName = "Corvane Sauvegarde";
+        document->SetModifiedFlag();
+        frame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+        qWarning("unsaved: %s", document->IsModified() ? "yes" : "no");
+        return FALSE;
+    }
     if (!qEnvironmentVariableIsSet("TAMSEL_TEST_DESCRIBE"))
         return TRUE;
-    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
     const bool offered = frame->GetMenu()->GetMenuState(ID_VIEW_NETWORK_MODE, MF_BYCOMMAND) != UINT(-1);
     qWarning("menu: network mode %s", offered ? "offered" : "absent");
     if (offered)
@@ -88,7 +98,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir home(qEnvironmentVariable("TAMSEL_TEST_HOME"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
+    afx::testing::SetMachineSettingsFolder(home.filePath(QStringLiteral("system")));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("user")));
     static CEnterAnswers answers;
     afx::SetPromptAnswerer(&answers);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afx/afxwin.h"
+#include "afx/win/testing.h"
 #include "res/resource.h"
 
 #include <QDir>
@@ -26,7 +27,7 @@ public:
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("user")));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, home.filePath(QStringLiteral("system")));
+        afx::testing::SetMachineSettingsFolder(home.filePath(QStringLiteral("system")));
     }
 
     // A QApplication made outside the framework's entry: give it only the program name.

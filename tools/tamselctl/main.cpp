@@ -10,6 +10,8 @@
 #include "device/lib/recordcheck.h"
 #include "version.h"
 
+#include "afx/core/file.h"
+
 #include <QCoreApplication>
 #include <QJsonDocument>
 
@@ -110,10 +112,11 @@ void LoadSettings(const CString& path, CConfig& config)
     }
 }
 
-void WriteFile(const CString& path, const QByteArray& bytes)
+void WriteFile(const CString& path, const QByteArray& bytes,
+               afx::NewFileAccess access = afx::NewFileAccess::ownerOnly)
 {
     CString reason;
-    if (!WriteFileAtomically(path, bytes, reason))
+    if (!WriteFileAtomically(path, bytes, reason, access))
         throw Failure{CString("écriture de ") + Quoted(path) + " impossible : " + reason};
 }
 
@@ -129,8 +132,9 @@ void Devices(const QStringList&)
     CString detail;
     if (!GetDevices(devices, detail))
         throw Failure{CString("liste des périphériques indisponible : ") + Detail(detail)};
+    // A name is the device's to choose: its control characters must not reach the terminal.
     for (POSITION pos = devices.GetHeadPosition(); pos != nullptr;)
-        Print(stdout, devices.GetNext(pos) + "\n");
+        Print(stdout, OneLine(devices.GetNext(pos)) + "\n");
 }
 
 void Read(const QStringList& args)
@@ -202,7 +206,8 @@ void MakeFirmware(const QStringList& args)
     CString reason;
     if (!firmware::Build(firmware, bytes, reason))
         throw Failure{CString("fabrication du micrologiciel impossible : ") + reason};
-    WriteFile(args[2], bytes);
+    // A firmware file holds no secret and is made to be handed on.
+    WriteFile(args[2], bytes, afx::NewFileAccess::byUmask);
 }
 
 void Check(const QStringList& args)
@@ -268,6 +273,7 @@ int Main(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    afx::ReportFileSizeLimitAsError();
     try {
         return Main(argc, argv);
     } catch (const std::bad_alloc&) {

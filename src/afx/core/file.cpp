@@ -5,11 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -312,6 +315,69 @@ private:
     FailOn(path, CFileException::ErrnoToException(error), error);
 }
 
+// The temporary files of writes to `name`: ".name.XXXXXXXX.tmp", the X letters or digits
+// drawn at random so that no one can make the file before the write does.
+constexpr int temporaryLetters = 8;
+const char temporaryAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+QString TemporaryName(const QString& name)
+{
+    QString letters(temporaryLetters, QChar());
+    for (QChar& letter : letters)
+        letter = QLatin1Char(temporaryAlphabet[QRandomGenerator::system()->bounded(int(sizeof temporaryAlphabet) - 1)]);
+    return '.' + name + '.' + letters + ".tmp";
+}
+
+// Earlier versions named the temporary file ".name.tmp".
+bool IsTemporaryOf(const QString& entry, const QString& name)
+{
+    const QString prefix = '.' + name + '.';
+    if (!entry.startsWith(prefix) || !entry.endsWith(QLatin1String(".tmp")))
+        return false;
+    const qsizetype letters = entry.size() - prefix.size() - 4;
+    if (letters == 0)
+        return true;
+    if (letters != temporaryLetters)
+        return false;
+    for (qsizetype i = prefix.size(); i < prefix.size() + letters; ++i) {
+        if (entry[i].unicode() > 0x7f || !std::strchr(temporaryAlphabet, char(entry[i].unicode())))
+            return false;
+    }
+    return true;
+}
+
+// Removes what killed writes to `name` left in `folder`: only regular files of this user,
+// and only when no write holds them. Anything else there is left alone, never opened for
+// writing. False when another write of this user to the same file is under way.
+bool TidyEarlierWrites(const QString& folder, const QString& name, const QByteArray& own)
+{
+    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    if (listing == nullptr)
+        return true;   // nothing to tidy that can be seen
+    bool alone = true;
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArray path = QFile::encodeName(folder) + '/' + entry->d_name;
+        if (path == own || !IsTemporaryOf(QFile::decodeName(entry->d_name), name))
+            continue;
+        struct stat named, opened;
+        if (::lstat(path.constData(), &named) != 0 || !S_ISREG(named.st_mode) || named.st_uid != ::geteuid())
+            continue;
+        Descriptor stale(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (stale.Get() < 0 || ::fstat(stale.Get(), &opened) != 0 || opened.st_ino != named.st_ino
+            || opened.st_dev != named.st_dev)
+            continue;
+        if (::flock(stale.Get(), LOCK_EX | LOCK_NB) != 0) {
+            alone = false;
+            continue;
+        }
+        // Locked: no write of ours can be using it; the name is checked again just before it goes.
+        if (::lstat(path.constData(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            ::unlink(path.constData());
+    }
+    ::closedir(listing);
+    return alone;
+}
+
 } // namespace
 
 namespace afx {
@@ -369,7 +435,12 @@ QByteArray ReadWholeFile(const CString& path, qint64 maxBytes, UINT share)
     }
 }
 
-void ReplaceFile(const CString& path, const QByteArray& bytes)
+void ReportFileSizeLimitAsError()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void ReplaceFile(const CString& path, const QByteArray& bytes, NewFileAccess access)
 {
     QString target = QFileInfo(path).absoluteFilePath();
     if (path.IsEmpty())
@@ -388,56 +459,59 @@ void ReplaceFile(const CString& path, const QByteArray& bytes)
     }
     const QFileInfo targetInfo(target);
     const QByteArray nativeTarget = QFile::encodeName(target);
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
-    const QByteArray temporary = QFile::encodeName(targetInfo.absolutePath() + "/." + targetInfo.fileName() + ".tmp");
+    const QString folder = targetInfo.absolutePath();
 
-    // A fresh temporary file, or the one a killed write left.
-    const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    int handle = ::open(temporary.constData(), flags | O_CREAT | O_EXCL, 0666);
-    if (handle < 0 && errno == EEXIST)
-        handle = ::open(temporary.constData(), flags);
+    // Always a new file of this write's own: nobody can have made it in advance, nor put a
+    // link in its place. A secret is never readable by others, whatever the umask says.
+    QByteArray temporary;
+    int handle = -1;
+    for (int attempt = 0; handle < 0 && attempt < 100; ++attempt) {
+        temporary = QFile::encodeName(folder + '/' + TemporaryName(targetInfo.fileName()));
+        handle = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                        access == NewFileAccess::ownerOnly ? 0600 : 0666);
+        if (handle < 0 && errno != EEXIST)
+            FailOn(target, OpenFailureCause(errno, target), errno);
+    }
     if (handle < 0)
-        FailOn(target, OpenFailureCause(errno, target), errno);
+        FailOnErrno(target, EEXIST);
     Descriptor file(handle);
-    // Held until the rename: a second write to the same target meanwhile finds it locked,
-    // or finds the name gone or given to another file once the first is done.
-    struct stat opened, named;
-    if (::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
-        FailOnErrno(target, errno);
-    if (::fstat(file.Get(), &opened) != 0 || ::lstat(temporary.constData(), &named) != 0
-        || opened.st_ino != named.st_ino || opened.st_dev != named.st_dev || !S_ISREG(opened.st_mode))
-        FailOn(target, CFileException::sharingViolation, EWOULDBLOCK);
+    // Held until the rename, so that the next write knows this one is under way.
+    const bool locked = ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0;
 
     // From here on the temporary file is this write's own, to remove on failure.
-    const auto failAndRemove = [&](int error) {
+    const auto failAndRemove = [&](int cause, int error) {
         file.Close();
         ::unlink(temporary.constData());
-        FailOnErrno(target, error);
+        FailOn(target, cause, error);
     };
-    if (::ftruncate(file.Get(), 0) != 0)
-        failAndRemove(errno);
-    if (exists && ::fchmod(file.Get(), old.st_mode & 07777) != 0)
-        failAndRemove(errno);
+    const auto failAndRemoveErrno = [&](int error) { failAndRemove(CFileException::ErrnoToException(error), error); };
+    if (!locked || !TidyEarlierWrites(folder, targetInfo.fileName(), temporary))
+        failAndRemove(CFileException::sharingViolation, EWOULDBLOCK);
+    // The umask may have taken more than the group's and others' rights from a new secret.
+    if ((exists || access == NewFileAccess::ownerOnly)
+        && ::fchmod(file.Get(), exists ? old.st_mode & 07777 : 0600) != 0)
+        failAndRemoveErrno(errno);
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::write(file.Get(), bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            failAndRemove(n < 0 ? errno : EIO);
+            failAndRemoveErrno(n < 0 ? errno : EIO);
         done += n;
     }
     if (::fsync(file.Get()) != 0)
-        failAndRemove(errno);
-    if (::fstat(file.Get(), &opened) != 0 || opened.st_size != bytes.size())
-        failAndRemove(EIO);
+        failAndRemoveErrno(errno);
+    struct stat written;
+    if (::fstat(file.Get(), &written) != 0 || written.st_size != bytes.size())
+        failAndRemoveErrno(EIO);
     if (::rename(temporary.constData(), nativeTarget.constData()) != 0)
-        failAndRemove(errno);
+        failAndRemoveErrno(errno);
     if (const int error = file.Close())
         FailOnErrno(target, error);
 
     // The new name is durable only once the folder is. A folder that cannot be opened for
     // reading cannot be synced; a file system that does not sync folders says EINVAL.
-    Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor directory(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.Get() >= 0 && ::fsync(directory.Get()) != 0 && errno != EINVAL)
         FailOnErrno(target, errno);
 }

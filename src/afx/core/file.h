@@ -115,13 +115,24 @@ namespace afx {
 // for shareDenyWrite, exclusive for shareExclusive (no other open of the file meanwhile).
 QByteArray ReadWholeFile(const CString& path, qint64 maxBytes, UINT share = CFile::shareDenyWrite);
 
-// Puts `bytes` in place of the file in one step. They go to ".<name>.tmp" in the same folder,
-// every write checked and the file synced to the disk; only then does it take the target's
-// name (the folder is synced too). Until then the old file stays as it was, and a failure
-// removes the temporary file; one left by a write that was killed is taken over by the next
-// write to the same target. An existing target keeps its permissions and must be writable;
-// a symbolic link stays and the file it names is replaced. Two writes to the same target at
-// once: the second is a sharingViolation.
-void ReplaceFile(const CString& path, const QByteArray& bytes);
+// Who may read a file that a write creates. An existing file keeps its permissions.
+enum class NewFileAccess {
+    ownerOnly,   // 0600 whatever the umask: settings files and device stores hold passwords
+    byUmask,     // 0666 less the umask, as any document
+};
+
+// Puts `bytes` in place of the file in one step. They go to a new temporary file in the same
+// folder, ".<name>.XXXXXXXX.tmp" with a name drawn at random and made with O_EXCL, every write
+// checked and the file synced to the disk; only then does it take the target's name (the
+// folder is synced too). Until then the old file stays as it was, and a failure removes the
+// temporary file. A temporary file left by a killed write of this user goes with the next
+// write to the same target; another user's, a link, or anything but a regular file there is
+// left alone. An existing target must be writable; a symbolic link stays and the file it
+// names is replaced. Two writes to the same target at once: the second is a sharingViolation.
+void ReplaceFile(const CString& path, const QByteArray& bytes, NewFileAccess access = NewFileAccess::ownerOnly);
+
+// From now on a write past the process's file-size limit (ulimit -f) fails with EFBIG, and is
+// reported as any failed write, instead of the signal ending the program with its unsaved work.
+void ReportFileSizeLimitAsError();
 
 } // namespace afx

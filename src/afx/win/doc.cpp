@@ -64,7 +64,7 @@ UINT FailureMessage(const std::exception* e, BOOL bSaving, UINT nIDPDefault)
         case CFileException::fileNotFound: case CFileException::badPath:
             return AFX_IDP_FAILED_INVALID_PATH;
         case CFileException::diskFull:
-            return AFX_IDP_FAILED_DISK_FULL;
+            return file->m_lOsError == EFBIG ? AFX_IDP_FAILED_TOO_LARGE : AFX_IDP_FAILED_DISK_FULL;
         case CFileException::accessDenied: case CFileException::sharingViolation:
         case CFileException::lockViolation:
             return bSaving ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;

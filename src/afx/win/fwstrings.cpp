@@ -30,6 +30,7 @@ const char* BuiltInText(UINT id)
         return "Impossible d'écrire dans %1 : il est en lecture seule ou ouvert par un autre utilisateur.";
     case AFX_IDP_FAILED_IO_ERROR_READ: return "Une erreur inattendue s'est produite lors de la lecture de %1.";
     case AFX_IDP_FAILED_IO_ERROR_WRITE: return "Une erreur inattendue s'est produite lors de l'écriture de %1.";
+    case AFX_IDP_FAILED_TOO_LARGE: return "Impossible d'écrire %1 : le fichier dépasse la taille de fichier permise.";
     case AFX_IDP_PARSE_INT: return "Entrez un entier.";
     case AFX_IDP_PARSE_INT_RANGE: return "Entrez un entier compris entre %1 et %2.";
     case AFX_IDP_PARSE_STRING_SIZE: return "Entrez au plus %1 caractères.";

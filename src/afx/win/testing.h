@@ -69,4 +69,8 @@ QString Describe(const Prompt& prompt);
 // a window that a command or its close box closed is destroyed once that event has returned.
 void RunPostedWork();
 
+// The machine-wide settings of a test program or test host in a folder of its own; an empty
+// folder gives back the build's.
+void SetMachineSettingsFolder(const QString& folder);
+
 } // namespace afx::testing

@@ -1,5 +1,6 @@
 #include "afx/win/winapp.h"
 
+#include "afx/core/file.h"
 #include "afx/core/resources.h"
 #include "afx/win/doc.h"
 #include "afx/win/doctemplate.h"
@@ -8,6 +9,7 @@
 #include "afx/win/fwstrings.h"
 #include "afx/win/helpwindow.h"
 #include "afx/win/menu.h"
+#include "afx/win/testing.h"
 #include "afx/win/winids.h"
 
 #include <QAbstractEventDispatcher>
@@ -244,6 +246,21 @@ QString afx::SettingsName(const CString& title)
     return QString(title).replace(u'/', u'-');
 }
 
+namespace {
+QString machineSettingsFolderOfTests;
+}
+
+QString afx::MachineSettingsFolder()
+{
+    return machineSettingsFolderOfTests.isEmpty() ? QStringLiteral(AFX_MACHINE_SETTINGS_DIR)
+                                                  : machineSettingsFolderOfTests;
+}
+
+void afx::testing::SetMachineSettingsFolder(const QString& folder)
+{
+    machineSettingsFolderOfTests = folder;
+}
+
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     if (nMaxMRU == 0) {
@@ -421,6 +438,7 @@ std::unique_ptr<QTranslator> LoadQtFrenchTexts()
 
 int AfxWinMain(int argc, char** argv)
 {
+    afx::ReportFileSizeLimitAsError();
     CWinApp* app = AfxGetApp();
     if (!app) {
         qCritical("afx: the program has no application object");

@@ -142,6 +142,10 @@ namespace afx {
 // so that it makes no folder.
 QString SettingsName(const CString& title);
 
+// The folder of the machine-wide settings: the one the build was made for (/etc/xdg for a
+// /usr install). No variable of the environment moves it: it holds what guards the program.
+QString MachineSettingsFolder();
+
 // Installs the French texts of Qt's own dialogs (qtbase_fr of Qt's translations); nullptr when
 // they are not installed. They stay in force while the translator lives.
 std::unique_ptr<QTranslator> LoadQtFrenchTexts();

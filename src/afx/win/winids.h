@@ -50,6 +50,8 @@
 #define AFX_IDP_FAILED_ACCESS_WRITE              61732
 #define AFX_IDP_FAILED_IO_ERROR_READ             61733
 #define AFX_IDP_FAILED_IO_ERROR_WRITE            61734
+// A write past the process's file-size limit (EFBIG), which is no full disk.
+#define AFX_IDP_FAILED_TOO_LARGE                 61735
 #define AFX_IDP_PARSE_INT                        61712
 #define AFX_IDP_PARSE_INT_RANGE                  61714
 #define AFX_IDP_PARSE_STRING_SIZE                61716

@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -20,6 +23,13 @@ const char* const unreachableText = "Le périphérique ne répond pas.";
 const char* const cutOffText = "La connexion avec le périphérique a été coupée.";
 
 std::atomic<FaultSource*> faultSource = nullptr;
+
+// The device's data cannot be opened on this computer: the disk or the folder says why.
+CString StoreFailureText(const QString& folder, const CFileException& error)
+{
+    return CString("Impossible d'ouvrir les données du périphérique dans « ") + folder
+           + " » : " + WriteFailure(error) + ".";
+}
 
 // The device's definition, and the pace of the link.
 DeviceDefinition FindDevice(const CString& name, int& stepDelayMs)
@@ -96,11 +106,20 @@ EmulatedDevice::EmulatedDevice(const CString& name)
         throw DeviceError{busyText};
 
     const QString lockPath = DeviceFilePath(name, "lock");
-    QDir().mkpath(QFileInfo(lockPath).absolutePath());
+    const QString folder = QFileInfo(lockPath).absolutePath();
+    // The stores hold passwords: their folder is the user's alone.
+    if (!QFileInfo(folder).isDir()) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+            throw DeviceError{StoreFailureText(folder, CFileException(CFileException::ErrnoToException(errno), errno))};
+    }
     CFileException error;
     if (!lock.Open(lockPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareExclusive,
-                   &error))
-        throw DeviceError{error.m_cause == CFileException::sharingViolation ? busyText : unreachableText};
+                   &error)) {
+        if (error.m_cause == CFileException::sharingViolation)
+            throw DeviceError{busyText};
+        throw DeviceError{StoreFailureText(folder, error)};
+    }
 }
 
 EmulatedDevice::~EmulatedDevice() = default;

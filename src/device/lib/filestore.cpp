@@ -17,6 +17,8 @@ CString ReadFailure(const CFileException& e)
     }
 }
 
+} // namespace
+
 CString WriteFailure(const CFileException& e)
 {
     switch (e.m_cause) {
@@ -28,13 +30,11 @@ CString WriteFailure(const CFileException& e)
     case CFileException::badPath:
         return "création impossible";
     case CFileException::diskFull:
-        return "disque plein";
+        return e.m_lOsError == EFBIG ? "fichier trop volumineux" : "disque plein";
     default:
         return "écriture impossible";
     }
 }
-
-} // namespace
 
 BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CString& reason)
 {
@@ -47,10 +47,10 @@ BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CStr
     }
 }
 
-BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason)
+BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason, afx::NewFileAccess access)
 {
     try {
-        afx::ReplaceFile(path, bytes);
+        afx::ReplaceFile(path, bytes, access);
         return TRUE;
     } catch (const CFileException& e) {
         reason = WriteFailure(e);

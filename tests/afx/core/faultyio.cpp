@@ -84,14 +84,6 @@ int fsync(int fd)
     return real(fd);
 }
 
-int ftruncate(int fd, off_t length)
-{
-    static const auto real = Real<int (*)(int, off_t)>("ftruncate");
-    if (KillNow())
-        raise(SIGKILL);
-    return real(fd, length);
-}
-
 int rename(const char* from, const char* to)
 {
     static const auto real = Real<int (*)(const char*, const char*)>("rename");

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -66,6 +67,12 @@ mode_t Kind(const QString& path)
 {
     struct stat info;
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+mode_t Mode(const QString& path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 const QByteArray oldBytes = "ancien contenu";
@@ -135,8 +142,8 @@ TEST_F(WholeFileTest, AWriteThatFailsLeavesTheTargetAsItWas)
          [](WholeFileTest& t) { t.Put("dossier/cible", oldBytes); },
          [](const QString& target) {
              // The other write holds its temporary file locked.
-             const QByteArray temporary = QFile::encodeName(QFileInfo(target).path() + "/.cible.tmp");
-             const int other = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+             const QByteArray temporary = QFile::encodeName(QFileInfo(target).path() + "/.cible.Xy3kP09q.tmp");
+             const int other = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
              ::flock(other, LOCK_EX);
              const auto failure = Failure([&] { afx::ReplaceFile(target, newBytes); });
              ::close(other);
@@ -176,15 +183,14 @@ TEST_F(WholeFileTest, AWriteKilledAtAnyStepLeavesAWholeFileAndTheNextWriteTidies
 {
     struct Row {
         const char* name;
-        int step;                // of ftruncate, write, fsync, rename, fsync (the folder)
+        int step;                // of write, fsync, rename, fsync (the folder)
         QByteArray left;
     };
     const Row rows[] = {
-        {"temporary file made", 1, oldBytes},
-        {"half written", 2, oldBytes},
-        {"written, not synced", 3, oldBytes},
-        {"synced, not renamed", 4, oldBytes},
-        {"renamed, folder not synced", 5, newBytes},
+        {"half written", 1, oldBytes},
+        {"written, not synced", 2, oldBytes},
+        {"synced, not renamed", 3, oldBytes},
+        {"renamed, folder not synced", 4, newBytes},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -203,8 +209,14 @@ TEST_F(WholeFileTest, AWriteKilledAtAnyStepLeavesAWholeFileAndTheNextWriteTidies
         ASSERT_EQ(child, waitpid(child, &status, 0));
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the write ended before its step";
         EXPECT_EQ(row.left, Get("cible.tms"));
-        EXPECT_EQ((row.left == oldBytes ? QStringList{".cible.tms.tmp", "cible.tms"} : QStringList{"cible.tms"}),
-                  Entries());
+        const QStringList left = Entries();
+        if (row.left == oldBytes) {
+            ASSERT_EQ(2, left.size());
+            EXPECT_TRUE(QRegularExpression(R"(^\.cible\.tms\.[A-Za-z0-9]{8}\.tmp$)").match(left[0]).hasMatch()) << qPrintable(left[0]);
+            EXPECT_EQ(Mode(Path("cible.tms")), Mode(Path(left[0])));   // never more open than the target
+        } else {
+            EXPECT_EQ(QStringList{"cible.tms"}, left);
+        }
 
         afx::ReplaceFile(Path("cible.tms"), "suivant");
         EXPECT_EQ("suivant", Get("cible.tms"));
@@ -212,6 +224,102 @@ TEST_F(WholeFileTest, AWriteKilledAtAnyStepLeavesAWholeFileAndTheNextWriteTidies
     }
 }
 
+// What others may have put where a write's temporary file would go, in a folder everyone
+// may write: never written into, followed or removed, and the saved file is ours alone.
+TEST_F(WholeFileTest, WhatOthersPutBesideTheTargetIsLeftAlone)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "files of another owner can only be made as root (run as root to check them)";
+    struct Row {
+        const char* name;
+        const char* planted;
+        std::function<void(const QString& path)> make;
+    };
+    const auto fileOfTheirs = [](const QString& path) {
+        OtherUser other;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(0, ::fchmod(file.handle(), 0666));
+    };
+    const Row rows[] = {
+        {"their file under the old name", ".rapport.tms.tmp", fileOfTheirs},
+        {"their file under a drawn name", ".rapport.tms.AbCdEf12.tmp", fileOfTheirs},
+        {"a link to a file of ours", ".rapport.tms.AbCdEf12.tmp",
+         [this](const QString& path) {
+             Put("victime", oldBytes);
+             ASSERT_TRUE(QFile::link(Path("victime"), path));
+         }},
+        {"a FIFO", ".rapport.tms.AbCdEf12.tmp", [](const QString& path) { ASSERT_EQ(0, ::mkfifo(QFile::encodeName(path).constData(), 0666)); }},
+        {"a folder", ".rapport.tms.AbCdEf12.tmp", [](const QString& path) { ASSERT_TRUE(QDir().mkdir(path)); }},
+    };
+    ASSERT_EQ(0, ::chmod(QFile::encodeName(folder.path()).constData(), 01777));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString planted = Path(row.planted);
+        row.make(planted);
+        const QStringList before = Entries();
+        const mode_t kind = Kind(planted);
+
+        afx::ReplaceFile(Path("rapport.tms"), newBytes);
+        EXPECT_EQ(newBytes, Get("rapport.tms"));
+        struct stat saved;
+        ASSERT_EQ(0, ::lstat(QFile::encodeName(Path("rapport.tms")).constData(), &saved));
+        EXPECT_EQ(0u, saved.st_uid);
+        EXPECT_EQ(0600u, saved.st_mode & 07777);
+        EXPECT_EQ(kind, Kind(planted));
+        QStringList expected = before;
+        expected << "rapport.tms";
+        expected.sort();
+        EXPECT_EQ(expected, Entries());
+        if (QFileInfo::exists(Path("victime"))) {
+            EXPECT_EQ(oldBytes, Get("victime"));
+        }
+        if (S_ISREG(kind)) {
+            EXPECT_EQ(QByteArray(), Get(row.planted));
+        }
+        for (const QString& entry : Entries()) {
+            const QString path = Path(entry);
+            if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
+                QDir(path).removeRecursively();
+            else
+                QFile::remove(path);
+        }
+    }
+}
+
+// A new file holding secrets is its owner's alone whatever the umask; an ordinary document
+// follows the umask; an existing file keeps its mode.
+TEST_F(WholeFileTest, ANewFileGetsTheModeOfWhatItHolds)
+{
+    struct Row {
+        const char* name;
+        mode_t umask;
+        afx::NewFileAccess access;
+        mode_t existing;   // 0: no file before
+        mode_t expected;
+    };
+    const Row rows[] = {
+        {"secret, umask 022", 022, afx::NewFileAccess::ownerOnly, 0, 0600},
+        {"secret, umask 077", 077, afx::NewFileAccess::ownerOnly, 0, 0600},
+        {"secret, umask 000", 0, afx::NewFileAccess::ownerOnly, 0, 0600},
+        {"document, umask 022", 022, afx::NewFileAccess::byUmask, 0, 0644},
+        {"document, umask 077", 077, afx::NewFileAccess::byUmask, 0, 0600},
+        {"secret over a 0644 file", 022, afx::NewFileAccess::ownerOnly, 0644, 0644},
+        {"document over a 0640 file", 022, afx::NewFileAccess::byUmask, 0640, 0640},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(Path("f"));
+        if (row.existing != 0) {
+            Put("f", oldBytes);
+            ASSERT_EQ(0, ::chmod(QFile::encodeName(Path("f")).constData(), row.existing));
+        }
+        const mode_t previous = ::umask(row.umask);
+        afx::ReplaceFile(Path("f"), newBytes, row.access);
+        ::umask(previous);
+        EXPECT_EQ(row.expected, Mode(Path("f")));
+    }
+}
 TEST_F(WholeFileTest, ReadsOnlyARegularFileWithinItsBound)
 {
     Put("a.tms", "0123456789");
