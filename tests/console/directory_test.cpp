@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace directory;
@@ -324,7 +325,12 @@ TEST_F(PhoneBookFiles, ExportChangeImportGivesBackTheSameDirectory)
     {
         PromptScript prompts;
         prompts.FileDialog(IDOK, Path("annuaire.phb"));
+        // A phone book holds no password: made as any document, under the umask.
+        const mode_t umask = ::umask(027);
         Click(Page(groupTab), IDC_SAVE_PHONE_BOOK);
+        ::umask(umask);
+        EXPECT_EQ(QFileInfo(Path("annuaire.phb")).permissions(),
+                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
         ASSERT_EQ(prompts.Shown().size(), 1u);
         EXPECT_EQ(prompts.Shown()[0].text, "Enregistrer annuaire");
         EXPECT_EQ(prompts.Shown()[0].filter, "Annuaires (*.phb)|*.phb|Tous fichiers (*.*)|*.*||");
