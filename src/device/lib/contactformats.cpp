@@ -37,13 +37,21 @@ QList<Line> Lines(const QString& text)
     return lines;
 }
 
-// Keys and groups of one cell or property: separated by ";" or ",".
-QStringList Items(const QString& text)
+// Keys of one cell or property, separated by ";" or ","; groups of a cell, by ";" only (a
+// group's name may hold a comma).
+QStringList Items(const QString& text, bool commas = true)
 {
     QStringList items;
-    for (const QString& item : text.split(QRegularExpression(QStringLiteral("[;,]")), Qt::SkipEmptyParts)) {
+    QString item;
+    for (qsizetype at = 0; at <= text.size(); ++at) {
+        const QChar c = at < text.size() ? text[at] : QChar(u';');
+        if (c != u';' && (!commas || c != u',')) {
+            item += c;
+            continue;
+        }
         if (!item.trimmed().isEmpty())
             items << item.trimmed();
+        item.clear();
     }
     return items;
 }
@@ -264,7 +272,7 @@ ReadResult ReadCsv(const QByteArray& bytes)
             case Column::email: contact.email = cell; break;
             case Column::speedDial: contact.speedDial = cell; break;
             case Column::keys: contact.keys = Items(cell); break;
-            case Column::groups: contact.groups = Items(cell); break;
+            case Column::groups: contact.groups = Items(cell, false); break;
             case Column::other: break;
             }
         }
@@ -614,6 +622,26 @@ QString DnKey(const QString& dn)
     return dn.trimmed().toLower().replace(spaces, QStringLiteral("\\1"));
 }
 
+// "D" of "cn=D,ou=x": the entry's own name, its escapes undone.
+QString FirstRdnValue(const QString& dn)
+{
+    QString value;
+    bool inValue = false;
+    for (qsizetype at = 0; at < dn.size(); ++at) {
+        const QChar c = dn[at];
+        if (!inValue) {
+            inValue = c == u'=';
+        } else if (c == u'\\' && at + 1 < dn.size()) {
+            value += dn[++at];
+        } else if (c == u',' || c == u'+') {
+            break;
+        } else {
+            value += c;
+        }
+    }
+    return value;
+}
+
 ReadResult ReadLdif(const QByteArray& bytes)
 {
     ReadResult result;
@@ -621,6 +649,7 @@ ReadResult ReadLdif(const QByteArray& bytes)
     QList<LdifRecord> records;
     LdifRecord record;
     QString broken;            // why the record being read is refused
+    bool anyDn = false;
     const auto endRecord = [&] {
         if (!broken.isEmpty())
             result.refused << Problem{record.line, broken};
@@ -678,12 +707,13 @@ ReadResult ReadLdif(const QByteArray& bytes)
                          .arg(value.trimmed());
             continue;
         }
+        anyDn = anyDn || name == u"dn";
         record.attributes << std::pair{name, value};
         if (records.size() > maxContacts)
             return TooMany();
     }
     endRecord();
-    if (records.isEmpty() && result.refused.isEmpty()) {
+    if (!anyDn) {
         result.error = QStringLiteral("le fichier ne contient aucune entrée LDIF (dn:).");
         return result;
     }
@@ -700,7 +730,7 @@ ReadResult ReadLdif(const QByteArray& bytes)
         }
         const QStringList faxes = entry.Values("facsimiletelephonenumber");
         const QStringList phones = entry.Values("telephonenumber");
-        QStringList names = entry.Values("cn") << entry.Values("displayname");
+        const QStringList names = entry.Values("cn") + entry.Values("displayname");
         if (faxes.isEmpty() && phones.isEmpty() && names.isEmpty())
             continue;          // an organisational entry, not a person
         Contact contact;
@@ -719,14 +749,15 @@ ReadResult ReadLdif(const QByteArray& bytes)
                 contact.keys << uid.trimmed();
         }
         // A nameless entry was written with its number as its name.
-        const QString name = names.value(0).simplified();
+        const QString name = (names.isEmpty() ? FirstRdnValue(entry.Values("dn").value(0)) : names.value(0)).simplified();
         contact.name = uids.contains(name) ? QString() : name;
         contactOfDn.insert(DnKey(entry.Values("dn").value(0)), result.contacts.size());
         result.contacts << contact;
     }
     for (const LdifRecord* group : groups) {
         const QString token = group->Values("cn").value(0).simplified();
-        for (const QString& member : group->Values("member") << group->Values("uniquemember")) {
+        const QStringList members = group->Values("member") + group->Values("uniquemember");
+        for (const QString& member : members) {
             const auto found = contactOfDn.constFind(DnKey(member));
             if (found != contactOfDn.constEnd() && !token.isEmpty())
                 result.contacts[*found].groups << token;

@@ -273,8 +273,9 @@ public:
         for (POSITION pos = speedDials.GetHeadPosition(); pos != nullptr;) {
             auto* held = static_cast<CSpeedDial*>(speedDials.GetNext(pos));
             speedDialsByNumber.insert(held->GetId(), held);
-            if (!numberOfFax.contains(held->GetDialingData()->faxNumber))
-                numberOfFax.insert(held->GetDialingData()->faxNumber, held->GetId());
+            const QString key = SameNumberKey(held->GetDialingData()->faxNumber);
+            if (!numberOfFax.contains(key))
+                numberOfFax.insert(key, held->GetId());
         }
     }
 
@@ -308,15 +309,18 @@ private:
         ++plan.refused;
     }
 
+    // A fax number as a duplicate is told: its spaces do not count.
+    static QString SameNumberKey(const QString& dialString) { return QString(dialString).remove(u' '); }
+
     // Entries of one fax number become one: the first, completed by the later ones.
     QList<Entry> Merged(const QList<Entry>& entries)
     {
         QList<Entry> merged;
         QHash<QString, qsizetype> byFax;
         for (const Entry& entry : entries) {
-            const auto found = byFax.constFind(entry.fax);
+            const auto found = byFax.constFind(SameNumberKey(entry.fax));
             if (found == byFax.constEnd()) {
-                byFax.insert(entry.fax, merged.size());
+                byFax.insert(SameNumberKey(entry.fax), merged.size());
                 merged << entry;
                 continue;
             }
@@ -384,7 +388,7 @@ private:
     // the lowest free number; 0 when the directory is full.
     int TargetSpeedDial(const Entry& entry)
     {
-        const int holder = numberOfFax.value(entry.fax);
+        const int holder = numberOfFax.value(SameNumberKey(entry.fax));
         if (holder != 0 && !reservedSpeedDials.count(holder) && !targeted.count(holder))
             return holder;
         for (int n = nextFree; n <= CSpeedDial::max_count; ++n) {
