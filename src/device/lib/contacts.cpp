@@ -277,6 +277,9 @@ public:
             if (!numberOfFax.contains(key))
                 numberOfFax.insert(key, held->GetId());
         }
+        const CObList& groups = book->GetGroupDials();
+        for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;)
+            KnowGroup(static_cast<CGroupDial*>(groups.GetNext(pos)));
     }
 
     void Run(const ReadResult& read)
@@ -472,24 +475,25 @@ private:
 
     CGroupDial* FindGroup(const GroupRef& ref) const
     {
-        if (ref.number != 0)
-            return book->GetGroupDial(ref.number);
-        const CObList& groups = book->GetGroupDials();
-        for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;) {
-            auto* group = static_cast<CGroupDial*>(groups.GetNext(pos));
-            if (QString(group->name).compare(ref.name, Qt::CaseInsensitive) == 0)
-                return group;
-        }
-        return nullptr;
+        return ref.number != 0 ? groupsByNumber.value(ref.number) : groupsByName.value(ref.name.toLower());
     }
 
-    int FreeGroupNumber() const
+    // The lowest number no group holds or the file gives; numbers are only ever taken, so the
+    // search goes on from where it stopped.
+    int FreeGroupNumber()
     {
-        for (int n = 1; n <= CGroupDial::max_count; ++n) {
-            if (book->GetGroupDial(n) == nullptr && !reservedGroups.count(n))
-                return n;
-        }
-        return 0;
+        while (nextFreeGroup <= CGroupDial::max_count
+               && (groupsByNumber.contains(nextFreeGroup) || reservedGroups.count(nextFreeGroup)))
+            ++nextFreeGroup;
+        return nextFreeGroup <= CGroupDial::max_count ? nextFreeGroup : 0;
+    }
+
+    void KnowGroup(CGroupDial* group)
+    {
+        groupsByNumber.insert(group->GetId(), group);
+        const QString name = QString(group->name).toLower();
+        if (!groupsByName.contains(name))
+            groupsByName.insert(name, group);
     }
 
     void ApplyGroup(const GroupRef& ref, CSpeedDial* member, int line)
@@ -504,17 +508,19 @@ private:
             }
             group = new CGroupDial(number, ref.name);
             book->Add(group);
+            KnowGroup(group);
             Add(ReportLine::added, line, GroupText(*group));
             ++plan.added;
             created.insert(group);
         } else if (!ref.name.isEmpty() && group->name != ref.name && ref.number != 0) {
             const QString before = GroupText(*group);
             group->name = ref.name;
+            KnowGroup(group);
             Add(ReportLine::replaced, line, before + QStringLiteral(" par ") + Quoted(ref.name));
             ++plan.replaced;
             changed.insert(group);
         }
-        if (group->members.Find(member) != nullptr)
+        if (!joined.insert({group, member}).second || group->members.Find(member) != nullptr)
             return;
         group->members.AddTail(member);
         if (!created.count(group) && !changed.count(group)) {
@@ -533,7 +539,11 @@ private:
     std::set<int> targeted;             // speed dials this import wrote
     std::set<const CGroupDial*> created;
     std::set<const CGroupDial*> changed;
+    std::set<std::pair<const CGroupDial*, const CSpeedDial*>> joined;   // looked at already
+    QHash<int, CGroupDial*> groupsByNumber;
+    QHash<QString, CGroupDial*> groupsByName;   // lower case; the lowest number of a name
     int nextFree = 1;
+    int nextFreeGroup = 1;
 };
 
 } // namespace
