@@ -16,12 +16,13 @@ namespace {
 const QString lineEnd = QStringLiteral("\r\n");
 
 // The file's text cut into lines, each with its number from 1; CR LF, LF and CR end a line.
+// The lines are views into the text, which must outlive them.
 struct Line {
     int number;
-    QString text;
+    QStringView text;
 };
 
-QList<Line> Lines(const QString& text)
+QList<Line> Lines(QStringView text)
 {
     QList<Line> lines;
     int number = 1;
@@ -29,7 +30,7 @@ QList<Line> Lines(const QString& text)
     for (qsizetype at = 0; at <= text.size(); ++at) {
         if (at < text.size() && text[at] != u'\n' && text[at] != u'\r')
             continue;
-        lines << Line{number++, text.mid(start, at - start)};
+        lines << Line{number++, text.sliced(start, at - start)};
         if (at + 1 < text.size() && text[at] == u'\r' && text[at + 1] == u'\n')
             ++at;
         start = at + 1;
@@ -37,21 +38,35 @@ QList<Line> Lines(const QString& text)
     return lines;
 }
 
+// A line with the lines folded after it (they begin with a space, or a tab when `tabs`),
+// joined into `joined` when there are any; `i` moves to the last line taken.
+QStringView Unfolded(const QList<Line>& lines, qsizetype& i, QString& joined, bool tabs)
+{
+    const auto folded = [&](qsizetype next) {
+        return next < lines.size() && !lines[next].text.isEmpty()
+               && (lines[next].text[0] == u' ' || (tabs && lines[next].text[0] == u'\t'));
+    };
+    if (!folded(i + 1))
+        return lines[i].text;
+    joined = lines[i].text.toString();
+    while (folded(i + 1))
+        joined += lines[++i].text.sliced(1);
+    return joined;
+}
+
 // Keys of one cell or property, separated by ";" or ","; groups of a cell, by ";" only (a
 // group's name may hold a comma).
-QStringList Items(const QString& text, bool commas = true)
+QStringList Items(QStringView text, bool commas = true)
 {
     QStringList items;
-    QString item;
+    qsizetype start = 0;
     for (qsizetype at = 0; at <= text.size(); ++at) {
-        const QChar c = at < text.size() ? text[at] : QChar(u';');
-        if (c != u';' && (!commas || c != u',')) {
-            item += c;
+        if (at < text.size() && text[at] != u';' && (!commas || text[at] != u','))
             continue;
-        }
-        if (!item.trimmed().isEmpty())
-            items << item.trimmed();
-        item.clear();
+        const QStringView item = text.sliced(start, at - start).trimmed();
+        if (!item.isEmpty())
+            items << item.toString();
+        start = at + 1;
     }
     return items;
 }
@@ -156,13 +171,8 @@ Column ColumnOf(const QString& heading)
     return columns.value(HeadingKey(heading), Column::other);
 }
 
-struct Row {
-    int line;
-    QStringList cells;
-};
-
 // The separator the heading line uses most, outside quotes: ",", ";" or a tab.
-QChar Separator(const QString& text)
+QChar Separator(QStringView text)
 {
     int commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
@@ -182,103 +192,140 @@ QChar Separator(const QString& text)
     return tabs > commas ? u'\t' : u',';
 }
 
-// RFC 4180 records; a quote inside an unquoted cell is taken as it is. False, with the line
-// of the quote, when a quoted cell never ends.
-bool CsvRows(const QString& text, QChar separator, QList<Row>& rows, int& openLine)
-{
-    int line = 1;
-    Row row{1, {}};
-    QString cell;
-    bool quoted = false;       // inside a quoted cell
-    bool wasQuoted = false;    // the cell began with a quote
-    const auto endCell = [&] {
-        row.cells << cell;
-        cell.clear();
-        wasQuoted = false;
-    };
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (quoted) {
-            if (c == u'"' && at + 1 < text.size() && text[at + 1] == u'"') {
-                cell += u'"';
+// The cells of one record, as views into the text or, for a quoted cell with doubled
+// quotes, into a buffer of the reader's; valid until the next record is read.
+class CsvReader {
+public:
+    CsvReader(QStringView text, QChar separator) : text(text), separator(separator) {}
+
+    // The next record and the line it begins on; false at the end of the text. `broken`
+    // is set, with the line of the quote, when a quoted cell never ends.
+    bool Next(QList<QStringView>& cells, int& line)
+    {
+        cells.clear();
+        if (at >= text.size())
+            return false;
+        line = lineNumber;
+        for (qsizetype cell = 0;; ++cell) {
+            if (buffers.size() <= cell)
+                buffers.resize(cell + 1);
+            cells << Cell(buffers[cell]);
+            if (broken)
+                return false;
+            if (at < text.size() && text[at] == separator) {
                 ++at;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                if (c == u'\n' || (c == u'\r' && (at + 1 >= text.size() || text[at + 1] != u'\n')))
-                    ++line;
-                cell += c;
+                continue;
             }
-        } else if (c == u'"' && cell.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-            openLine = line;
-        } else if (c == separator) {
-            endCell();
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-                ++at;
-            endCell();
-            rows << row;
-            if (rows.size() > maxContacts + 1)
-                return true;
-            row = Row{++line, {}};
-        } else {
-            cell += c;
+            if (at < text.size())
+                at += (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ? 2 : 1;
+            ++lineNumber;
+            return true;
         }
     }
-    if (quoted)
-        return false;
-    if (!cell.isEmpty() || !row.cells.isEmpty()) {
-        endCell();
-        rows << row;
+
+    bool broken = false;
+    int openLine = 0;
+
+private:
+    bool LineEnd(qsizetype i) const { return text[i] == u'\n' || text[i] == u'\r'; }
+
+    QStringView Cell(QString& buffer)
+    {
+        const qsizetype size = text.size();
+        if (at >= size || text[at] != u'"') {
+            const qsizetype start = at;
+            while (at < size && text[at] != separator && !LineEnd(at))
+                ++at;
+            return text.sliced(start, at - start);
+        }
+        openLine = lineNumber;
+        buffer.resize(0);
+        qsizetype run = ++at;
+        bool doubled = false;
+        for (;; ++at) {
+            if (at >= size) {
+                broken = true;
+                return {};
+            }
+            if (text[at] == u'\n' || (text[at] == u'\r' && (at + 1 >= size || text[at + 1] != u'\n')))
+                ++lineNumber;
+            if (text[at] != u'"')
+                continue;
+            if (at + 1 < size && text[at + 1] == u'"') {
+                buffer += text.sliced(run, at + 1 - run);
+                run = ++at + 1;
+                doubled = true;
+                continue;
+            }
+            break;
+        }
+        const QStringView quoted = text.sliced(run, at - run);
+        ++at;
+        // Text after the closing quote is taken as it is.
+        const qsizetype rest = at;
+        while (at < size && text[at] != separator && !LineEnd(at))
+            ++at;
+        if (!doubled && rest == at)
+            return quoted;
+        buffer += quoted;
+        buffer += text.sliced(rest, at - rest);
+        return buffer;
     }
-    return true;
-}
+
+    QStringView text;
+    QChar separator;
+    qsizetype at = 0;
+    int lineNumber = 1;
+    QList<QString> buffers;
+};
 
 ReadResult ReadCsv(const QByteArray& bytes)
 {
     ReadResult result;
     const QString text = DecodeText(bytes);
-    QList<Row> rows;
-    int openLine = 0;
-    if (!CsvRows(text, Separator(text), rows, openLine)) {
-        result.error = QStringLiteral("ligne %1 : des guillemets ouverts ne sont jamais fermés.").arg(openLine);
-        return result;
-    }
-    if (rows.size() > maxContacts + 1)
-        return TooMany();
+    CsvReader reader(text, Separator(text));
+    QList<QStringView> cells;
+    int line = 0;
     QList<Column> columns;
-    for (const QString& heading : rows.value(0).cells)
-        columns << ColumnOf(heading);
-    if (!columns.contains(Column::name) && !columns.contains(Column::fax) && !columns.contains(Column::phone)) {
+    if (reader.Next(cells, line)) {
+        for (QStringView heading : cells)
+            columns << ColumnOf(heading.toString());
+    }
+    if (!reader.broken && !columns.contains(Column::name) && !columns.contains(Column::fax)
+        && !columns.contains(Column::phone)) {
         result.error = QStringLiteral("la première ligne ne nomme aucune colonne connue "
                                       "(Nom, Fax, Numéro, Touche, Groupes).");
         return result;
     }
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const Row& row = rows[r];
-        if (std::all_of(row.cells.begin(), row.cells.end(), [](const QString& cell) { return cell.trimmed().isEmpty(); }))
+    while (reader.Next(cells, line)) {
+        if (std::all_of(cells.begin(), cells.end(), [](QStringView cell) { return cell.trimmed().isEmpty(); }))
             continue;
+        if (result.contacts.size() >= maxContacts)
+            return TooMany();
         Contact contact;
-        contact.line = row.line;
-        QString phone;
-        for (qsizetype i = 0; i < row.cells.size() && i < columns.size(); ++i) {
-            const QString& cell = row.cells[i];
+        contact.line = line;
+        QStringView phone;
+        for (qsizetype i = 0; i < cells.size() && i < columns.size(); ++i) {
+            const QStringView cell = cells[i];
             switch (columns[i]) {
-            case Column::name: contact.name = cell; break;
-            case Column::fax: contact.fax = cell; break;
-            case Column::secondFax: contact.secondFax = cell; break;
+            case Column::name: contact.name = cell.toString(); break;
+            case Column::fax: contact.fax = cell.toString(); break;
+            case Column::secondFax: contact.secondFax = cell.toString(); break;
             case Column::phone: phone = cell; break;
-            case Column::email: contact.email = cell; break;
-            case Column::speedDial: contact.speedDial = cell; break;
+            case Column::email: contact.email = cell.toString(); break;
+            case Column::speedDial: contact.speedDial = cell.toString(); break;
             case Column::keys: contact.keys = Items(cell); break;
             case Column::groups: contact.groups = Items(cell, false); break;
             case Column::other: break;
             }
         }
-        if (contact.fax.trimmed().isEmpty())
-            contact.fax = phone;
-        result.contacts << contact;
+        if (QStringView(contact.fax).trimmed().isEmpty())
+            contact.fax = phone.toString();
+        result.contacts << std::move(contact);
+    }
+    if (reader.broken) {
+        result.contacts.clear();
+        result.error = QStringLiteral("ligne %1 : des guillemets ouverts ne sont jamais fermés.").arg(reader.openLine);
     }
     return result;
 }
@@ -308,8 +355,10 @@ QByteArray WriteCsv(const CPhoneBook& book)
 // ---- vCard ----
 
 // A value's escapes undone: "\n", "\,", "\;", "\\".
-QString Unescaped(const QString& value)
+QString Unescaped(QStringView value)
 {
+    if (!value.contains(u'\\'))
+        return value.toString();
     QString text;
     for (qsizetype at = 0; at < value.size(); ++at) {
         if (value[at] == u'\\' && at + 1 < value.size()) {
@@ -323,79 +372,91 @@ QString Unescaped(const QString& value)
 }
 
 // Splits at every `separator` that no backslash escapes; the parts keep their escapes.
-QStringList SplitEscaped(const QString& value, QChar separator)
+QList<QStringView> SplitEscaped(QStringView value, QChar separator)
 {
-    QStringList parts{QString()};
+    QList<QStringView> parts;
+    qsizetype start = 0;
     for (qsizetype at = 0; at < value.size(); ++at) {
-        if (value[at] == u'\\' && at + 1 < value.size()) {
-            parts.last() += value.mid(at, 2);
+        if (value[at] == u'\\')
             ++at;
-        } else if (value[at] == separator) {
-            parts << QString();
-        } else {
-            parts.last() += value[at];
+        else if (value[at] == separator) {
+            parts << value.sliced(start, at - start);
+            start = at + 1;
         }
     }
+    parts << value.sliced(std::min(start, value.size()));
     return parts;
 }
 
-QByteArray QuotedPrintable(const QString& value)
+QByteArray DecodeQuotedPrintable(QStringView value)
 {
     QByteArray bytes;
-    const QByteArray ascii = value.toLatin1();
-    for (qsizetype at = 0; at < ascii.size(); ++at) {
-        if (ascii[at] == '=' && at + 2 < ascii.size()) {
-            bool ok = false;
-            const int byte = ascii.mid(at + 1, 2).toInt(&ok, 16);
-            if (ok) {
-                bytes += char(byte);
+    const auto hex = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= '0' && u <= '9' ? u - '0' : u >= 'A' && u <= 'F' ? u - 'A' + 10 : u >= 'a' && u <= 'f' ? u - 'a' + 10 : -1;
+    };
+    for (qsizetype at = 0; at < value.size(); ++at) {
+        if (value[at] == u'=') {
+            if (at + 2 < value.size() && hex(value[at + 1]) >= 0 && hex(value[at + 2]) >= 0) {
+                bytes += char(hex(value[at + 1]) * 16 + hex(value[at + 2]));
                 at += 2;
-                continue;
             }
+            continue;
         }
-        if (ascii[at] != '=')
-            bytes += ascii[at];
+        if (value[at].unicode() < 0x80)
+            bytes += char(value[at].unicode());
+        else
+            bytes += value.sliced(at, 1).toUtf8();
     }
     return bytes;
 }
 
-struct Property {
-    QString name;              // upper case, without its group
-    QStringList params;        // upper case: "TYPE=FAX", "FAX", "ENCODING=QUOTED-PRINTABLE"
-    QString value;
+bool Is(QStringView text, const char* name)
+{
+    return text.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
+}
 
-    bool Has(const char* param) const
+// One content line, as views into it: "item1.TEL;TYPE=fax:0140".
+struct Property {
+    QStringView name;          // without its group
+    QStringView params;        // "TYPE=fax;CHARSET=UTF-8", or 2.1's bare "FAX"
+    QStringView value;
+
+    // A bare parameter (2.1's "FAX") or one of the types of TYPE ("TYPE=fax,work", "TYPE=\"fax\"").
+    bool Has(const char* wanted) const
     {
-        const QString wanted = QString::fromLatin1(param);
-        for (const QString& p : params) {
-            if (p == wanted)
+        for (QStringView param : params.tokenize(u';')) {
+            if (Is(param, wanted))
                 return true;
-            // TYPE=fax,work and TYPE="fax,voice"
-            if (p.startsWith(QLatin1String("TYPE="))) {
-                QString types = p.mid(5);
-                types.remove(u'"');
-                if (types.split(u',').contains(wanted))
-                    return true;
+            if (param.size() > 5 && Is(param.first(5), "TYPE=")) {
+                for (QStringView type : Unquoted(param.sliced(5)).tokenize(u',')) {
+                    if (Is(type.trimmed(), wanted))
+                        return true;
+                }
             }
         }
         return false;
     }
-    QString Param(const char* name) const
+    QStringView Param(const char* wanted) const
     {
-        const QString prefix = QString::fromLatin1(name) + u'=';
-        for (const QString& p : params) {
-            if (p.startsWith(prefix))
-                return p.mid(prefix.size()).remove(u'"');
+        const qsizetype length = qsizetype(qstrlen(wanted));
+        for (QStringView param : params.tokenize(u';')) {
+            if (param.size() > length && param[length] == u'=' && Is(param.first(length), wanted))
+                return Unquoted(param.sliced(length + 1));
         }
-        return QString();
+        return {};
     }
-    // The text, its transfer encoding and character set undone.
-    QString Text() const
+    bool QuotedPrintable() const
     {
-        if (!Has("QUOTED-PRINTABLE") && Param("ENCODING") != u"QUOTED-PRINTABLE")
-            return value;
-        const QByteArray bytes = QuotedPrintable(value);
-        const QString charset = Param("CHARSET");
+        return params.contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
+    }
+    // The value, its transfer encoding and character set undone (its escapes kept).
+    QString Raw() const
+    {
+        if (!QuotedPrintable())
+            return value.toString();
+        const QByteArray bytes = DecodeQuotedPrintable(value);
+        const QStringView charset = Param("CHARSET");
         if (!charset.isEmpty()) {
             QStringDecoder decoder(charset.toLatin1().constData());
             if (decoder.isValid())
@@ -403,10 +464,19 @@ struct Property {
         }
         return DecodeText(bytes);
     }
+    QString Text() const { return Unescaped(Raw()); }
+
+    static QStringView Unquoted(QStringView text)
+    {
+        text = text.trimmed();
+        if (text.size() >= 2 && text.front() == u'"' && text.back() == u'"')
+            return text.sliced(1, text.size() - 2);
+        return text;
+    }
 };
 
-// "item1.TEL;TYPE=fax:0140" split at the first colon outside quotes.
-bool ParseProperty(const QString& line, Property& property)
+// Split at the first colon outside quotes.
+bool ParseProperty(QStringView line, Property& property)
 {
     bool quoted = false;
     qsizetype colon = -1;
@@ -418,51 +488,57 @@ bool ParseProperty(const QString& line, Property& property)
     }
     if (colon <= 0)
         return false;
-    QStringList head = line.left(colon).toUpper().split(u';');
-    QString name = head.takeFirst();
-    property.name = name.mid(name.lastIndexOf(u'.') + 1).trimmed();
-    property.params = head;
-    property.value = line.mid(colon + 1);
+    const QStringView head = line.first(colon);
+    const qsizetype semicolon = head.indexOf(u';');
+    QStringView name = semicolon < 0 ? head : head.first(semicolon);
+    name = name.sliced(name.lastIndexOf(u'.') + 1).trimmed();
+    property.name = name;
+    property.params = semicolon < 0 ? QStringView() : head.sliced(semicolon + 1);
+    property.value = line.sliced(colon + 1);
     return true;
 }
 
-// A tel: URI, or a text: the number without the URI's scheme.
-QString TelValue(const Property& property)
-{
-    return Unescaped(property.Text()).trimmed();
-}
+struct Card {
+    Contact contact;
+    QString fallbackName;
+    QStringList faxes;
+    QString firstPhone;
+};
 
-void TakeProperty(const Property& p, Contact& contact, QString& fallbackName, QStringList& faxes, QString& firstPhone)
+void TakeProperty(const Property& p, Card& card)
 {
-    if (p.name == u"FN") {
-        contact.name = Unescaped(p.Text()).simplified();
-    } else if (p.name == u"N") {
+    Contact& contact = card.contact;
+    if (Is(p.name, "FN")) {
+        contact.name = p.Text().simplified();
+    } else if (Is(p.name, "N")) {
         // Family; given; additional; prefixes; suffixes.
-        const QStringList parts = SplitEscaped(p.Text(), u';');
+        const QString raw = p.Raw();
+        const QList<QStringView> parts = SplitEscaped(raw, u';');
         QStringList words;
         for (int i : {3, 1, 2, 0, 4}) {
-            const QString word = Unescaped(parts.value(i)).simplified();
+            const QString word = i < parts.size() ? Unescaped(parts[i]).simplified() : QString();
             if (!word.isEmpty())
                 words << word;
         }
-        fallbackName = words.join(u' ');
-    } else if (p.name == u"TEL") {
+        card.fallbackName = words.join(u' ');
+    } else if (Is(p.name, "TEL")) {
         if (p.Has("FAX"))
-            faxes << TelValue(p);
-        else if (firstPhone.isEmpty())
-            firstPhone = TelValue(p);
-    } else if (p.name == u"EMAIL") {
+            card.faxes << p.Text().trimmed();
+        else if (card.firstPhone.isEmpty())
+            card.firstPhone = p.Text().trimmed();
+    } else if (Is(p.name, "EMAIL")) {
         if (contact.email.isEmpty())
-            contact.email = Unescaped(p.Text()).trimmed();
-    } else if (p.name == u"CATEGORIES") {
-        for (const QString& category : SplitEscaped(p.Text(), u',')) {
+            contact.email = p.Text().trimmed();
+    } else if (Is(p.name, "CATEGORIES")) {
+        const QString raw = p.Raw();
+        for (QStringView category : SplitEscaped(raw, u',')) {
             const QString group = Unescaped(category).trimmed();
             if (!group.isEmpty())
                 contact.groups << group;
         }
-    } else if (p.name == u"X-TAMSEL-SPEED-DIAL") {
+    } else if (Is(p.name, "X-TAMSEL-SPEED-DIAL")) {
         contact.speedDial = p.Text().trimmed();
-    } else if (p.name == u"X-TAMSEL-ONE-TOUCH") {
+    } else if (Is(p.name, "X-TAMSEL-ONE-TOUCH")) {
         contact.keys << Items(p.Text());
     }
 }
@@ -470,64 +546,59 @@ void TakeProperty(const Property& p, Contact& contact, QString& fallbackName, QS
 ReadResult ReadVCard(const QByteArray& bytes)
 {
     ReadResult result;
-    const QList<Line> lines = Lines(DecodeText(bytes));
+    const QString text = DecodeText(bytes);
+    const QList<Line> lines = Lines(text);
     bool inCard = false;
     bool anyCard = false;
     int depth = 0;             // cards nested inside a card (2.1's AGENT) are passed over
-    Contact contact;
-    QString fallbackName, firstPhone;
-    QStringList faxes;
-    const auto endCard = [&] {
-        if (contact.name.isEmpty())
-            contact.name = fallbackName;
-        contact.fax = faxes.value(0, firstPhone);
-        contact.secondFax = faxes.value(1);
-        result.contacts << contact;
-        inCard = false;
-    };
+    Card card;
+    QString joined;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString text = lines[i].text;
         const int number = lines[i].number;
         // Folded lines go on after a space or a tab.
-        while (i + 1 < lines.size() && (lines[i + 1].text.startsWith(u' ') || lines[i + 1].text.startsWith(u'\t')))
-            text += lines[++i].text.mid(1);
+        QStringView line = Unfolded(lines, i, joined, true);
         Property property;
-        if (!ParseProperty(text, property))
+        if (!ParseProperty(line, property))
             continue;
         // A quoted-printable value goes on after a "=" at the end of its line.
-        if (property.Has("QUOTED-PRINTABLE") || property.Param("ENCODING") == u"QUOTED-PRINTABLE") {
-            while (property.value.endsWith(u'=') && i + 1 < lines.size()) {
-                property.value.chop(1);
-                property.value += lines[++i].text;
+        if (property.value.endsWith(u'=') && property.QuotedPrintable()) {
+            QString value = property.value.toString();
+            while (value.endsWith(u'=') && i + 1 < lines.size()) {
+                value.chop(1);
+                value += lines[++i].text;
             }
+            joined = line.first(line.size() - property.value.size()).toString() + value;
+            ParseProperty(joined, property);
         }
-        const QString value = property.value.trimmed().toUpper();
-        if (property.name == u"BEGIN" && value == u"VCARD") {
-            if (inCard && depth == 0) {
+        const bool vcard = Is(property.value.trimmed(), "VCARD");
+        if (Is(property.name, "BEGIN") && vcard) {
+            if (inCard) {
                 ++depth;
                 continue;
             }
-            anyCard = true;
-            inCard = true;
-            depth = 0;
-            contact = Contact();
-            contact.line = number;
-            fallbackName.clear();
-            firstPhone.clear();
-            faxes.clear();
             if (result.contacts.size() >= maxContacts)
                 return TooMany();
-        } else if (property.name == u"END" && value == u"VCARD" && inCard) {
-            if (depth > 0)
+            anyCard = inCard = true;
+            card = Card();
+            card.contact.line = number;
+        } else if (Is(property.name, "END") && vcard && inCard) {
+            if (depth > 0) {
                 --depth;
-            else
-                endCard();
+                continue;
+            }
+            Contact& contact = card.contact;
+            if (contact.name.isEmpty())
+                contact.name = card.fallbackName;
+            contact.fax = card.faxes.value(0, card.firstPhone);
+            contact.secondFax = card.faxes.value(1);
+            result.contacts << std::move(contact);
+            inCard = false;
         } else if (inCard && depth == 0) {
-            TakeProperty(property, contact, fallbackName, faxes, firstPhone);
+            TakeProperty(property, card);
         }
     }
     if (inCard)
-        result.refused << Problem{contact.line, QStringLiteral("la fiche ne se termine pas par END:VCARD.")};
+        result.refused << Problem{card.contact.line, QStringLiteral("la fiche ne se termine pas par END:VCARD.")};
     if (!anyCard)
         result.error = QStringLiteral("le fichier ne contient aucune fiche vCard (BEGIN:VCARD).");
     return result;
@@ -645,7 +716,9 @@ QString FirstRdnValue(const QString& dn)
 ReadResult ReadLdif(const QByteArray& bytes)
 {
     ReadResult result;
-    const QList<Line> lines = Lines(DecodeText(bytes));
+    const QString decoded = DecodeText(bytes);
+    const QList<Line> lines = Lines(decoded);
+    QString joined;
     QList<LdifRecord> records;
     LdifRecord record;
     QString broken;            // why the record being read is refused
@@ -659,10 +732,8 @@ ReadResult ReadLdif(const QByteArray& bytes)
         broken.clear();
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString text = lines[i].text;
         const int number = lines[i].number;
-        while (i + 1 < lines.size() && lines[i + 1].text.startsWith(u' '))
-            text += lines[++i].text.mid(1);
+        const QString text = Unfolded(lines, i, joined, false).toString();
         if (text.isEmpty()) {
             endRecord();
             continue;

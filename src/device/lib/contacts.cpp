@@ -291,7 +291,7 @@ public:
             Entry entry;
             QString reason;
             if (Prepare(contact, entry, reason))
-                entries << entry;
+                entries << std::move(entry);
             else
                 Refuse(contact.line, reason);
         }
@@ -316,15 +316,15 @@ private:
     static QString SameNumberKey(const QString& dialString) { return QString(dialString).remove(u' '); }
 
     // Entries of one fax number become one: the first, completed by the later ones.
-    QList<Entry> Merged(const QList<Entry>& entries)
+    QList<Entry> Merged(QList<Entry>& entries)
     {
         QList<Entry> merged;
         QHash<QString, qsizetype> byFax;
-        for (const Entry& entry : entries) {
+        for (Entry& entry : entries) {
             const auto found = byFax.constFind(SameNumberKey(entry.fax));
             if (found == byFax.constEnd()) {
                 byFax.insert(SameNumberKey(entry.fax), merged.size());
-                merged << entry;
+                merged << std::move(entry);
                 continue;
             }
             Entry& first = merged[*found];
@@ -378,9 +378,9 @@ private:
                 if (group.number != 0)
                     reservedGroups.insert(group.number);
             }
-            kept << entry;
+            kept << std::move(entry);
         }
-        entries = kept;
+        entries = std::move(kept);
         for (const Entry& entry : entries) {
             if (entry.speedDial != 0)
                 reservedSpeedDials.insert(entry.speedDial);
