@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev libx11-dev
   libcrypt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  python3 python3-vobject python3-ldap
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
   xvfb xdotool imagemagick

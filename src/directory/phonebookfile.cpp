@@ -1,7 +1,9 @@
 #include "directory/phonebookfile.h"
 
 #include "afx/win/fwstrings.h"
+#include "device/lib/contacts.h"
 #include "device/lib/phonebook.h"
+#include "directory/contactimportdlg.h"
 #include "device/lib/serialformat.h"
 #include "res/resource.h"
 
@@ -45,9 +47,23 @@ void Import(CPhoneBook& phoneBook, const CString& path)
                                 afx::ReadWholeFile(path, serialformat::maxFileBytes, CFile::shareExclusive));
 }
 
-void Export(CPhoneBook& phoneBook, const CString& path)
+// A contact file: its contacts shown first, the directory replaced only once the user says so.
+void ImportContacts(CPhoneBook& phoneBook, const CString& path, contacts::Format format)
 {
-    const QByteArray bytes = serialformat::StoreToBytes(phoneBook);
+    const QByteArray bytes = afx::ReadWholeFile(path, contacts::maxFileBytes, CFile::shareExclusive);
+    contacts::ImportPlan plan = contacts::PlanImport(phoneBook, contacts::Read(format, bytes));
+    const QString fileName = QFileInfo(path).fileName();
+    if (!plan.error.isEmpty()) {
+        AfxMessageBox(QStringLiteral("Impossible d'importer %1 : %2").arg(fileName, plan.error), MB_OK | MB_ICONERROR);
+        return;
+    }
+    CContactImportDlg preview(plan, fileName, AfxGetMainWnd());
+    if (preview.DoModal() == IDOK && plan.Changes())
+        phoneBook.TakeContents(*plan.result);
+}
+
+void Export(const QByteArray& bytes, const CString& path)
+{
     // An existing file is held exclusively until its replacement has taken its place; one
     // that may not be written is refused here already.
     CFile held;
@@ -66,18 +82,22 @@ void ImportExportPhoneBook(CPhoneBook& phoneBook, BOOL save)
 {
     CString filter;
     CString title;
-    filter.LoadString(IDS_PHONE_BOOK_FILTER);
+    filter.LoadString(IDS_CONTACT_FILE_FILTER);
     title.LoadString(save ? IDS_SAVE_PHONE_BOOK_TITLE : IDS_OPEN_PHONE_BOOK_TITLE);
     CFileDialog dialog(!save, "phb", CString(), OFN_HIDEREADONLY, filter, AfxGetMainWnd());
     dialog.m_ofn.lpstrTitle = title;
     if (dialog.DoModal() != IDOK)
         return;
     const CString path = dialog.GetPathName();
+    // The contact formats by their extension; any other name is a phone-book file.
+    const contacts::Format format = contacts::FormatOfPath(path);
     try {
         if (save)
-            Export(phoneBook, path);
-        else
+            Export(format == contacts::Format::none ? serialformat::StoreToBytes(phoneBook) : contacts::Write(format, phoneBook), path);
+        else if (format == contacts::Format::none)
             Import(phoneBook, path);
+        else
+            ImportContacts(phoneBook, path, format);
     } catch (const std::exception& e) {
         CString prompt;
         AfxFormatString1(prompt, FailureMessage(e, save), QFileInfo(path).fileName());

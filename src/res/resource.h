@@ -44,6 +44,7 @@
 #define IDD_RELAY_DEST                           242
 #define IDD_DETAILS_MESSAGE                      244
 #define IDD_UNCHANGED_MAILBOXES                  248
+#define IDD_CONTACT_IMPORT                       251
 
 #define IDC_DELAY_TIME                           1001
 #define IDC_START_TIME                           1001
@@ -290,6 +291,8 @@
 #define IDC_TRAY1_PAPER_SIZE                     1392
 #define IDC_TRAY2_PAPER_SIZE                     1394
 #define IDC_UNCHANGED_ICON                       1395
+#define IDC_IMPORT_SUMMARY                       1411
+#define IDC_IMPORT_CHANGES                       1412
 
 #define IDS_RECIPIENT_RESOLUTIONS                1326
 #define IDS_TOOLBAR_CONNECT                      10000
@@ -332,6 +335,8 @@
 #define IDS_SAVE_PHONE_BOOK_TITLE                61265
 #define IDS_PHONE_BOOK_FILTER                    61266
 #define IDS_FIRMWARE_FILTER                      61267
+#define IDS_CONTACT_FILE_FILTER                  61284
+#define IDS_IMPORT_COLUMNS                       61285
 
 #define IDP_SELECT_DEVICE                        10016
 #define IDP_APPLY_CONFIRM                        10048

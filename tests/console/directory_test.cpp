@@ -4,6 +4,7 @@
 // stepping, and phone-book files written and read with their failures.
 #include "directory_fixture.h"
 
+#include "device/lib/contacts.h"
 #include "device/lib/mailboxes.h"
 #include "device/lib/serialformat.h"
 #include "dialogs/dialoghelpers.h"
@@ -333,7 +334,8 @@ TEST_F(PhoneBookFiles, ExportChangeImportGivesBackTheSameDirectory)
                   QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
         ASSERT_EQ(prompts.Shown().size(), 1u);
         EXPECT_EQ(prompts.Shown()[0].text, "Enregistrer annuaire");
-        EXPECT_EQ(prompts.Shown()[0].filter, "Annuaires (*.phb)|*.phb|Tous fichiers (*.*)|*.*||");
+        EXPECT_EQ(prompts.Shown()[0].filter, "Annuaires (*.phb)|*.phb|Contacts CSV (*.csv)|*.csv|Contacts vCard (*.vcf)|*.vcf|"
+                                             "Contacts LDIF (*.ldif)|*.ldif|Tous fichiers (*.*)|*.*||");
         EXPECT_EQ(prompts.Shown()[0].defaultExt, "phb");
     }
     EXPECT_FALSE(Document()->IsModified());
@@ -471,6 +473,83 @@ TEST_F(PhoneBookFiles, AFailedExportKeepsTheOldFileAndSaysWhy)
     EXPECT_EQ(FileBytes(Path("annuaire.phb")), old);
     QFile::setPermissions(Path("lecture"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(QDir(files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"annuaire.phb"});
+}
+
+// ---- Contact files ----
+
+// The preview shows the file's lines; Importer takes them all, Annuler none, and the lists
+// of every page show the result.
+TEST_F(PhoneBookFiles, AContactImportIsShownThenTakenWhole)
+{
+    FillDirectory();
+    const QString csv = WriteFile("contacts.csv", "Nom;Fax;Touche;Groupes\r\nNouvelle agence;01 40 00 00 06;06;Équipe jour (0001)\r\n"
+                                                  "Sans numéro;;;\r\n");
+    const QByteArray before = Bytes();
+    for (const int answer : {IDCANCEL, IDOK}) {
+        SCOPED_TRACE(answer == IDOK ? "Importer" : "Annuler");
+        PromptScript prompts;
+        prompts.FileDialog(IDOK, csv).Dialog(IDD_CONTACT_IMPORT, [&](CDialog& dialog) {
+            CString summary;
+            dialog.GetDlgItemText(IDC_IMPORT_SUMMARY, summary);
+            EXPECT_EQ(summary, "contacts.csv : 2 ajoutées, 1 remplacée, 1 refusée, 0 inchangée.");
+            auto& rows = *static_cast<CListCtrl*>(dialog.GetDlgItem(IDC_IMPORT_CHANGES));
+            EXPECT_EQ(Column(rows, 0), (QStringList{"2", "2", "2", "3"}));
+            EXPECT_EQ(Column(rows, 1), (QStringList{"Ajoutée", "Ajoutée", "Remplacée", "Refusée"}));
+            EXPECT_EQ(Column(rows, 2).value(2), "groupe 0001 « Équipe jour » : de nouveaux membres");
+            EXPECT_EQ(Column(rows, 2).value(3), "aucun numéro de fax.");
+            EXPECT_TRUE(dialog.GetDlgItem(IDOK)->IsWindowEnabled());
+            // The directory is still the old one while the preview shows.
+            EXPECT_EQ(Bytes(), before);
+            dialog.EndDialog(answer);
+        });
+        Click(Page(speedDialTab), IDC_OPEN_PHONE_BOOK);
+        EXPECT_EQ(prompts.Shown().size(), 2u);
+        if (answer == IDCANCEL) {
+            EXPECT_EQ(Bytes(), before);
+        }
+    }
+    ASSERT_NE(Book().GetSpeedDial(6), nullptr);
+    EXPECT_EQ(Book().GetSpeedDial(6)->GetName(), CString("Nouvelle agence"));
+    EXPECT_EQ(Book().GetOneTouch(6)->GetRef(), Book().GetSpeedDial(6));
+    EXPECT_NE(Book().GetGroupDial(1)->members.Find(Book().GetSpeedDial(6)), nullptr);
+    EXPECT_EQ(Book().GetCount(1), 6);
+    Show(oneTouchTab);
+    Show(groupTab);
+    ExpectListsShowTheBook();
+}
+
+TEST_F(PhoneBookFiles, AContactFileThatCannotBeImportedChangesNothing)
+{
+    FillDirectory();
+    const QByteArray before = Bytes();
+    {
+        // Nothing to take: the preview still tells why, and Importer is disabled.
+        PromptScript prompts;
+        prompts.FileDialog(IDOK, WriteFile("vide.vcf", "BEGIN:VCARD\nFN:Sans fax\nEND:VCARD\n"))
+            .Dialog(IDD_CONTACT_IMPORT, [](CDialog& dialog) {
+                EXPECT_FALSE(dialog.GetDlgItem(IDOK)->IsWindowEnabled());
+                dialog.EndDialog(IDCANCEL);
+            });
+        Click(Page(speedDialTab), IDC_OPEN_PHONE_BOOK);
+    }
+    Import(WriteFile("cassé.ldif", "\x89PNG\r\n"), "Impossible d'importer cassé.ldif : le fichier ne contient aucune entrée LDIF (dn:).");
+    Import(WriteFile("guillemets.csv", "Nom,Fax\n\"Dupont,01\n"),
+           "Impossible d'importer guillemets.csv : ligne 2 : des guillemets ouverts ne sont jamais fermés.");
+    Import(Path("absent.csv"), CString("absent.csv\nCe fichier est introuvable.\nVérifiez que le chemin d'accès et le nom de fichier sont "
+                                       "corrects."));
+    EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(PhoneBookFiles, EachContactFormatIsWrittenByItsExtension)
+{
+    FillDirectory();
+    const std::pair<const char*, contacts::Format> formats[] = {
+        {"annuaire.csv", contacts::Format::csv}, {"annuaire.vcf", contacts::Format::vcard}, {"annuaire.ldif", contacts::Format::ldif}};
+    for (const auto& [name, format] : formats) {
+        SCOPED_TRACE(name);
+        Export(Path(name));
+        EXPECT_EQ(FileBytes(Path(name)), contacts::Write(format, Book()));
+    }
 }
 
 } // namespace

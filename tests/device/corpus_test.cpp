@@ -1,6 +1,9 @@
 // Replays the fuzzing corpus (corpus/config, corpus/phonebook): every file either loads and
-// then writes and reads back as itself, or is refused with CArchiveException.
+// then writes and reads back as itself, or is refused with CArchiveException; and the contact
+// files' seeds (corpus/csv, corpus/vcard, corpus/ldif) under their fuzz targets' check.
 #include "records.h"
+
+#include "../../tools/fuzz/contactfuzzing.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,6 +49,21 @@ TEST(Corpus, PhoneBookFilesLoadOrAreRefused)
     Replay<CPhoneBook>("phonebook", loaded, refused);
     EXPECT_GT(loaded, 0);
     EXPECT_GT(refused, 0);
+}
+
+TEST(Corpus, ContactFilesKeepTheirReadersProperty)
+{
+    const std::pair<const char*, contacts::Format> kinds[] = {
+        {"csv", contacts::Format::csv}, {"vcard", contacts::Format::vcard}, {"ldif", contacts::Format::ldif}};
+    for (const auto& [kind, format] : kinds) {
+        const QFileInfoList files = QDir(TestFilePath(QString("corpus/") + kind)).entryInfoList(QDir::Files, QDir::Name);
+        EXPECT_FALSE(files.isEmpty()) << kind;
+        for (const QFileInfo& info : files) {
+            SCOPED_TRACE(info.fileName().toStdString());
+            const QByteArray bytes = FileBytes(info.filePath());
+            CheckContactReader(format, reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+        }
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // standard error with a non-zero status.
 #include "emulation.h"
 
+#include "device/lib/contacts.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
 #include "device/lib/serialformat.h"
@@ -369,8 +370,11 @@ TEST_F(Tamselctl, FailureIsOneFrenchLineAndANonZeroStatus)
 
 TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
 {
-    for (const QStringList& arguments : {QStringList(), QStringList{"lire"}, QStringList{"read", device},
-                                         QStringList{"devices", "de trop"}, QStringList{"--version", "de trop"}}) {
+    for (const QStringList& arguments :
+         {QStringList(), QStringList{"lire"}, QStringList{"read", device}, QStringList{"devices", "de trop"},
+          QStringList{"--version", "de trop"}, QStringList{"phonebook", "import", "a.csv", "b.tms"},
+          QStringList{"phonebook", "import", "a.csv", "--into", "b.tms", "--dry"},
+          QStringList{"phonebook", "export", "b.tms", "a.csv", "csv"}, QStringList{"phonebook", "merge", "a", "b", "c"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(2, outcome.status);
@@ -378,7 +382,8 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware"})
+    for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware",
+                                "phonebook"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }
 
@@ -506,3 +511,76 @@ TEST_F(Tamselctl, RunningOutOfMemoryIsOneLine)
 }
 
 } // namespace
+
+namespace {
+
+QString WriteText(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+} // namespace
+
+// The import prints what it does, line by line; --dry-run and a refused file change nothing.
+TEST_F(Tamselctl, PhonebookImportPrintsItsReportAndWritesOnlyWhenAsked)
+{
+    CConfig config;
+    auto* old = new CSpeedDial(1);
+    old->GetDialingData()->name = "Ancien";
+    old->GetDialingData()->faxNumber = "0144";
+    config.phoneBook.Add(old);
+    const QString record = SaveRecord("record.tms", config);
+    const QByteArray before = FileBytes(record);
+    const QString csv = WriteText(data.filePath("contacts.csv"), "Nom;Fax;Touche\nNouveau;01-44;\nMartin;0150;02\nSans;;\n");
+    const QString expected = "ligne 2 : Remplacée : composition abrégée 001 « Ancien » par « Nouveau »\n"
+                             "ligne 3 : Ajoutée : composition abrégée 002 « Martin »\n"
+                             "ligne 3 : Ajoutée : touche 02 pour la composition abrégée 002 « Martin »\n"
+                             "ligne 4 : Refusée : aucun numéro de fax.\n"
+                             "2 ajoutées, 1 remplacée, 1 refusée, 0 inchangée.\n";
+
+    const Outcome dryRun = Run({"phonebook", "import", csv, "--into", record, "--dry-run"});
+    ASSERT_EQ(0, dryRun.status) << testing::PrintToString(dryRun);
+    EXPECT_EQ(expected + "Rien n'est modifié (--dry-run).\n", dryRun.out);
+    EXPECT_EQ(before, FileBytes(record));
+
+    const Outcome imported = Run({"phonebook", "import", csv, "--into", record});
+    ASSERT_EQ(0, imported.status) << testing::PrintToString(imported);
+    EXPECT_EQ(expected, imported.out);
+    CConfig after;
+    serialformat::LoadFromBytes(after, FileBytes(record));
+    EXPECT_EQ("Nouveau", Text(after.phoneBook.GetSpeedDial(1)->GetName()));
+    EXPECT_EQ(after.phoneBook.GetSpeedDial(2), after.phoneBook.GetOneTouch(2)->GetRef());
+
+    const QByteArray imported1 = FileBytes(record);
+    const QString broken = WriteText(data.filePath("broken.vcf"), "pas une fiche\n");
+    const Outcome refused = Run({"phonebook", "import", broken, "--into", record});
+    EXPECT_EQ(1, refused.status);
+    EXPECT_EQ("tamselctl : le fichier « " + broken + " » ne peut être importé : le fichier ne contient aucune fiche "
+              "vCard (BEGIN:VCARD).\n", refused.err);
+    const Outcome unknown = Run({"phonebook", "import", WriteText(data.filePath("x.txt"), "Nom\n"), "--into", record});
+    EXPECT_EQ(1, unknown.status);
+    EXPECT_TRUE(unknown.err.contains("n'est pas connu : .csv, .vcf ou .ldif")) << unknown.err.toStdString();
+    EXPECT_EQ(imported1, FileBytes(record));
+}
+
+TEST_F(Tamselctl, PhonebookExportWritesEachFormat)
+{
+    CConfig config;
+    FillSmallRecord(config);
+    const QString record = SaveRecord("record.tms", config);
+    const std::pair<const char*, contacts::Format> formats[] = {
+        {"csv", contacts::Format::csv}, {"vcf", contacts::Format::vcard}, {"ldif", contacts::Format::ldif}};
+    for (const auto& [name, format] : formats) {
+        SCOPED_TRACE(name);
+        const QString path = data.filePath(QString("out.") + name);
+        const Outcome outcome = Run({"phonebook", "export", record, path, "--format", name});
+        ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+        EXPECT_EQ(contacts::Write(format, config.phoneBook), FileBytes(path));
+    }
+    const Outcome unknown = Run({"phonebook", "export", record, data.filePath("out.xls"), "--format", "xls"});
+    EXPECT_EQ(1, unknown.status);
+    EXPECT_FALSE(QFile::exists(data.filePath("out.xls")));
+}

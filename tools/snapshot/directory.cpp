@@ -2,7 +2,9 @@
 // keys of each type and group dials, names with accents.
 #include "snapshot.h"
 
+#include "device/lib/contacts.h"
 #include "device/lib/phonebook.h"
+#include "directory/contactimportdlg.h"
 #include "directory/dialentrydlg.h"
 #include "directory/directorypages.h"
 #include "document/ntsmgr.h"
@@ -90,6 +92,13 @@ void RenderDirectory(Album& album)
         CaptureModal(album, QStringLiteral("dialog-one-touch-entry-group"), keyEntry);
         CSelectEntryDlg select(&book, 1, 15, frame);
         CaptureModal(album, QStringLiteral("dialog-select-speed-dial"), select);
+        // The preview of an import that adds, replaces, cuts a name and refuses.
+        const QByteArray csv = "Nom;Fax;Touche;Groupes\r\nHôtel Bellevue;01 41 55 13 00;;Presse locale\r\n"
+                               "Agence Nord-Pas-de-Calais de Lille;+33 3 20 00 00 00;13;Réseau Nord\r\n"
+                               "Sans numéro;;;\r\nPoste;0140 poste 12;;\r\n";
+        const contacts::ImportPlan plan = contacts::PlanImport(book, contacts::Read(contacts::Format::csv, csv));
+        CContactImportDlg preview(plan, "contacts.csv", frame);
+        CaptureModal(album, QStringLiteral("dialog-contact-import"), preview);
         sheet->SetActivePage(0);
     }
     document->config.phoneBook.DeleteContents(4);

@@ -2,6 +2,7 @@
 #include "recordjson.h"
 
 #include "device/lib/config.h"
+#include "device/lib/contacts.h"
 #include "device/lib/devicelist.h"
 #include "device/lib/devices.h"
 #include "device/lib/filestore.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <stdexcept>
 #include <new>
 
 namespace {
@@ -41,6 +43,13 @@ const char* const usage =
     "                                 fabrique un fichier de micrologiciel pour le modèle\n"
     "                                 (« Brevia Pro 45 ») à partir de l'image, ou d'une image\n"
     "                                 d'essai\n"
+    "  phonebook import FICHIER --into FICHIER.tms [--dry-run]\n"
+    "                                 importe les contacts d'un fichier CSV, vCard ou LDIF\n"
+    "                                 (.csv, .vcf, .ldif) dans l'annuaire du fichier de\n"
+    "                                 paramètres et affiche ce qui est ajouté, remplacé et\n"
+    "                                 refusé ; --dry-run l'affiche sans rien modifier\n"
+    "  phonebook export FICHIER.tms FICHIER --format csv|vcf|ldif\n"
+    "                                 écrit l'annuaire du fichier de paramètres en contacts\n"
     "  --help                         affiche cette aide\n"
     "  --version                      affiche la version\n"
     "\n"
@@ -222,6 +231,60 @@ void Check(const QStringList& args)
     throw Failure{CString("le fichier ") + Quoted(args[0]) + " contient des valeurs que le périphérique refuserait"};
 }
 
+contacts::Format ContactFormat(const QString& path, contacts::Format format)
+{
+    if (format == contacts::Format::none)
+        throw Failure{CString("le format de ") + Quoted(path) + " n'est pas connu : .csv, .vcf ou .ldif"};
+    return format;
+}
+
+// phonebook import FILE --into RECORD.tms [--dry-run]
+void ImportContacts(const QStringList& args)
+{
+    const bool dryRun = args.size() == 4 && args[3] == "--dry-run";
+    if (args[1] != "--into" || (args.size() == 4 && !dryRun))
+        throw std::invalid_argument("usage");
+    const contacts::Format format = ContactFormat(args[0], contacts::FormatOfPath(args[0]));
+    const QByteArray bytes = ReadFile(args[0], contacts::maxFileBytes);
+    CConfig config;
+    LoadSettings(args[2], config);
+    contacts::ImportPlan plan = contacts::PlanImport(config.phoneBook, contacts::Read(format, bytes));
+    if (!plan.error.isEmpty())
+        throw Failure{CString("le fichier ") + Quoted(args[0]) + " ne peut être importé : " + Detail(plan.error)};
+    for (const contacts::ReportLine& line : plan.lines)
+        Print(stdout, OneLine(line.Printed()) + "\n");
+    Print(stdout, CString(plan.Summary()) + "\n");
+    if (dryRun) {
+        Print(stdout, CString("Rien n'est modifié (--dry-run).\n"));
+        return;
+    }
+    if (!plan.Changes())
+        return;
+    config.phoneBook.TakeContents(*plan.result);
+    WriteFile(args[2], serialformat::StoreToBytes(config));
+}
+
+// phonebook export RECORD.tms FILE --format csv|vcf|ldif
+void ExportContacts(const QStringList& args)
+{
+    if (args[2] != "--format")
+        throw std::invalid_argument("usage");
+    const contacts::Format format = ContactFormat(args[3], contacts::FormatNamed(args[3]));
+    CConfig config;
+    LoadSettings(args[0], config);
+    WriteFile(args[1], contacts::Write(format, config.phoneBook));
+}
+
+void PhoneBook(const QStringList& args)
+{
+    if (args[0] == "import" && args.size() >= 4)
+        ImportContacts(args.mid(1));
+    else if (args[0] == "export" && args.size() == 5)
+        ExportContacts(args.mid(1));
+    else
+        throw std::invalid_argument("usage");
+}
+
 struct Command {
     const char* name;
     qsizetype minArgs;
@@ -239,6 +302,7 @@ const Command commands[] = {
     {"reset", 1, 1, Reset},
     {"firmware", 2, 2, Firmware},
     {"make-firmware", 3, 4, MakeFirmware},
+    {"phonebook", 4, 5, PhoneBook},
 };
 
 // The command line's work; main() adds the failure any step may meet, memory running out.
@@ -263,6 +327,8 @@ int Main(int argc, char** argv)
         } catch (const Failure& failure) {
             Print(stderr, OneLine(CString("tamselctl : ") + failure.message + ".") + "\n");
             return 1;
+        } catch (const std::invalid_argument&) {
+            break;         // a malformed command
         }
     }
     Print(stderr, CString("tamselctl : commande mal formée (tamselctl --help pour l'aide).\n"));

@@ -1,6 +1,7 @@
 #include "afx/core/archive.h"
 
 #include <QByteArray>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -182,18 +183,29 @@ CArchive& CArchive::operator>>(bool& value)
     return *this;
 }
 
+namespace {
+
+// As written: QString::fromUtf8 would drop a leading byte-order mark, a character of the text.
+QString DecodeUtf8(const char* bytes, qsizetype length)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes, length));
+}
+
+} // namespace
+
 CArchive& CArchive::operator>>(CString& value)
 {
     const DWORD length = ReadCount(0xFFFFFFFF);
     // Decoded where it stands in the buffer, when the buffer can hold all of it.
     if (bufferEnd - bufferStart >= length || FillBuffer(length)) {
-        value = QString::fromUtf8(reinterpret_cast<const char*>(buffer.data() + bufferStart), length);
+        value = DecodeUtf8(reinterpret_cast<const char*>(buffer.data() + bufferStart), length);
         bufferStart += length;
         return *this;
     }
     QByteArray utf8(static_cast<qsizetype>(length), Qt::Uninitialized);
     ReadExactly(utf8.data(), length);
-    value = QString::fromUtf8(utf8);
+    value = DecodeUtf8(utf8.constData(), utf8.size());
     return *this;
 }
 

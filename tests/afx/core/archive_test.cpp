@@ -134,6 +134,30 @@ TEST(CArchiveTest, StringsAreWrittenAsToUtf8WritesThem)
     }
 }
 
+// A text that begins with a byte-order mark keeps it: it is a character of the text (a name
+// pasted from a file), not a mark of the archive's encoding.
+TEST(CArchiveTest, ALeadingByteOrderMarkIsReadBack)
+{
+    const QString text = QString(QChar(0xFEFF)) + "Nom";
+    for (int before : {0, 4093}) {
+        CMemFile file;
+        CArchive ar(&file, CArchive::store);
+        for (int i = 0; i < before; ++i)
+            ar << BYTE(i);
+        ar << CString(text) << CString(QString(3000, QChar(0xFEFF)));
+        ar.Close();
+        file.SeekToBegin();
+        CArchive load(&file, CArchive::load, 64);
+        BYTE skipped = 0;
+        for (int i = 0; i < before; ++i)
+            load >> skipped;
+        CString read, longer;
+        load >> read >> longer;
+        EXPECT_EQ(text, static_cast<const QString&>(read)) << before;
+        EXPECT_EQ(QString(3000, QChar(0xFEFF)), static_cast<const QString&>(longer)) << before;
+    }
+}
+
 // A record of every kind of value, strings around the buffer's size among them.
 struct Record {
     BYTE b = 0;

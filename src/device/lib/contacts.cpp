@@ -1,0 +1,562 @@
+#include "device/lib/contacts.h"
+
+#include "device/lib/phonebook.h"
+#include "device/lib/serialformat.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <set>
+
+namespace contacts {
+
+Format FormatOfPath(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"csv")
+        return Format::csv;
+    if (suffix == u"vcf" || suffix == u"vcard")
+        return Format::vcard;
+    if (suffix == u"ldif" || suffix == u"ldi")
+        return Format::ldif;
+    return Format::none;
+}
+
+Format FormatNamed(const QString& name)
+{
+    return FormatOfPath(QStringLiteral("x.") + name);
+}
+
+const FieldRules& DirectoryFieldRules()
+{
+    // The name and e-mail limits of the dial entry dialog, the fax-number field's own limit
+    // and characters.
+    static const FieldRules rules{20, 128, QStringLiteral(" #*,0123456789"), false, 256};
+    return rules;
+}
+
+QString DecodeText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return utf16(QByteArrayView(bytes).sliced(2));
+    }
+    const QByteArrayView body = bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(body);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows1252("windows-1252");
+    return windows1252.isValid() ? windows1252(body) : QString::fromLatin1(body);
+}
+
+QString ReportLine::KindText() const
+{
+    switch (kind) {
+    case added: return QStringLiteral("Ajoutée");
+    case replaced: return QStringLiteral("Remplacée");
+    case refused: return QStringLiteral("Refusée");
+    case note: break;
+    }
+    return QStringLiteral("Remarque");
+}
+
+QString ReportLine::Printed() const
+{
+    const QString where = line > 0 ? QStringLiteral("ligne %1 : ").arg(line) : QString();
+    return where + KindText() + QStringLiteral(" : ") + text;
+}
+
+QString ImportPlan::Summary() const
+{
+    const auto count = [](int n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n > 1 ? many : one));
+    };
+    return count(added, "ajoutée", "ajoutées") + QStringLiteral(", ") + count(replaced, "remplacée", "remplacées")
+           + QStringLiteral(", ") + count(refused, "refusée", "refusées") + QStringLiteral(", ")
+           + count(unchanged, "inchangée", "inchangées") + QLatin1Char('.');
+}
+
+namespace {
+
+QString Quoted(const QString& text)
+{
+    return QStringLiteral("« ") + text + QStringLiteral(" »");
+}
+
+// A number of the file brought to the dial string the fax-number field holds: dashes, dots,
+// brackets and slashes dropped, spaces kept, a billing code after "$" kept. Empty, with the
+// reason, when it cannot be one.
+QString DialString(const QString& raw, QString& reason, QStringList& notes)
+{
+    const FieldRules& rules = DirectoryFieldRules();
+    QString text = raw.trimmed();
+    if (text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
+        text = text.mid(4);
+        text.truncate(text.indexOf(u';') < 0 ? text.size() : text.indexOf(u';'));   // the URI's parameters
+    }
+    const qsizetype mark = text.indexOf(u'$');
+    const QString code = mark < 0 ? QString() : text.mid(mark + 1);
+    QString dialled;
+    bool plus = false;
+    for (QChar c : mark < 0 ? text : text.left(mark)) {
+        if (c == u'\u00A0' || c == u'\u202F' || c == u'\t')
+            c = u' ';
+        if (c == u'+' && dialled.trimmed().isEmpty() && !plus)
+            plus = true;
+        else if (QStringLiteral("-.()/[]").contains(c))
+            continue;
+        else if (rules.faxCharacters.contains(c))
+            dialled += c;
+        else {
+            reason = QStringLiteral("le numéro %1 contient %2, que le champ du numéro de fax n'accepte pas.")
+                         .arg(Quoted(raw), Quoted(c));
+            return QString();
+        }
+    }
+    dialled = dialled.trimmed();
+    if (dialled.isEmpty()) {
+        reason = raw.trimmed().isEmpty() ? QStringLiteral("aucun numéro de fax.")
+                                         : QStringLiteral("le numéro %1 ne compose rien.").arg(Quoted(raw));
+        return QString();
+    }
+    static const QRegularExpression billingCode(QStringLiteral("^[#*0-9]+$"));
+    if (mark >= 0 && !code.isEmpty() && !billingCode.match(code).hasMatch()) {
+        reason = QStringLiteral("le code de facturation du numéro %1 n'est pas fait de 0-9, # et *.").arg(Quoted(raw));
+        return QString();
+    }
+    if (plus && rules.plusAllowed)
+        dialled.prepend(u'+');
+    else if (plus)
+        notes << QStringLiteral("le « + » initial du numéro %1 est retiré : le champ ne l'accepte pas, "
+                                "composez le préfixe international.").arg(Quoted(raw));
+    const QString stored = code.isEmpty() ? dialled : dialled + u'$' + code;
+    const qsizetype counted = stored.size() - stored.count(u' ') - (stored.startsWith(u'+') ? 1 : 0);
+    if (counted > rules.faxNumberLength) {
+        reason = QStringLiteral("le numéro %1 dépasse %2 caractères.").arg(Quoted(raw)).arg(rules.faxNumberLength);
+        return QString();
+    }
+    return stored;
+}
+
+// A whole number of 1 to `highest` written with digits only; 0 otherwise.
+int EntryNumber(const QString& text, int highest)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    const QString trimmed = text.trimmed();
+    if (!digits.match(trimmed).hasMatch())
+        return 0;
+    const int n = trimmed.toInt();
+    return n >= 1 && n <= highest ? n : 0;
+}
+
+// A name cut to its field, with a note when it was.
+QString FieldName(const QString& name, QStringList& notes)
+{
+    const int most = DirectoryFieldRules().nameLength;
+    const QString trimmed = name.simplified();
+    if (trimmed.size() <= most)
+        return trimmed;
+    const QString cut = trimmed.left(most).trimmed();
+    notes << QStringLiteral("le nom %1 est raccourci à %2 caractères : %3.").arg(Quoted(trimmed)).arg(most).arg(Quoted(cut));
+    return cut;
+}
+
+struct GroupRef {
+    int number = 0;            // 0: by name
+    QString name;
+};
+
+// "Ventes (0002)", "Ventes" or "(0002)".
+bool ParseGroup(const QString& token, GroupRef& group, QString& reason, QStringList& notes)
+{
+    static const QRegularExpression numbered(QStringLiteral("^(.*?)\\s*\\(\\s*([0-9]{1,5})\\s*\\)$"));
+    const QRegularExpressionMatch match = numbered.match(token.trimmed());
+    QString name = token.trimmed();
+    if (match.hasMatch()) {
+        group.number = EntryNumber(match.captured(2), CGroupDial::max_count);
+        if (group.number == 0) {
+            reason = QStringLiteral("le groupe %1 n'a pas un numéro de 0001 à %2.")
+                         .arg(Quoted(token), FormatId(CGroupDial::max_count, CGroupDial::digits));
+            return false;
+        }
+        name = match.captured(1);
+    }
+    group.name = FieldName(name, notes);
+    if (group.number == 0 && group.name.isEmpty()) {
+        reason = QStringLiteral("un groupe sans nom ni numéro.");
+        return false;
+    }
+    return true;
+}
+
+// A contact brought to the directory's rules.
+struct Entry {
+    int line = 0;
+    QString name;
+    QString fax;
+    QString secondFax;
+    QString email;
+    int speedDial = 0;
+    std::set<int> keys;
+    QList<GroupRef> groups;
+    QStringList notes;
+};
+
+// Brings a contact to the rules; false with the reason when it is refused.
+bool Prepare(const Contact& contact, Entry& entry, QString& reason)
+{
+    entry.line = contact.line;
+    entry.name = FieldName(contact.name, entry.notes);
+    entry.fax = DialString(contact.fax, reason, entry.notes);
+    if (entry.fax.isEmpty())
+        return false;
+    if (!contact.secondFax.trimmed().isEmpty()) {
+        QString secondReason;
+        entry.secondFax = DialString(contact.secondFax, secondReason, entry.notes);
+        if (entry.secondFax.isEmpty()) {
+            reason = QStringLiteral("second numéro : ") + secondReason;
+            return false;
+        }
+    }
+    entry.email = contact.email.trimmed();
+    if (entry.email.size() > DirectoryFieldRules().emailLength) {
+        reason = QStringLiteral("l'adresse électronique dépasse %1 caractères.").arg(DirectoryFieldRules().emailLength);
+        return false;
+    }
+    if (!contact.speedDial.trimmed().isEmpty()) {
+        entry.speedDial = EntryNumber(contact.speedDial, CSpeedDial::max_count);
+        if (entry.speedDial == 0) {
+            reason = QStringLiteral("le numéro de composition abrégée %1 n'est pas de 001 à %2.")
+                         .arg(Quoted(contact.speedDial), FormatId(CSpeedDial::max_count, CSpeedDial::digits));
+            return false;
+        }
+    }
+    for (const QString& key : contact.keys) {
+        const int n = EntryNumber(key, COneTouch::max_count);
+        if (n == 0) {
+            reason = QStringLiteral("la touche %1 n'est pas de 01 à %2.")
+                         .arg(Quoted(key), FormatId(COneTouch::max_count, COneTouch::digits));
+            return false;
+        }
+        entry.keys.insert(n);
+    }
+    for (const QString& token : contact.groups) {
+        GroupRef group;
+        if (!ParseGroup(token, group, reason, entry.notes))
+            return false;
+        entry.groups << group;
+    }
+    return true;
+}
+
+QString SpeedDialText(int number, const QString& name)
+{
+    return QStringLiteral("composition abrégée %1 %2").arg(FormatId(number, CSpeedDial::digits), Quoted(name));
+}
+
+QString GroupText(const CGroupDial& group)
+{
+    return QStringLiteral("groupe %1 %2").arg(FormatId(group.GetId(), CGroupDial::digits), Quoted(group.name));
+}
+
+class Planner {
+public:
+    Planner(const CPhoneBook& current, ImportPlan& plan) : plan(plan)
+    {
+        plan.result = std::make_unique<CPhoneBook>();
+        serialformat::LoadFromBytes(*plan.result, serialformat::StoreToBytes(const_cast<CPhoneBook&>(current)));
+        book = plan.result.get();
+        const CObList& speedDials = book->GetSpeedDials();
+        for (POSITION pos = speedDials.GetHeadPosition(); pos != nullptr;) {
+            auto* held = static_cast<CSpeedDial*>(speedDials.GetNext(pos));
+            speedDialsByNumber.insert(held->GetId(), held);
+            const QString key = SameNumberKey(held->GetDialingData()->faxNumber);
+            if (!numberOfFax.contains(key))
+                numberOfFax.insert(key, held->GetId());
+        }
+        const CObList& groups = book->GetGroupDials();
+        for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;)
+            KnowGroup(static_cast<CGroupDial*>(groups.GetNext(pos)));
+    }
+
+    void Run(const ReadResult& read)
+    {
+        QList<Entry> entries;
+        for (const Problem& problem : read.refused)
+            Refuse(problem.line, problem.reason);
+        for (const Contact& contact : read.contacts) {
+            Entry entry;
+            QString reason;
+            if (Prepare(contact, entry, reason))
+                entries << std::move(entry);
+            else
+                Refuse(contact.line, reason);
+        }
+        entries = Merged(entries);
+        Reserve(entries);
+        for (Entry& entry : entries)
+            Apply(entry);
+        std::stable_sort(plan.lines.begin(), plan.lines.end(),
+                         [](const ReportLine& a, const ReportLine& b) { return a.line < b.line; });
+    }
+
+private:
+    void Add(ReportLine::Kind kind, int line, const QString& text) { plan.lines << ReportLine{kind, line, text}; }
+
+    void Refuse(int line, const QString& reason)
+    {
+        Add(ReportLine::refused, line, reason);
+        ++plan.refused;
+    }
+
+    // A fax number as a duplicate is told: its spaces do not count.
+    static QString SameNumberKey(const QString& dialString) { return QString(dialString).remove(u' '); }
+
+    // Entries of one fax number become one: the first, completed by the later ones.
+    QList<Entry> Merged(QList<Entry>& entries)
+    {
+        QList<Entry> merged;
+        QHash<QString, qsizetype> byFax;
+        for (Entry& entry : entries) {
+            const auto found = byFax.constFind(SameNumberKey(entry.fax));
+            if (found == byFax.constEnd()) {
+                byFax.insert(SameNumberKey(entry.fax), merged.size());
+                merged << std::move(entry);
+                continue;
+            }
+            Entry& first = merged[*found];
+            QStringList& notes = first.notes;
+            notes << entry.notes;
+            notes << QStringLiteral("la ligne %1 a le même numéro de fax : elle est réunie avec celle-ci.").arg(entry.line);
+            if (first.name.isEmpty())
+                first.name = entry.name;
+            if (first.secondFax.isEmpty())
+                first.secondFax = entry.secondFax;
+            if (first.email.isEmpty())
+                first.email = entry.email;
+            if (first.speedDial == 0)
+                first.speedDial = entry.speedDial;
+            first.keys.insert(entry.keys.begin(), entry.keys.end());
+            first.groups << entry.groups;
+        }
+        return merged;
+    }
+
+    // Numbers the file gives are taken first, each by its first line; a later line that gives
+    // a taken number or key is refused.
+    void Reserve(QList<Entry>& entries)
+    {
+        QHash<int, int> speedDialLines;
+        QHash<int, int> keyLines;
+        QList<Entry> kept;
+        for (Entry& entry : entries) {
+            if (entry.speedDial != 0 && speedDialLines.contains(entry.speedDial)) {
+                Refuse(entry.line, QStringLiteral("la composition abrégée %1 est déjà donnée ligne %2.")
+                                       .arg(FormatId(entry.speedDial, CSpeedDial::digits))
+                                       .arg(speedDialLines.value(entry.speedDial)));
+                continue;
+            }
+            bool taken = false;
+            for (int key : entry.keys) {
+                if (keyLines.contains(key) && !taken) {
+                    Refuse(entry.line, QStringLiteral("la touche %1 est déjà donnée ligne %2.")
+                                           .arg(FormatId(key, COneTouch::digits))
+                                           .arg(keyLines.value(key)));
+                    taken = true;
+                }
+            }
+            if (taken)
+                continue;
+            if (entry.speedDial != 0)
+                speedDialLines.insert(entry.speedDial, entry.line);
+            for (int key : entry.keys)
+                keyLines.insert(key, entry.line);
+            for (const GroupRef& group : entry.groups) {
+                if (group.number != 0)
+                    reservedGroups.insert(group.number);
+            }
+            kept << std::move(entry);
+        }
+        entries = std::move(kept);
+        for (const Entry& entry : entries) {
+            if (entry.speedDial != 0)
+                reservedSpeedDials.insert(entry.speedDial);
+        }
+    }
+
+    // The speed dial an entry without a number goes to: the one holding its fax number, else
+    // the lowest free number; 0 when the directory is full.
+    int TargetSpeedDial(const Entry& entry)
+    {
+        const int holder = numberOfFax.value(SameNumberKey(entry.fax));
+        if (holder != 0 && !reservedSpeedDials.count(holder) && !targeted.count(holder))
+            return holder;
+        for (int n = nextFree; n <= CSpeedDial::max_count; ++n) {
+            if (!speedDialsByNumber.contains(n) && !reservedSpeedDials.count(n)) {
+                nextFree = n + 1;
+                return n;
+            }
+        }
+        nextFree = CSpeedDial::max_count + 1;
+        return 0;
+    }
+
+    void Apply(Entry& entry)
+    {
+        const int number = entry.speedDial != 0 ? entry.speedDial : TargetSpeedDial(entry);
+        CSpeedDial* speedDial = speedDialsByNumber.value(number);
+        if (number == 0 || (speedDial == nullptr && book->GetCount(1) >= CSpeedDial::max_count)) {
+            Refuse(entry.line, QStringLiteral("l'annuaire est plein : %1 compositions abrégées au plus.").arg(CSpeedDial::max_count));
+            return;
+        }
+        targeted.insert(number);
+        for (const QString& note : entry.notes)
+            Add(ReportLine::note, entry.line, note);
+        if (speedDial == nullptr) {
+            speedDial = new CSpeedDial(number);
+            Fill(*speedDial->GetDialingData(), entry);
+            book->Add(speedDial);
+            speedDialsByNumber.insert(number, speedDial);
+            Add(ReportLine::added, entry.line, SpeedDialText(number, entry.name));
+            ++plan.added;
+        } else {
+            CDialingData& data = *speedDial->GetDialingData();
+            const CDialingData before = data;
+            Fill(data, entry);
+            if (data == before) {
+                ++plan.unchanged;
+            } else {
+                Add(ReportLine::replaced, entry.line,
+                    SpeedDialText(number, before.name) + QStringLiteral(" par ") + Quoted(entry.name));
+                ++plan.replaced;
+            }
+        }
+        for (int key : entry.keys)
+            ApplyKey(key, speedDial, entry.line);
+        for (const GroupRef& group : entry.groups)
+            ApplyGroup(group, speedDial, entry.line);
+    }
+
+    static void Fill(CDialingData& data, const Entry& entry)
+    {
+        data.name = entry.name;
+        data.faxNumber = entry.fax;
+        data.secondNumber = entry.secondFax;
+        data.emailAddress = entry.email;
+    }
+
+    void ApplyKey(int number, CSpeedDial* speedDial, int line)
+    {
+        const QString keyText = QStringLiteral("touche %1 pour la ").arg(FormatId(number, COneTouch::digits))
+                                + SpeedDialText(speedDial->GetId(), speedDial->GetName());
+        COneTouch* key = book->GetOneTouch(number);
+        if (key == nullptr) {
+            book->Add(new COneTouch(number, speedDial));
+            Add(ReportLine::added, line, keyText);
+            ++plan.added;
+            return;
+        }
+        if (key->GetRef() == speedDial) {
+            ++plan.unchanged;
+            return;
+        }
+        const QString before = key->GetName();
+        if (CDialingData* record = key->GetDialingData())
+            book->Delete(record);
+        // A key that stands for a speed dial is no group member.
+        book->RemoveFromGroups(key);
+        key->SetRef(speedDial);
+        Add(ReportLine::replaced, line, keyText + QStringLiteral(" (elle composait %1)").arg(Quoted(before)));
+        ++plan.replaced;
+    }
+
+    CGroupDial* FindGroup(const GroupRef& ref) const
+    {
+        return ref.number != 0 ? groupsByNumber.value(ref.number) : groupsByName.value(ref.name.toLower());
+    }
+
+    // The lowest number no group holds or the file gives; numbers are only ever taken, so the
+    // search goes on from where it stopped.
+    int FreeGroupNumber()
+    {
+        while (nextFreeGroup <= CGroupDial::max_count
+               && (groupsByNumber.contains(nextFreeGroup) || reservedGroups.count(nextFreeGroup)))
+            ++nextFreeGroup;
+        return nextFreeGroup <= CGroupDial::max_count ? nextFreeGroup : 0;
+    }
+
+    void KnowGroup(CGroupDial* group)
+    {
+        groupsByNumber.insert(group->GetId(), group);
+        const QString name = QString(group->name).toLower();
+        if (!groupsByName.contains(name))
+            groupsByName.insert(name, group);
+    }
+
+    void ApplyGroup(const GroupRef& ref, CSpeedDial* member, int line)
+    {
+        CGroupDial* group = FindGroup(ref);
+        if (group == nullptr) {
+            const int number = ref.number != 0 ? ref.number : FreeGroupNumber();
+            if (number == 0 || book->GetCount(3) >= CGroupDial::max_count) {
+                Refuse(line, QStringLiteral("le groupe %1 n'est pas créé : l'annuaire a déjà %2 groupes.")
+                                 .arg(Quoted(ref.name)).arg(CGroupDial::max_count));
+                return;
+            }
+            group = new CGroupDial(number, ref.name);
+            book->Add(group);
+            KnowGroup(group);
+            Add(ReportLine::added, line, GroupText(*group));
+            ++plan.added;
+            created.insert(group);
+        } else if (!ref.name.isEmpty() && group->name != ref.name && ref.number != 0) {
+            const QString before = GroupText(*group);
+            group->name = ref.name;
+            KnowGroup(group);
+            Add(ReportLine::replaced, line, before + QStringLiteral(" par ") + Quoted(ref.name));
+            ++plan.replaced;
+            changed.insert(group);
+        }
+        if (!joined.insert({group, member}).second || group->members.Find(member) != nullptr)
+            return;
+        group->members.AddTail(member);
+        if (!created.count(group) && !changed.count(group)) {
+            Add(ReportLine::replaced, line, GroupText(*group) + QStringLiteral(" : de nouveaux membres"));
+            ++plan.replaced;
+            changed.insert(group);
+        }
+    }
+
+    ImportPlan& plan;
+    CPhoneBook* book = nullptr;
+    QHash<int, CSpeedDial*> speedDialsByNumber;
+    QHash<QString, int> numberOfFax;    // the lowest speed dial holding a fax number
+    std::set<int> reservedSpeedDials;   // given by the file
+    std::set<int> reservedGroups;
+    std::set<int> targeted;             // speed dials this import wrote
+    std::set<const CGroupDial*> created;
+    std::set<const CGroupDial*> changed;
+    std::set<std::pair<const CGroupDial*, const CSpeedDial*>> joined;   // looked at already
+    QHash<int, CGroupDial*> groupsByNumber;
+    QHash<QString, CGroupDial*> groupsByName;   // lower case; the lowest number of a name
+    int nextFree = 1;
+    int nextFreeGroup = 1;
+};
+
+} // namespace
+
+ImportPlan PlanImport(const CPhoneBook& current, const ReadResult& contacts)
+{
+    ImportPlan plan;
+    if (!contacts.error.isEmpty()) {
+        plan.error = contacts.error;
+        return plan;
+    }
+    Planner(current, plan).Run(contacts);
+    return plan;
+}
+
+} // namespace contacts

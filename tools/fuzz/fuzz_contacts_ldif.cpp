@@ -1,0 +1,7 @@
+// Arbitrary bytes as a LDIF contact file, imported into a directory that already holds entries.
+#include "contactfuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return CheckContactReader(contacts::Format::ldif, data, size);
+}
