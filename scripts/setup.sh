@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
-  xvfb xdotool imagemagick
+  xvfb xdotool imagemagick openbox
   appstream desktop-file-utils shared-mime-info libglib2.0-bin man-db groff dpkg-dev
 )
 missing=()
