@@ -9,7 +9,7 @@ packages=(
   python3 python3-vobject python3-ldap
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
-  xvfb xdotool imagemagick
+  xvfb xdotool imagemagick openbox
   appstream desktop-file-utils shared-mime-info libglib2.0-bin man-db groff dpkg-dev
 )
 missing=()

@@ -4,8 +4,6 @@
 #include "dialogs/dialoghelpers.h"
 #include "res/resource.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <algorithm>
 #include <optional>
 
@@ -46,16 +44,11 @@ int FaxNumberLimit(const CString& text)
     return kFaxNumberLimit - (text.Find(u'+') >= 0 ? 1 : 0) - spaces.Remove(u' ');
 }
 
-// The clipboard's plain text; empty when it holds none.
-CString ClipboardText()
+// The "FaxNum" item's dial string of what a WM_PASTE pastes: single-byte text, up to its NUL
+// when it has one.
+std::optional<CString> ClipboardDialString(WPARAM pasteSource)
 {
-    return QGuiApplication::clipboard()->text();
-}
-
-// The "FaxNum" item's dial string: single-byte text, up to its NUL when it has one.
-std::optional<CString> ClipboardDialString()
-{
-    std::optional<QByteArray> data = afx::ClipboardFormatData(dialStringFormat);
+    std::optional<QByteArray> data = afx::ClipboardFormatData(dialStringFormat, pasteSource);
     if (!data)
         return std::nullopt;
     const qsizetype end = data->indexOf('\0');
@@ -152,9 +145,9 @@ void CPhoneNumberEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 }
 
 // A paste follows the rules of typing: digits and hyphens, a "+" only where it ends up first.
-LRESULT CPhoneNumberEdit::OnPaste(WPARAM, LPARAM)
+LRESULT CPhoneNumberEdit::OnPaste(WPARAM pasteSource, LPARAM)
 {
-    const CString pasted = ClipboardText();
+    const CString pasted = afx::ClipboardText(pasteSource);
     if (pasted.IsEmpty())
         return 0;
     int start = 0, end = 0;
@@ -270,14 +263,14 @@ LRESULT CFaxNumberEdit::OnCut(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CFaxNumberEdit::OnPaste(WPARAM, LPARAM)
+LRESULT CFaxNumberEdit::OnPaste(WPARAM pasteSource, LPARAM)
 {
     int start = 0, end = 0, suffixStart = 0, length = 0;
     const BOOL covers = SelectionCoversBillingCode(start, end, suffixStart, length);
-    if (const std::optional<CString> dialString = ClipboardDialString()) {
+    if (const std::optional<CString> dialString = ClipboardDialString(pasteSource)) {
         if (covers || (billingCode.IsEmpty() && end == length))
             PasteDialString(*dialString, start, end);
-    } else if (end <= suffixStart && OnlyOf(ClipboardText(), faxCharacters)) {
+    } else if (end <= suffixStart && OnlyOf(afx::ClipboardText(pasteSource), faxCharacters)) {
         Default();
     }
     UpdateLimitText();
@@ -334,9 +327,9 @@ LRESULT CBillingCodeEdit::OnCut(WPARAM, LPARAM)
 }
 
 // Only the code of a "FaxNum" item, whole, when it is of the set and fits; never plain text.
-LRESULT CBillingCodeEdit::OnPaste(WPARAM, LPARAM)
+LRESULT CBillingCodeEdit::OnPaste(WPARAM pasteSource, LPARAM)
 {
-    const std::optional<CString> dialString = ClipboardDialString();
+    const std::optional<CString> dialString = ClipboardDialString(pasteSource);
     if (!dialString)
         return 0;
     CString code;

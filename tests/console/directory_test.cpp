@@ -357,9 +357,19 @@ TEST_F(PhoneBookFiles, ExportChangeImportGivesBackTheSameDirectory)
     EXPECT_EQ(Bytes(), saved);
     EXPECT_TRUE(Document()->IsModified());
     ExpectListsShowTheBook();
-    // Writing onto the file again replaces it without a question.
+    // Writing onto the file again, through the live dialog, replaces it without a question.
     AddSpeedDial(8, "Agence Sud");
-    Export(Path("annuaire.phb"));
+    {
+        QString question;
+        PromptScript prompts;
+        prompts.FileDialog([&](QFileDialog& dialog) {
+            dialog.setDirectory(files.path());
+            question = ConfirmFileName(dialog, "annuaire.phb");
+        });
+        Show(groupTab);
+        Click(Page(groupTab), IDC_SAVE_PHONE_BOOK);
+        EXPECT_EQ(question, QString());
+    }
     EXPECT_EQ(FileBytes(Path("annuaire.phb")), Bytes());
     EXPECT_EQ(QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"annuaire.phb"});

@@ -1,6 +1,11 @@
 #include "support/helpers.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 void PrintTo(const QString& text, std::ostream* os)
 {
@@ -59,4 +64,25 @@ QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString ConfirmFileName(QFileDialog& dialog, const QString& name)
+{
+    QString question;
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit)
+        return QStringLiteral("(no file name field)");
+    // Runs inside Qt's question when there is one, else once Return has been handled.
+    QTimer::singleShot(0, &dialog, [&question] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            question = box->text();
+            box->reject();
+        }
+    });
+    QTest::keyClicks(edit, name);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    if (dialog.isVisible())
+        dialog.reject();
+    return question;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QFileDialog>
 #include <QString>
 #include <ostream>
 #include <string>
@@ -36,6 +37,11 @@ ModalOutcome RunModal(CDialog& dialog, const std::function<void(CDialog&)>& work
 std::vector<afx::Prompt> RunModal(UINT templateId, const std::function<void()>& open,
                                   const std::function<void(CDialog&)>& work,
                                   const std::function<void(afx::testing::PromptScript&)>& inside = {});
+
+// Types the name into the live file dialog and confirms it with Return, as the user does.
+// Returns the question Qt asked on the way (a file to replace, a file not found), answered
+// No; empty when none. A dialog still open then is cancelled.
+QString ConfirmFileName(QFileDialog& dialog, const QString& name);
 
 // Where the window stands on the screen.
 CRect WindowRect(CWnd& window);

@@ -1,4 +1,4 @@
-// Test main: every test program runs offscreen, with its home, settings stores, data and
+// Test main: every test program runs offscreen (those of x11/ under an X server of their own), with its home, settings stores, data and
 // runtime directories in a temporary folder of its own, so no test touches the real user's
 // files and test processes run side by side (ctest -j) without sharing a file or a lock.
 // Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
@@ -32,7 +32,9 @@ private:
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, unless x11/under-x.sh started an X server and a window manager for it.
+    if (!qEnvironmentVariableIsSet("TAMSEL_TEST_UNDER_X"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     const QString runtime = home.filePath("runtime");
     QDir().mkpath(runtime);

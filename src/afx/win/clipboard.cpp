@@ -11,6 +11,11 @@ QString MimeType(const CString& format)
     return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QString(format));
 }
 
+QClipboard::Mode Mode(WPARAM pasteSource)
+{
+    return pasteSource == afx::kPasteSelection ? QClipboard::Selection : QClipboard::Clipboard;
+}
+
 } // namespace
 
 BOOL afx::SetClipboardFormatData(const CString& format, const QByteArray& data)
@@ -23,10 +28,15 @@ BOOL afx::SetClipboardFormatData(const CString& format, const QByteArray& data)
     return held && held->data(MimeType(format)) == data;
 }
 
-std::optional<QByteArray> afx::ClipboardFormatData(const CString& format)
+std::optional<QByteArray> afx::ClipboardFormatData(const CString& format, WPARAM pasteSource)
 {
-    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData(Mode(pasteSource));
     if (!held || !held->hasFormat(MimeType(format)))
         return std::nullopt;
     return held->data(MimeType(format));
+}
+
+CString afx::ClipboardText(WPARAM pasteSource)
+{
+    return QGuiApplication::clipboard()->text(Mode(pasteSource));
 }

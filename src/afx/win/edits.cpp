@@ -1,6 +1,7 @@
 // The edit control ("Edit"), single-line and multi-line, and its context menu.
 #include "afx/win/controls.h"
 
+#include "afx/win/clipboard.h"
 #include "afx/win/corecontrols.h"
 #include "afx/win/dlgtemplate.h"
 
@@ -8,7 +9,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -16,6 +19,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
 
@@ -41,11 +45,55 @@ private:
 
 constexpr int kDefaultEditLimit = 30000;
 
+// What enters an edit other than by key or by the clipboard keys takes their way too: the
+// X11 middle click pastes the selection through WM_PASTE, and an input method's committed
+// text arrives as typed characters through WM_CHAR, so that the field's handlers and the
+// edit's own checks see every insertion. Drops are refused altogether (no drop target).
+template <class Base>
+class CheckedInput : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection()) {
+            Base::mouseReleaseEvent(event);
+            return;
+        }
+        event->accept();
+        if (this->isReadOnly())
+            return;
+        // The press put the caret under the pointer; the text goes there.
+        if constexpr (std::is_base_of_v<QLineEdit, Base>)
+            this->deselect();
+        else
+            this->setTextCursor(this->cursorForPosition(event->position().toPoint()));
+        CWnd::FromHandle(this)->SendMessage(WM_PASTE, afx::kPasteSelection);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        const QString committed = event->commitString();
+        // The text being composed is shown as the input method asks; only a commit, or a
+        // replacement of text around the caret, enters the field, and that one key by key.
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        Base::inputMethodEvent(&composing);
+        event->accept();
+        const QPointer<QWidget> self = this;
+        for (const QChar c : committed) {
+            if (!self)
+                return;
+            CWnd::FromHandle(this)->SendMessage(WM_CHAR, c.unicode(), 1);
+        }
+    }
+};
+
 // A single-line edit with Windows' text limit (checked when the user types or pastes, never
 // when the program sets the text), ES_NUMBER and the case styles.
-class EditWidget : public QLineEdit {
+class EditWidget : public CheckedInput<QLineEdit> {
 public:
-    explicit EditWidget(QWidget* parent) : QLineEdit(parent) {}
+    explicit EditWidget(QWidget* parent) : CheckedInput<QLineEdit>(parent) {}
 
     int limit = kDefaultEditLimit;
 
@@ -80,11 +128,22 @@ public:
         insert(Converted(typed.left(room)));
     }
 
-    void PasteLimited()
+    // A typed text: refused whole by ES_NUMBER, else cut to the limit.
+    void TypeLimited(const QString& typed)
     {
         if (isReadOnly())
             return;
-        QString pasted = QGuiApplication::clipboard()->text();
+        if (IsRefusedByNumberStyle(typed))
+            QApplication::beep();
+        else
+            InsertLimited(typed);
+    }
+
+    void PasteLimited(WPARAM pasteSource)
+    {
+        if (isReadOnly())
+            return;
+        QString pasted = afx::ClipboardText(pasteSource);
         const qsizetype lineEnd = pasted.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
         if (lineEnd >= 0)
             pasted.truncate(lineEnd);
@@ -100,7 +159,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         if (event->matches(QKeySequence::Paste)) {
-            PasteLimited();
+            PasteLimited(afx::kPasteClipboard);
             event->accept();
             return;
         }
@@ -108,15 +167,17 @@ protected:
         const bool printable = !typed.isEmpty() && typed.at(0).isPrint()
                                && !(event->modifiers() & Qt::ControlModifier);
         if (printable && !isReadOnly()) {
-            if (IsRefusedByNumberStyle(typed))
-                QApplication::beep();
-            else
-                InsertLimited(typed);
+            TypeLimited(typed);
             event->accept();
             return;
         }
         QLineEdit::keyPressEvent(event);
     }
+};
+
+class MultiLineEditWidget : public CheckedInput<QPlainTextEdit> {
+public:
+    using CheckedInput<QPlainTextEdit>::CheckedInput;
 };
 
 bool IsSingleLineEdit(HWND hWnd)
@@ -128,7 +189,7 @@ QWidget* CreateEdit(const afx::ControlSpec& spec, QWidget* parent)
 {
     QWidget* widget;
     if (spec.style & ES_MULTILINE) {
-        auto* edit = new QPlainTextEdit(parent);
+        auto* edit = new MultiLineEditWidget(parent);
         edit->setPlainText(spec.text);
         edit->setReadOnly(spec.style & ES_READONLY);
         edit->setVerticalScrollBarPolicy(spec.style & WS_VSCROLL ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -251,7 +312,20 @@ LRESULT EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool* ha
         if (edit) edit->copy(); else if (multi) multi->copy();
         return 0;
     case WM_PASTE:
-        if (edit) edit->PasteLimited(); else if (multi) multi->paste();
+        if (edit) edit->PasteLimited(wParam);
+        else if (multi && !multi->isReadOnly()) multi->insertPlainText(afx::ClipboardText(wParam));
+        return 0;
+    case WM_CHAR:
+        // A character sent, not typed (an input method's, or a handler's Default()): the
+        // standard handling of a typed one.
+        if ((edit && edit->isReadOnly()) || (multi && multi->isReadOnly()))
+            return 0;
+        if (wParam == VK_BACK) {
+            if (edit) edit->backspace(); else if (multi) multi->textCursor().deletePreviousChar();
+        } else if (wParam >= 32 && wParam != 127 && wParam < 0x10000) {
+            const QString typed{QChar(char16_t(wParam))};
+            if (edit) edit->TypeLimited(typed); else if (multi) multi->insertPlainText(typed);
+        }
         return 0;
     case WM_UNDO:
         if (edit) edit->undo(); else if (multi) multi->undo();

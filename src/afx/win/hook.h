@@ -65,6 +65,10 @@ LRESULT Dispatch(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam, QEven
 // The title bar a top-level window's style asks for: a caption (WS_CAPTION), the close box
 // with the system menu (WS_SYSMENU), the minimise and maximise boxes.
 Qt::WindowFlags TitleBarFlags(DWORD style);
+// Tells an X11 window manager, as the window is about to be shown, which of moving, sizing,
+// minimising, maximising and closing its title bar offers (as the flags above say): only
+// those. Nothing elsewhere.
+void TellWindowManager(QWidget* window);
 // Moves a top-level window so that it stands centred on its owner's window, or on the screen
 // when the owner is missing or hidden.
 void CenterOnOwner(QWidget* window, QWidget* owner);

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QValidator>
 #include <algorithm>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CIPAddressCtrl, CWnd)
 
@@ -137,6 +138,11 @@ public:
             FocusField(field, caret);
     }
 
+    // Whether the field was entered by a full field's move and no key has come since: a dot
+    // or a space then only confirms that move. Asking forgets it.
+    bool TakeAdvance(int field) { return std::exchange(advancedTo, -1) == field; }
+    void ForgetAdvance() { advancedTo = -1; }
+
     // The user left a field: its value comes into range, and a changed value is reported.
     void Leave(int field)
     {
@@ -163,14 +169,17 @@ private:
     int lower[kFields] = {0, 0, 0, 0};
     int upper[kFields] = {255, 255, 255, 255};
     int committed[kFields] = {-1, -1, -1, -1};   // the value last reported or set
+    int advancedTo = -1;                         // the field a full field moved on to
 
     void Edited(int field)
     {
         FieldEdit* edit = fields[field];
         if (Value(field) > upper[field])
             edit->setText(QString::number(upper[field]));
-        if (edit->text().size() == 3 && edit->cursorPosition() == 3)
+        if (edit->text().size() == 3 && edit->cursorPosition() == 3 && field + 1 < kFields) {
             MoveTo(field + 1, Caret::SelectAll);
+            advancedTo = field + 1;
+        }
     }
 };
 
@@ -186,9 +195,10 @@ FieldEdit::FieldEdit(IpAddressWidget* control, int index) : QLineEdit(control), 
 void FieldEdit::keyPressEvent(QKeyEvent* event)
 {
     const bool noSelection = !hasSelectedText();
+    const bool advanced = control->TakeAdvance(index);
     switch (event->key()) {
     case Qt::Key_Period: case Qt::Key_Space:
-        if (!text().isEmpty())
+        if (!advanced && !text().isEmpty())
             control->MoveTo(index + 1, IpAddressWidget::Caret::SelectAll);
         return;
     case Qt::Key_Backspace: case Qt::Key_Left:
@@ -212,8 +222,10 @@ void FieldEdit::keyPressEvent(QKeyEvent* event)
 void FieldEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
+    if (event->reason() != Qt::PopupFocusReason) {
+        control->ForgetAdvance();
         control->Leave(index);
+    }
 }
 
 IpAddressWidget* Control(HWND hWnd)

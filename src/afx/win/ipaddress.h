@@ -2,7 +2,7 @@
 // range set per field). A packed address has the first field in its most significant byte.
 //
 // Typing a dot or a space moves to the next field (when the field holds digits), so does a
-// third digit. A value above the field's range becomes its upper limit at once (Windows shows
+// third digit; a dot or a space right after that move only confirms it. A value above the field's range becomes its upper limit at once (Windows shows
 // a message first); one below it becomes the lower limit when the user leaves the field.
 // When the user leaves a field whose value changed, the parent gets IPN_FIELDCHANGED (the
 // field already holds its final value; the handler may set iValue to replace it). Every text

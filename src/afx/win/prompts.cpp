@@ -36,7 +36,8 @@ std::function<void(DWORD, UINT)>& HelpViewer()
     return viewer;
 }
 
-// A message box placed as Windows places one: centred on its owner once it has its size.
+// A message box as Windows shows one: at least as wide as its caption, whose title a window
+// manager would otherwise cut, and centred on its owner once it has its size.
 class MessageBoxWindow : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -45,7 +46,22 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QMessageBox::showEvent(event);
+        if (const int wide = CaptionWidth(); width() < wide)
+            setFixedWidth(wide);
         detail::CenterOnOwner(this, parentWidget());
+        detail::TellWindowManager(this);
+    }
+
+private:
+    // The caption in a title bar's bold face, with room for the title bar's icon and close
+    // box on either side (a square of the title's height each, and a margin).
+    int CaptionWidth() const
+    {
+        QFont bold = font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        const int box = metrics.height() + 8;
+        return metrics.horizontalAdvance(windowTitle()) + 2 * box + 2 * metrics.averageCharWidth();
     }
 };
 
@@ -119,7 +135,10 @@ void SetUpFileDialog(QFileDialog& dialog, const Prompt& prompt)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(prompt.text);
     dialog.setAcceptMode(prompt.type ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(prompt.type ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Qt asks before replacing a file and wants an existing one to open unless told otherwise:
+    // here only the flags ask for either.
+    dialog.setFileMode(prompt.type && (prompt.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(prompt.flags & OFN_OVERWRITEPROMPT));
     dialog.setNameFilters(NameFilters(prompt.filter));
     dialog.setDefaultSuffix(prompt.defaultExt);
     dialog.setDirectory(QString(prompt.folder));
@@ -284,6 +303,7 @@ INT_PTR CFileDialog::DoModal()
     prompt.defaultExt = m_defExt;
     prompt.fileName = m_pathName;
     prompt.folder = StartFolder();
+    prompt.flags = m_ofn.Flags;
     const int result = afx::ShowPrompt(prompt);
     if (result != IDOK)
         return IDCANCEL;

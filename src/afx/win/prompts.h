@@ -24,6 +24,7 @@ struct Prompt {
     CString defaultExt;      // file dialog default extension
     CString fileName;        // file dialog initial name; its answer on return
     CString folder;          // file dialog: the folder it opens in
+    DWORD flags = 0;         // file dialog: its OFN_* flags
     DWORD helpContext = 0;   // help request
     UINT helpCommand = 0;
     CDialog* dialog = nullptr;   // the live dialog (created, initialised, shown)
@@ -71,7 +72,8 @@ struct OPENFILENAME {
     CString lpstrInitialDir;
 };
 
-// Opens in m_ofn.lpstrInitialDir, else the folder of the file name given, else that of the
+// Asks before replacing an existing file only with OFN_OVERWRITEPROMPT, and takes only the
+// name of an existing file only with OFN_FILEMUSTEXIST. Opens in m_ofn.lpstrInitialDir, else the folder of the file name given, else that of the
 // main window's document, else the user's documents folder.
 class CFileDialog {
 public:

@@ -358,7 +358,8 @@ BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, 
         filter = filterName + "|*" + filterExtension + "|";
     }
     filter += afx::FrameworkString(AFX_IDS_ALLFILTER) + "|*.*||";
-    CFileDialog dialog(bOpenFileDialog, defaultExtension, fileName, lFlags | OFN_HIDEREADONLY, filter,
+    // The framework's dialogs ask before replacing a file, whatever else the caller asks.
+    CFileDialog dialog(bOpenFileDialog, defaultExtension, fileName, lFlags | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter,
                        m_pMainWnd);
     dialog.m_ofn.lpstrTitle = afx::FrameworkString(nIDSTitle);
     if (dialog.DoModal() != IDOK)

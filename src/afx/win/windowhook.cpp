@@ -187,6 +187,11 @@ bool WindowHook::eventFilter(QObject* watched, QEvent* event)
         return KeyPress(event);
     case QEvent::Paint:
         return Paint(event);
+    case QEvent::Show:
+        // Before the window is mapped: the window manager reads the hints then.
+        if (widget->isWindow())
+            TellWindowManager(widget);
+        return false;
     case QEvent::Resize:
         if (HasHandler(WM_SIZE)) {
             const QSize size = static_cast<QResizeEvent*>(event)->size();

@@ -14,6 +14,13 @@ using afx::detail::WindowHook;
 
 namespace {
 
+// Sizes a top-level window by its outer size, its frame included.
+void SetOuterSize(QWidget* window, int width, int height)
+{
+    const QSize frameExtra = window->frameGeometry().size() - window->size();
+    afx::detail::SetWindowSize(window, QSize(qMax(0, width - frameExtra.width()), qMax(0, height - frameExtra.height())));
+}
+
 bool IsSiblingWindow(QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -301,9 +308,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     if (!m_hWnd)
         return;
     if (m_hWnd->isWindow()) {
-        const QSize frameExtra = m_hWnd->frameGeometry().size() - m_hWnd->size();
         m_hWnd->move(x, y);
-        afx::detail::SetWindowSize(m_hWnd, QSize(qMax(0, nWidth - frameExtra.width()), qMax(0, nHeight - frameExtra.height())));
+        SetOuterSize(m_hWnd, nWidth, nHeight);
     } else {
         m_hWnd->setGeometry(x, y, nWidth, nHeight);
     }
@@ -342,8 +348,18 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         cx = rect.Width();
         cy = rect.Height();
     }
-    if ((nFlags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+    if (!(nFlags & SWP_NOMOVE)) {
         MoveWindow(x, y, cx, cy, !(nFlags & SWP_NOREDRAW));
+    } else if (!(nFlags & SWP_NOSIZE)) {
+        // A size alone leaves the position where it is: a window never placed stays for the
+        // window manager to place, as Windows' default position.
+        if (m_hWnd->isWindow())
+            SetOuterSize(m_hWnd, cx, cy);
+        else
+            m_hWnd->resize(cx, cy);
+        if (!(nFlags & SWP_NOREDRAW))
+            m_hWnd->update();
+    }
     if (nFlags & SWP_SHOWWINDOW)
         m_hWnd->show();
     if (nFlags & SWP_HIDEWINDOW)

@@ -118,6 +118,45 @@ TEST_F(IPAddressTest, BlankFieldsCountAsZeroAndAreNotCounted)
     EXPECT_EQ(packed, 0x0A000500u);
 }
 
+// Typed from the first field, all of it selected, over the address the control held: what is
+// stored. A dot right after a full field, which has already moved on, only confirms the move.
+TEST_F(IPAddressTest, TypedAddressesAreStoredAsTyped)
+{
+    struct Case {
+        const char* typed;
+        DWORD before;
+        DWORD stored;
+    };
+    const Case cases[] = {
+        {"192.168.1.50", 0, MAKEIPADDRESS(192, 168, 1, 50)},
+        {"192.168.1.50", MAKEIPADDRESS(10, 20, 30, 40), MAKEIPADDRESS(192, 168, 1, 50)},
+        {"192168001050", 0, MAKEIPADDRESS(192, 168, 1, 50)},
+        {"10.0.0.1", MAKEIPADDRESS(1, 2, 3, 4), MAKEIPADDRESS(10, 0, 0, 1)},
+        {"255.255.255.0", 0, MAKEIPADDRESS(255, 255, 255, 0)},
+        {"192 168 1 50", 0, MAKEIPADDRESS(192, 168, 1, 50)},
+        {"1.22.333.4", 0, MAKEIPADDRESS(1, 22, 255, 4)},
+        // A second dot after the move is one of its own: it moves on again.
+        {"192..7", MAKEIPADDRESS(1, 2, 3, 4), MAKEIPADDRESS(192, 2, 7, 4)},
+        // The last field has nowhere to move: its dot stays a dot in place.
+        {"1.2.3.444.", 0, MAKEIPADDRESS(1, 2, 3, 255)},
+    };
+    ShowActive(dialog);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        address->SetAddress(c.before);
+        address->SetFieldFocus(0);
+        Type(c.typed);
+        LeaveTheControl();
+        DWORD stored = 0;
+        address->GetAddress(stored);
+        auto dotted = [](DWORD a) {
+            return std::to_string(FIRST_IPADDRESS(a)) + "." + std::to_string(SECOND_IPADDRESS(a)) + "."
+                   + std::to_string(THIRD_IPADDRESS(a)) + "." + std::to_string(FOURTH_IPADDRESS(a));
+        };
+        EXPECT_EQ(dotted(stored), dotted(c.stored));
+    }
+}
+
 TEST_F(IPAddressTest, TypingMovesFromFieldToFieldAndReportsEachChangedField)
 {
     ShowActive(dialog);

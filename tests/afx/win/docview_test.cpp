@@ -82,6 +82,7 @@ TEST_F(DocViewTest, FirstSaveAsksForAFileWithTheDocumentsFilterAndRemembersIt)
     EXPECT_EQ(dialog.filter, kFilter);
     EXPECT_EQ(dialog.defaultExt, "tms");
     EXPECT_EQ(dialog.fileName, "Paramètres.tms");   // the title proposed as the file's name
+    EXPECT_TRUE(dialog.flags & OFN_OVERWRITEPROMPT);   // it asks before replacing a file
     EXPECT_EQ(Document()->GetPathName(), Path("premier.tms"));
     EXPECT_EQ(Document()->GetTitle(), "premier.tms");
     EXPECT_FALSE(Document()->IsModified());
@@ -118,6 +119,20 @@ TEST_F(DocViewTest, FileDialogsOpenInTheCurrentFilesFolderElseTheDocumentsFolder
     ASSERT_TRUE(QDir(folder.path()).mkdir("sous"));
     ASSERT_NE(app.OpenDocumentFile(WriteNotes("sous/lu.tms", {"x"})), nullptr);
     EXPECT_EQ(folders(), QStringList(2, Path("sous")));
+}
+
+// The framework's dialogs: the open one takes only an existing file, the save-as one asks
+// before replacing one.
+TEST_F(DocViewTest, FrameworkFileDialogsAskWhatTheFrameworkAsks)
+{
+    NewDocument();
+    PromptScript prompts;
+    prompts.FileDialog(IDCANCEL).FileDialog(IDCANCEL);
+    Command(ID_FILE_OPEN);
+    Command(ID_FILE_SAVE_AS);
+    ASSERT_EQ(prompts.Shown().size(), 2u);
+    EXPECT_TRUE(prompts.Shown()[0].flags & OFN_FILEMUSTEXIST);
+    EXPECT_TRUE(prompts.Shown()[1].flags & OFN_OVERWRITEPROMPT);
 }
 
 TEST_F(DocViewTest, SaveOfADocumentWithAFileWritesItWithoutAsking)

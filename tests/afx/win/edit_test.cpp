@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -209,6 +210,37 @@ TEST_F(EditTest, NumberStyleRefusesPastedNonDigitsLikeTypedOnes)
             EXPECT_EQ(edit->text(), c.after);
         }
     }
+}
+
+// An input method's committed text is typed, character by character: the field's own handler
+// sees each one, and an edit without one keeps its digits-only style and its limit.
+TEST_F(EditTest, AnInputMethodsCommitIsTypedCharacterByCharacter)
+{
+    auto commit = [](QWidget* widget, const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    line->setText("");
+    commit(line, QStringLiteral("1a2"));
+    EXPECT_EQ(line->text(), QStringLiteral("12"));
+    EXPECT_EQ(digits.refused, std::vector<UINT>{'a'});
+    EXPECT_EQ(digits.textAfterChar, (std::vector<CString>{"1", "12"}));
+
+    CEdit* count = static_cast<CEdit*>(dialog.GetDlgItem(IDC_COUNT));
+    auto* countLine = qobject_cast<QLineEdit*>(count->m_hWnd);
+    count->SetLimitText(3);
+    count->SetWindowText("");
+    commit(countLine, QStringLiteral("4x2é7"));
+    EXPECT_EQ(countLine->text(), QStringLiteral("427"));
+    commit(countLine, QStringLiteral("9"));
+    EXPECT_EQ(countLine->text(), QStringLiteral("427"));
+
+    // What is being composed shows, and is not yet the field's text to check.
+    QInputMethodEvent composing(QStringLiteral("x"), {});
+    QCoreApplication::sendEvent(line, &composing);
+    EXPECT_EQ(line->text(), QStringLiteral("12"));
+    EXPECT_EQ(digits.refused, std::vector<UINT>{'a'});
 }
 
 TEST_F(EditTest, SelectionFollowsWindowsConventions)

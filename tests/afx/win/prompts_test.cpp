@@ -1,6 +1,7 @@
 // The prompt gateway: scripted answers, a callback working the live dialog, what is recorded,
 // and the failures on a prompt nobody expected and on an answer left unused.
 #include "scripts.h"
+#include "support/helpers.h"
 
 #include <QApplication>
 #include <QFile>
@@ -328,6 +329,43 @@ TEST_F(PromptTest, FileDialogIsQtsOwnInFrenchAndWorkedLive)
     EXPECT_TRUE(buttons.contains("&Ouvrir")) << buttons.join(", ").toStdString();
     EXPECT_TRUE(buttons.contains("Annuler")) << buttons.join(", ").toStdString();
     EXPECT_TRUE(labels.contains("&Nom de fichier :")) << labels.join(", ").toStdString();
+}
+
+// The live dialog asks before replacing a file, and takes only an existing file, only when the
+// flags ask it: a name typed and confirmed with Return.
+TEST_F(PromptTest, FileDialogAsksAndRefusesOnlyAsItsFlagsSay)
+{
+    struct Case {
+        const char* name;
+        BOOL open;
+        DWORD flags;
+        const char* typed;
+        bool accepted;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"save over a file, no flag", FALSE, OFN_HIDEREADONLY, "atelier.tms", true, false},
+        {"save over a file, overwrite prompt", FALSE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "atelier.tms", false, true},
+        {"save a new file, overwrite prompt", FALSE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "neuf.tms", true, false},
+        {"open a missing file, no flag", TRUE, OFN_HIDEREADONLY, "absent.tms", true, false},
+        {"open a missing file, must exist", TRUE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "absent.tms", false, true},
+        {"open a file, must exist", TRUE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, "atelier.tms", true, false},
+    };
+    QTemporaryDir folder;
+    QFile(folder.filePath("atelier.tms")).open(QIODevice::WriteOnly);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString question;
+        afx::testing::PromptScript prompts;
+        prompts.FileDialog([&](QFileDialog& dialog) { question = ConfirmFileName(dialog, c.typed); });
+        CFileDialog dialog(c.open, "tms", "", c.flags, "Paramètres (*.tms)|*.tms||");
+        dialog.m_ofn.lpstrInitialDir = folder.path();
+        EXPECT_EQ(dialog.DoModal() == IDOK, c.accepted);
+        EXPECT_EQ(!question.isEmpty(), c.asked) << question.toStdString();
+        if (c.accepted) {
+            EXPECT_EQ(dialog.GetPathName(), CString(folder.filePath(c.typed)));
+        }
+    }
 }
 
 TEST_F(PromptTest, HelpRequestsAreRecorded)
