@@ -537,9 +537,11 @@ TEST_F(AdvancedPage, AStoredTypeTheListLacksIsKeptAndCanBeLeft)
     Reload();
     EXPECT_EQ(Items(IDC_ORDER_DESTINATION_TYPE), kFaxNumberItem);
     EXPECT_EQ(Combo(IDC_ORDER_DESTINATION_TYPE).GetCurSel(), CB_ERR);
+    EXPECT_EQ(ShownDestination(), 0);
     TypeOver(IDC_CUSTOMER_NUMBER, "C-1234");
     EXPECT_EQ(Advanced().orderDestinationType, 2);
     EXPECT_EQ(Advanced().customerNumber, CString("C-1234"));
+    EXPECT_EQ(ShownDestination(), 0);
     EXPECT_FALSE(Shown(IDC_CHOOSE_ORDER_ENTRY));
     // The list stays open, so that the destination can be given.
     EXPECT_TRUE(Control(IDC_ORDER_DESTINATION_TYPE)->IsWindowEnabled());
