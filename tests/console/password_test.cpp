@@ -160,6 +160,30 @@ TEST_F(PasswordStoreTest, TheTitlesSlashMakesNoFolder)
     EXPECT_EQ(store.dir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{store.fileName()});
 }
 
+// A newcomer learns from the README and the manual page that the password is empty until an
+// administrator sets one, and where it is kept: the store's own file.
+TEST_F(PasswordStoreTest, TheReadmeAndTheManualPageSayWhereThePasswordIsAndThatItStartsEmpty)
+{
+    const QFileInfo store(PasswordStorePath());
+    const QString path = "/etc/xdg/" + store.dir().dirName() + "/" + store.fileName();
+    struct Document {
+        const char* file;
+        QString emptyUntilSet;
+    };
+    const Document documents[] = {
+        {"/../README.md", "Until an\nadministrator sets one it is empty"},
+        {"/../dist/man/tamsel.1", "Tant qu'un administrateur n'en a pas défini, le mot de passe est vide"},
+    };
+    for (const Document& d : documents) {
+        SCOPED_TRACE(d.file);
+        QFile file(TAMSEL_TESTS_DIR + QString(d.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        EXPECT_TRUE(text.contains(path)) << path.toStdString();
+        EXPECT_TRUE(text.contains(d.emptyUntilSet));
+    }
+}
+
 TEST_F(PasswordStoreTest, AStoreThatCannotBeWrittenReportsItAndKeepsTheOldPassword)
 {
     ASSERT_TRUE(WritePassword("Ancien"));
