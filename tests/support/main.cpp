@@ -4,6 +4,7 @@
 // Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
 #include "afx/win/gdi.h"
 #include "afx/win/testing.h"
+#include "afx/win/winapp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, home.filePath("system"));
     QApplication app(argc, argv);
     afx::SetSystemFont();
+    // As the programs do, whatever the system's language.
+    const afx::FrenchLanguage french;
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
     return RUN_ALL_TESTS();

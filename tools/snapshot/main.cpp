@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextBrowser>
-#include <QTranslator>
 #include <cstdio>
 
 namespace snapshot {
@@ -187,7 +186,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
+    const afx::FrenchLanguage french;
     CConsoleApp console;
     offscreen::StartAnswers startAnswers;
     afx::SetPromptAnswerer(&startAnswers);
