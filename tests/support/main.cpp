@@ -3,6 +3,7 @@
 // files and test processes run side by side (ctest -j) without sharing a file or a lock.
 // Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
 #include "afx/win/gdi.h"
+#include "afx/win/mnemonics.h"
 #include "afx/win/testing.h"
 #include "afx/win/winapp.h"
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     afx::SetSystemFont();
     // As the programs do, whatever the system's language.
     const afx::FrenchLanguage french;
+    afx::InstallDialogMnemonics();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
     return RUN_ALL_TESTS();

@@ -8,6 +8,7 @@
 #include "afx/win/fwstrings.h"
 #include "afx/win/helpwindow.h"
 #include "afx/win/menu.h"
+#include "afx/win/mnemonics.h"
 #include "afx/win/winids.h"
 
 #include <QAbstractEventDispatcher>
@@ -482,6 +483,7 @@ int AfxWinMain(int argc, char** argv)
     QApplication application(argc, argv);
     afx::SetSystemFont();
     const afx::FrenchLanguage french;
+    afx::InstallDialogMnemonics();
     afx::SetHelpViewer(&afx::ShowHelpWindow);
     int code = 1;
     try {
