@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix and checks the installed tree: the launcher and the metainfo
-# validate, the file types are known by content, the icons are there, the manual pages render
-# without a warning and the programs run from the installed path (--version needs no display).
+# validate, the file types are known by content, the icons are there, the manual pages are
+# compressed and render without a warning, the copyright and the changelog are there, and the
+# programs run from the installed path (--version needs no display). Then builds the Debian
+# package and has lintian check it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAMSEL_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons
+"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons dist_files
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -25,11 +27,20 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 for page in tamsel tamselctl; do
-  manual="$share/man/man1/$page.1"
+  manual="$share/man/man1/$page.1.gz"
+  gzip -t "$manual" || fail "$page.1.gz is not compressed"
   warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$work/$page.txt")"
-  [ -z "$warnings" ] || fail "$page.1: $warnings"
-  grep -q "SYNOPSIS" "$work/$page.txt" || fail "$page.1 does not render"
+  [ -z "$warnings" ] || fail "$page.1.gz: $warnings"
+  grep -q "SYNOPSIS" "$work/$page.txt" || fail "$page.1.gz does not render"
 done
+
+# The copyright in the machine-readable format, the package's changelog at the package's version.
+doc="$share/doc/tamsel"
+head -n 1 "$doc/copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+  || fail "the copyright is not in the machine-readable format"
+version="$(sed -n 's/^project(Tamsel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -q "^tamsel ($version-1) " \
+  || fail "changelog.Debian.gz does not begin with version $version-1"
 
 # The programs from the installed path; no display for either.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version | grep -q "^Tamsel" \
@@ -59,4 +70,8 @@ for pair in settings:application/x-tamsel-settings firmware:application/x-tamsel
   found="$(gio info -a standard::content-type "$work/$file" | sed -n 's/^ *standard::content-type: //p')"
   [ "$found" = "$type" ] || fail "$file is $found, not $type"
 done
-echo "checkinstall: the installed tree is sound"
+# The Debian package: lintian reports no error.
+"$root/scripts/package.sh" >/dev/null
+lintian --fail-on error --tag-display-limit 0 "$build/tamsel_$version-1_$(dpkg --print-architecture).deb" \
+  || fail "lintian reports errors on the package"
+echo "checkinstall: the installed tree and the package are sound"

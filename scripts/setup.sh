@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
   xvfb xdotool imagemagick openbox
-  appstream desktop-file-utils shared-mime-info libglib2.0-bin man-db groff dpkg-dev
+  appstream desktop-file-utils shared-mime-info libglib2.0-bin man-db groff dpkg-dev lintian
 )
 missing=()
 for p in "${packages[@]}"; do

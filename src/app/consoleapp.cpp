@@ -21,8 +21,21 @@ BEGIN_MESSAGE_MAP(CConsoleApp, CWinApp)
     ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
 END_MESSAGE_MAP()
 
+namespace {
+
+constexpr int kMalformedCommandLine = 2;
+
+void Print(FILE* stream, const CString& text)
+{
+    std::fputs(static_cast<const QString&>(text).toUtf8().constData(), stream);
+}
+
+} // namespace
+
 void CConsoleCommandLineInfo::ParseParam(const CString& pszParam, BOOL bFlag, BOOL bLast)
 {
+    if (!error.IsEmpty())
+        return;
     // The framework takes one "-" off an option: "--network" comes as "-network".
     if (bFlag && pszParam == "-network")
         networkMode = TRUE;
@@ -30,6 +43,10 @@ void CConsoleCommandLineInfo::ParseParam(const CString& pszParam, BOOL bFlag, BO
         showUsage = TRUE;
     else if (bFlag && pszParam == "-version")
         showVersion = TRUE;
+    else if (bFlag)
+        AfxFormatString1(error, IDS_COMMAND_LINE_UNKNOWN_OPTION, "-" + pszParam);
+    else if (!m_strFileName.IsEmpty())
+        AfxFormatString1(error, IDS_COMMAND_LINE_SECOND_FILE, pszParam);
     else
         CCommandLineInfo::ParseParam(pszParam, bFlag, bLast);
 }
@@ -37,15 +54,25 @@ void CConsoleCommandLineInfo::ParseParam(const CString& pszParam, BOOL bFlag, BO
 BOOL CConsoleApp::InitApplication()
 {
     ParseCommandLine(commandLine);
-    if (!commandLine.showUsage && !commandLine.showVersion)
-        return TRUE;
-    CString text;
-    if (commandLine.showUsage)
-        text.LoadString(IDS_COMMAND_LINE_USAGE);
-    else
-        AfxFormatString1(text, IDS_COMMAND_LINE_VERSION, TAMSEL_VERSION);
-    std::fputs(static_cast<const QString&>(text).toUtf8().constData(), stdout);
-    return FALSE;
+    CString usage;
+    usage.LoadString(IDS_COMMAND_LINE_USAGE);
+    if (!commandLine.error.IsEmpty()) {
+        // The error, then the synopsis: the usage up to its first blank line.
+        const QString& text = static_cast<const QString&>(usage);
+        Print(stderr, commandLine.error + CString(text.left(text.indexOf(u"\n\n") + 1)));
+        return FALSE;
+    }
+    if (commandLine.showUsage) {
+        Print(stdout, usage);
+        return FALSE;
+    }
+    if (commandLine.showVersion) {
+        CString version;
+        AfxFormatString1(version, IDS_COMMAND_LINE_VERSION, TAMSEL_VERSION);
+        Print(stdout, version);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CConsoleApp::InitInstance()
@@ -72,6 +99,8 @@ int CConsoleApp::ExitInstance()
 {
     if (started)
         return CWinApp::ExitInstance();
+    if (!commandLine.error.IsEmpty())
+        return kMalformedCommandLine;
     return commandLine.showUsage || commandLine.showVersion ? 0 : 1;
 }
 

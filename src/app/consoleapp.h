@@ -15,6 +15,9 @@ public:
     BOOL networkMode = FALSE;
     BOOL showUsage = FALSE;
     BOOL showVersion = FALSE;
+    // The first thing the console does not understand (its message, for standard error); empty
+    // when the whole line was understood.
+    CString error;
 };
 
 class CConsoleApp : public CWinApp {
@@ -22,13 +25,14 @@ public:
     // Whether the command line asked for the network mode: the frame then keeps its command.
     BOOL NetworkModeOffered() const { return commandLine.networkMode; }
 
-    // Reads the command line; prints the usage or the version, without a display, and stops.
+    // Reads the command line; prints the usage or the version, or a malformed line's error
+    // with the usage line, without a display, and stops.
     BOOL InitApplication() override;
     // Refuses a second instance, asks the password, opens the settings file named on the
     // command line or a new document, and shows the main window. FALSE ends the program.
     BOOL InitInstance() override;
     // A start that was refused or failed ends the process with exit code 1; one that only
-    // printed the usage or the version, with 0.
+    // printed the usage or the version, with 0; a malformed command line, with 2.
     int ExitInstance() override;
 
     afx_msg void OnAppAbout();

@@ -25,7 +25,11 @@ CClientCodePage::CClientCodePage(CDepartmentCodes* clientCodes)
 
 BOOL CClientCodePage::OnSetActive()
 {
+    // Locked and painted so before the master code is asked: no code shows behind the prompt.
+    CheckDlgButton(IDC_ENABLE_CLIENT_CODES, BST_UNCHECKED);
+    UpdateData(FALSE);
     CheckDlgButton(IDC_ENABLE_CLIENT_CODES, BST_CHECKED);
+    UpdateWindow();
     OnEnableClientCodes();
     return CListPage::OnSetActive();
 }

@@ -110,6 +110,11 @@ void CIconListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     lpMeasureItemStruct->itemHeight = UINT(text.height() + kItemExtra);
 }
 
+CString CIconListBox::GetItemAccessibleName(int nIndex) const
+{
+    return nIndex >= 0 && nIndex < GetCount() ? CategoryCaption(GetItemData(nIndex)) : CString();
+}
+
 void CIconListBox::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     QPainter& painter = *lpDrawItemStruct->hDC;

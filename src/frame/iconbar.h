@@ -17,6 +17,8 @@ public:
 
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    // The painted caption of the item's category.
+    CString GetItemAccessibleName(int nIndex) const override;
 
 protected:
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);

@@ -111,10 +111,12 @@ void CAdvancedPage::DoDataExchange(CDataExchange* pDX)
     EnableControlRun(this, IDC_ORDER_DESTINATION_TYPE, 0, 0, ordering && choice);
     ShowControlRun(this, IDC_STORED_JOBS_WARNING, 0, 0,
                    advanced->remoteAccess && advanced->downloadMode == kDownloadAlways);
+    // Only a type the list offers shows its edit: a stored type it lacks shows none.
+    const int offeredType = SelectedItemData(destinationTypeCombo);
     for (int shown = 0; shown <= kLastType; ++shown)
-        ShowControlRun(this, kDestinationFields[shown], 1, 0, shown == type);
+        ShowControlRun(this, kDestinationFields[shown], 1, 0, shown == offeredType);
     // Choosing needs entries of the kind: the list offers the type only when there are some.
-    const DestinationKind* offered = FindDestinationKind(SelectedItemData(destinationTypeCombo));
+    const DestinationKind* offered = FindDestinationKind(offeredType);
     ShowControlRun(this, IDC_CHOOSE_ORDER_ENTRY, 0, 0, offered && offered->directoryKind != 0);
 }
 

@@ -385,6 +385,8 @@
 #define IDS_COMMAND_LINE_USAGE                   20497
 #define IDS_COMMAND_LINE_VERSION                 20498
 #define IDS_CATEGORY_LIST_NAME                   20499
+#define IDS_COMMAND_LINE_UNKNOWN_OPTION           20512
+#define IDS_COMMAND_LINE_SECOND_FILE             20513
 
 #define ID_DEVICE_APPLY                          32772
 #define ID_DEVICE_CONNECT                        32785

@@ -193,6 +193,28 @@ protected:
         return states;
     }
 
+    // The ways the page is shown again once it showed.
+    struct ShowAgainCase {
+        const char* name;
+        std::function<void()> showAgain;
+    };
+    std::vector<ShowAgainCase> ShowAgainCases()
+    {
+        return {
+            {"another_tab_and_back",
+             [this] {
+                 LeavePage();
+                 sheet->SetActivePage(page);
+             }},
+            {"another_category_and_back",
+             [this] {
+                 view->SelectCategory(1);
+                 view->SelectCategory(0);
+             }},
+            {"settings_reloaded", [this] { Document()->UpdateAllViews(nullptr, 0, nullptr); }},
+        };
+    }
+
     CNtsView* view = nullptr;
     CCategorySheet* sheet = nullptr;
     CClientCodePage* page = nullptr;
@@ -285,26 +307,10 @@ TEST_F(ClientCodes, TheNewMasterCodeIsListed)
     EXPECT_EQ(ListRunEnabled(), (std::vector<bool>{true, true, false, false, true}));
 }
 
-struct ShowAgainCase {
-    const char* name;
-    std::function<void()> showAgain;
-};
 
 TEST_F(ClientCodes, ThePageAsksForTheMasterCodeEachTimeItShows)
 {
-    for (const ShowAgainCase& c : std::vector<ShowAgainCase>{
-             {"another_tab_and_back",
-              [this] {
-                  LeavePage();
-                  sheet->SetActivePage(page);
-              }},
-             {"another_category_and_back",
-              [this] {
-                  view->SelectCategory(1);
-                  view->SelectCategory(0);
-              }},
-             {"settings_reloaded", [this] { Document()->UpdateAllViews(nullptr, 0, nullptr); }},
-         }) {
+    for (const ShowAgainCase& c : ShowAgainCases()) {
         SCOPED_TRACE(c.name);
         OpenWith({kMaster, kCompta});
         {
@@ -322,6 +328,48 @@ TEST_F(ClientCodes, ThePageAsksForTheMasterCodeEachTimeItShows)
     // A reload while another tab shows asks nothing.
     PromptScript nothing;
     Document()->UpdateAllViews(nullptr, 0, nullptr);
+}
+
+// Counts the paints of a window that happened while its list held no row.
+class EmptyListPaints : public QObject {
+public:
+    EmptyListPaints(QWidget* page, CListCtrl& list) : page(page), list(list) { page->installEventFilter(this); }
+    ~EmptyListPaints() override { page->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == page && event->type() == QEvent::Paint && list.GetItemCount() == 0)
+            ++count;
+        return false;
+    }
+
+private:
+    QWidget* page;
+    CListCtrl& list;
+};
+
+TEST_F(ClientCodes, BehindTheMasterCodePromptThePageShowsNoCode)
+{
+    for (const ShowAgainCase& c : ShowAgainCases()) {
+        SCOPED_TRACE(c.name);
+        OpenWith({kMaster, kCompta});
+        ASSERT_EQ(Rows().size(), 2);
+        EmptyListPaints paints(page->m_hWnd, page->list);
+        PromptScript prompts;
+        prompts.Dialog(IDD_MASTER_CODE, [&](CDialog& dialog) {
+            // The page's own picture, painted before the prompt, without a code.
+            EXPECT_TRUE(page->IsWindowVisible());
+            EXPECT_GE(paints.count, 1);
+            EXPECT_TRUE(Rows().isEmpty());
+            EXPECT_EQ(ListRunEnabled(), (std::vector<bool>{false, false, false, false, false}));
+            EnterMaster("12345")(dialog);
+        });
+        c.showAgain();
+        EXPECT_EQ(Rows().size(), 2);
+        LeavePage();
+    }
 }
 
 // ---- The code dialog ----

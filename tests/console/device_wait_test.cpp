@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -40,11 +41,19 @@ int RunningThreads()
     return animationBlock.runningThreads;
 }
 
-// Waits for the frame after `counter` to be drawn and returns it.
+// Frames come every 600 ms: a thread that drew none in this time has stopped.
+constexpr auto kFrameBound = std::chrono::seconds(10);
+
+// Waits for the frame after `counter` to be drawn and returns it; a null image, and a
+// failure, when none comes within the bound.
 QImage NextFrame(int counter)
 {
     std::unique_lock lock(animationBlock.animationLock);
-    animationBlock.frameDrawn.wait(lock, [counter] { return animationBlock.frameCounter > counter; });
+    if (!animationBlock.frameDrawn.wait_for(lock, kFrameBound,
+                                            [counter] { return animationBlock.frameCounter > counter; })) {
+        ADD_FAILURE() << "no frame after " << counter << " within the bound";
+        return {};
+    }
     return animationBlock.frame;
 }
 

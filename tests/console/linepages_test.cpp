@@ -14,6 +14,10 @@
 #include "pages/phonelinepage.h"
 #include "support/pick.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
 using afx::testing::PromptScript;
 
 namespace {
@@ -261,6 +265,25 @@ TEST_F(PhoneLinePage, DefaultsRestoreOnlyThisSection)
     EXPECT_EQ(Text(IDC_LINE1_NUMBER), CString());
     EXPECT_EQ(Button(IDC_ADD_COUNTRY_CODE).GetCheck(), BST_UNCHECKED);
     EXPECT_TRUE(Shown(IDC_RINGS_LABEL_TO_10));
+}
+
+// The rings label of each answer mode hands its mnemonic to the rings field, past the other
+// mode's label that stands hidden between them.
+TEST_F(PhoneLinePage, EachRingsLabelsMnemonicReachesTheRingsField)
+{
+    struct Case {
+        const char* name;
+        int mode;
+        Qt::Key mnemonic;
+    };
+    const Case cases[] = {{"Auto, 1 to 10", 0, Qt::Key_S}, {"1 to 15", 2, Qt::Key_R}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PickAnswerMode(c.mode);
+        Control(IDC_LINE1_NUMBER)->SetFocus();
+        QTest::keyClick(QApplication::focusWidget(), c.mnemonic, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), Control(IDC_RINGS_BEFORE_ANSWER)->m_hWnd);
+    }
 }
 
 TEST_F(PhoneLinePage, EveryFieldSurvivesASettingsFile)
@@ -537,9 +560,11 @@ TEST_F(AdvancedPage, AStoredTypeTheListLacksIsKeptAndCanBeLeft)
     Reload();
     EXPECT_EQ(Items(IDC_ORDER_DESTINATION_TYPE), kFaxNumberItem);
     EXPECT_EQ(Combo(IDC_ORDER_DESTINATION_TYPE).GetCurSel(), CB_ERR);
+    EXPECT_EQ(ShownDestination(), 0);
     TypeOver(IDC_CUSTOMER_NUMBER, "C-1234");
     EXPECT_EQ(Advanced().orderDestinationType, 2);
     EXPECT_EQ(Advanced().customerNumber, CString("C-1234"));
+    EXPECT_EQ(ShownDestination(), 0);
     EXPECT_FALSE(Shown(IDC_CHOOSE_ORDER_ENTRY));
     // The list stays open, so that the destination can be given.
     EXPECT_TRUE(Control(IDC_ORDER_DESTINATION_TYPE)->IsWindowEnabled());
@@ -572,6 +597,25 @@ TEST_F(AdvancedPage, ADestinationGivenOnThePageLetsTheApplyThrough)
     }
     EXPECT_EQ(EmulatedDevice::Inspect(device)->config.advanced.orderDestination, CString("0140"));
     EXPECT_EQ(EmulatedDevice::Inspect(device)->config.advanced.orderDestinationType, 0);
+}
+
+// The page's own mnemonic acts on its control at the first press; a letter the page does not
+// hold opens the menu that has it.
+TEST_F(AdvancedPage, ThePagesMnemonicsComeBeforeTheMenus)
+{
+    Control(IDC_CUSTOMER_NUMBER)->SetFocus();
+    for (const int checked : {BST_CHECKED, BST_UNCHECKED}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+        EXPECT_EQ(Button(IDC_AUTO_SUPPLY_ORDER).GetCheck(), checked);
+        EXPECT_EQ(Advanced().autoSupplyOrder, checked == BST_CHECKED ? 1 : 0);
+        EXPECT_EQ(QApplication::focusWidget(), Control(IDC_AUTO_SUPPLY_ORDER)->m_hWnd);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), "&Fichier");
+    menu->close();
 }
 
 TEST_F(AdvancedPage, ThePastedFaxNumberKeepsItsRealCode)

@@ -7,6 +7,7 @@
 #include "view/categorytable.h"
 #include "view/ntsview.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QFile>
 #include <QMenu>
@@ -143,6 +144,18 @@ TEST_F(MainWindow, TheCategoryBarShowsEveryCategoryWithoutScrollBar)
     ASSERT_NE(page, nullptr);
     const int pageHeight = int(afx::DialogBaseUnits(afx::TemplateFont(*page)).cy) * 202 / 8;
     EXPECT_TRUE(View()->m_hWnd->height() == pageHeight || item.bottom == client.bottom);
+}
+
+// Its items are painted: a screen reader reads each one's caption.
+TEST_F(MainWindow, AScreenReaderReadsTheCategoriesCaptions)
+{
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(List().m_hWnd);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), "Catégories");
+    QStringList captions;
+    for (int index = 0; index < list->childCount(); ++index)
+        captions << list->child(index)->text(QAccessible::Name);
+    EXPECT_EQ(captions, (QStringList{"Général", "Fax", "Annuaire", "Boîte aux lettres", "Télécopie PC", "Relevés"}));
 }
 
 TEST_F(MainWindow, HidingABarShrinksTheWindowByItsHeightAndShowingItGrowsItBack)

@@ -177,6 +177,32 @@ TEST(PasswordStorePlaceTest, NoVariableOfTheEnvironmentMovesTheStore)
     afx::testing::SetMachineSettingsFolder(QDir::home().filePath("system"));
 }
 
+// A newcomer learns from the README and the manual page that the password is empty until an
+// administrator sets one, and where it is kept: the store's own file.
+TEST_F(PasswordStoreTest, TheReadmeAndTheManualPageSayWhereThePasswordIsAndThatItStartsEmpty)
+{
+    const QFileInfo store(PasswordStorePath());
+    const QString path = TAMSEL_MACHINE_SETTINGS_DIR "/" + store.dir().dirName() + "/" + store.fileName();
+    struct Document {
+        const char* file;
+        QString emptyUntilSet;
+    };
+    const Document documents[] = {
+        {"/../README.md", "Until an\nadministrator sets one it is empty"},
+        {"/../dist/man/tamsel.1", "Tant qu'un administrateur n'en a pas défini, le mot de passe est vide"},
+    };
+    for (const Document& d : documents) {
+        SCOPED_TRACE(d.file);
+        QFile file(TAMSEL_TESTS_DIR + QString(d.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        // The manual page is given the build's folder when it is installed.
+        const QString text = QString::fromUtf8(file.readAll()).replace("@TAMSEL_MACHINE_SETTINGS_DIR@",
+                                                                       TAMSEL_MACHINE_SETTINGS_DIR);
+        EXPECT_TRUE(text.contains(path)) << path.toStdString();
+        EXPECT_TRUE(text.contains(d.emptyUntilSet));
+    }
+}
+
 TEST_F(PasswordStoreTest, AStoreThatCannotBeWrittenReportsItAndKeepsTheOldPassword)
 {
     ASSERT_TRUE(WritePassword("Ancien"));

@@ -3,7 +3,9 @@
 // files and test processes run side by side (ctest -j) without sharing a file or a lock.
 // Every prompt goes to a PromptScript or fails the test; no real dialog can block it.
 #include "afx/win/gdi.h"
+#include "afx/win/mnemonics.h"
 #include "afx/win/testing.h"
+#include "afx/win/winapp.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,6 +56,9 @@ int main(int argc, char** argv)
     afx::testing::SetMachineSettingsFolder(home.filePath("system"));
     QApplication app(argc, argv);
     afx::SetSystemFont();
+    // As the programs do, whatever the system's language.
+    const afx::FrenchLanguage french;
+    afx::InstallDialogMnemonics();
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new PromptEnvironment);
     return RUN_ALL_TESTS();

@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextBrowser>
-#include <QTranslator>
 #include <cstdio>
 
 namespace snapshot {
@@ -155,10 +154,26 @@ std::vector<Subject> ConsoleDialogSubjects()
 
 } // namespace snapshot
 
+namespace {
+
+const char* const usage =
+    "usage: snapshot OUTDIR\n"
+    "Renders the console's main window (every category and tab, also in network mode) and its\n"
+    "dialogs offscreen into OUTDIR as PNG files, with OUTDIR/index.json listing each picture's\n"
+    "controls and texts. The console runs with its settings in a temporary folder.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: snapshot OUTDIR\n");
+    const QByteArray first = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (argc == 2 && (first == "--help" || first == "-h")) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    // An option is never a folder to write into.
+    if (argc != 2 || first.startsWith('-')) {
+        std::fputs(usage, stderr);
         return 2;
     }
     offscreen::Sandbox sandbox;
@@ -171,7 +186,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
+    const afx::FrenchLanguage french;
     CConsoleApp console;
     offscreen::StartAnswers startAnswers;
     afx::SetPromptAnswerer(&startAnswers);

@@ -5,10 +5,13 @@
 #include "afx/win/gdi.h"
 #include "afx/win/hook.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
@@ -127,6 +130,11 @@ public:
         }
         if (focusMoves)
             DrawAtOnce(caret, ODA_FOCUS);
+        if (focusMoves && caret >= 0 && QAccessible::isActive()) {
+            QAccessibleEvent event(this, QAccessible::Focus);
+            event.setChild(caret);
+            QAccessible::updateAccessibility(&event);
+        }
         if (byUser && oldSelected != selected && (style & LBS_NOTIFY))
             afx::NotifyParent(this, LBN_SELCHANGE);
     }
@@ -374,6 +382,94 @@ ListBoxWidget* List(const CWnd* wnd)
     return dynamic_cast<ListBoxWidget*>(wnd->m_hWnd);
 }
 
+// A screen reader's view of an item: its name from the list's object, its place and state.
+class ListBoxItemAccessible : public QAccessibleInterface {
+public:
+    ListBoxItemAccessible(ListBoxWidget* list, int index) : list(list), index(index) {}
+
+    bool isValid() const override { return list && list->Valid(index); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return list ? list->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto* owner = isValid() ? dynamic_cast<const CListBox*>(CWnd::FromHandle(list)) : nullptr;
+        if (kind != QAccessible::Name || !owner)
+            return {};
+        return owner->GetItemAccessibleName(index);
+    }
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect item = list->ItemRect(index);
+        return QRect(list->mapToGlobal(item.topLeft()), item.size());
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.selectable = true;
+        state.focusable = true;
+        if (!isValid())
+            return state;
+        state.selected = list->selected == index;
+        state.focused = list->caret == index && list->hasFocus();
+        state.invisible = !QRect(list->ItemRect(index)).intersects(list->rect());
+        return state;
+    }
+
+private:
+    QPointer<ListBoxWidget> list;
+    const int index;
+};
+
+// The list as a screen reader's list, its items as children.
+class ListBoxAccessible : public QAccessibleWidget {
+public:
+    explicit ListBoxAccessible(ListBoxWidget* list) : QAccessibleWidget(list, QAccessible::List) {}
+    ~ListBoxAccessible() override
+    {
+        for (QAccessible::Id id : items)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return List()->Count(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (!List()->Valid(index))
+            return nullptr;
+        while (int(items.size()) <= index)
+            items.push_back(QAccessible::registerAccessibleInterface(new ListBoxItemAccessible(List(), int(items.size()))));
+        return QAccessible::accessibleInterface(items[size_t(index)]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (size_t i = 0; i < items.size() && int(i) < childCount(); ++i) {
+            if (QAccessible::accessibleInterface(items[i]) == child)
+                return int(i);
+        }
+        return -1;
+    }
+
+private:
+    ListBoxWidget* List() const { return static_cast<ListBoxWidget*>(widget()); }
+    // One interface per place, made when first asked; it reads the item at its place then.
+    mutable std::vector<QAccessible::Id> items;
+};
+
+QAccessibleInterface* ListBoxAccessibleFactory(const QString&, QObject* object)
+{
+    auto* list = dynamic_cast<ListBoxWidget*>(object);
+    return list ? new ListBoxAccessible(list) : nullptr;
+}
+
 QWidget* CreateListBox(const afx::ControlSpec& spec, QWidget* parent)
 {
     return new ListBoxWidget(spec.style, parent);
@@ -394,6 +490,7 @@ LRESULT ListBoxProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM, bool* handle
 
 void afx::detail::RegisterListBox()
 {
+    QAccessible::installFactory(ListBoxAccessibleFactory);
     RegisterWindowClass({QStringLiteral("ListBox"), CreateListBox, ListBoxProc, NewWrapper<CListBox>,
                          nullptr, nullptr});
 }
@@ -447,6 +544,13 @@ int CListBox::SetCurSel(int nSelect)
     list->EnsureVisible(nSelect);
     list->SetSelection(nSelect, false);
     return nSelect < 0 ? LB_ERR : nSelect;
+}
+
+CString CListBox::GetItemAccessibleName(int nIndex) const
+{
+    CString text;
+    GetText(nIndex, text);
+    return text;
 }
 
 void CListBox::GetText(int nIndex, CString& rString) const

@@ -70,4 +70,8 @@ public:
     // at once when an item's selection (ODA_SELECT) or focus (ODA_FOCUS) changes.
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    // What a screen reader reads for the item (the list and its items are accessible as a
+    // list of list items): its text. A list whose items are painted without strings names
+    // them here.
+    virtual CString GetItemAccessibleName(int nIndex) const;
 };

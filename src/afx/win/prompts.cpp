@@ -11,7 +11,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -128,11 +131,27 @@ QStringList NameFilters(const QString& filter)
     return filters;
 }
 
+// The file dialog's files with their dates in the program's language: Qt writes them in the
+// system's, whatever the program speaks.
+class FileDatesInProgramLanguage : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        static constexpr int kDateColumn = 3;
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files && index.column() == kDateColumn && role == Qt::DisplayRole)
+            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 // Qt's own dialog everywhere, so that it speaks French with Qt's translations; its column
 // headings as wide as their texts.
 void SetUpFileDialog(QFileDialog& dialog, const Prompt& prompt)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new FileDatesInProgramLanguage(&dialog));
     dialog.setWindowTitle(prompt.text);
     dialog.setAcceptMode(prompt.type ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     // Qt asks before replacing a file and wants an existing one to open unless told otherwise:

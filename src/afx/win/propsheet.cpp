@@ -200,11 +200,13 @@ BOOL CPropertySheet::ShowPage(int nPage)
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(nPage);
     }
-    page->OnSetActive();
-    if (page->m_hWnd)
-        page->m_hWnd->show();
+    // On show alone before it is activated: what its activation asks appears over its own
+    // picture, not the previous page's.
     if (previous && previous->m_hWnd)
         previous->m_hWnd->hide();
+    if (page->m_hWnd)
+        page->m_hWnd->show();
+    page->OnSetActive();
     return TRUE;
 }
 

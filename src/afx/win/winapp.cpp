@@ -9,6 +9,7 @@
 #include "afx/win/fwstrings.h"
 #include "afx/win/helpwindow.h"
 #include "afx/win/menu.h"
+#include "afx/win/mnemonics.h"
 #include "afx/win/testing.h"
 #include "afx/win/winids.h"
 
@@ -423,16 +424,59 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
 
 namespace afx {
 
-std::unique_ptr<QTranslator> LoadQtFrenchTexts()
-{
-    auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        qWarning("afx: the French texts of Qt's dialogs are not installed");
-        return nullptr;
+namespace {
+
+// Texts of Qt's own that its French translation lacks: the file types of the file dialog.
+class MissingFrenchTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* sourceText, const char*, int) const override
+    {
+        struct Text {
+            const char* context;
+            const char* source;
+            const char* french;
+        };
+        static constexpr Text texts[] = {
+            {"QAbstractFileIconProvider", "Folder", "Dossier"},
+            {"QAbstractFileIconProvider", "Drive", "Lecteur"},
+            {"QAbstractFileIconProvider", "File", "Fichier"},
+            {"QAbstractFileIconProvider", "Shortcut", "Raccourci"},
+            {"QAbstractFileIconProvider", "Unknown", "Inconnu"},
+        };
+        for (const Text& text : texts) {
+            if (qstrcmp(context, text.context) == 0 && qstrcmp(sourceText, text.source) == 0)
+                return QString::fromUtf8(text.french);
+        }
+        return {};
     }
-    QCoreApplication::installTranslator(translator.get());
-    return translator;
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
+FrenchLanguage::FrenchLanguage() : previousLocale(std::make_unique<QLocale>())
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    QLocale::setDefault(french);
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(french, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qtTexts = std::move(translator);
+        QCoreApplication::installTranslator(qtTexts.get());
+    } else {
+        qWarning("afx: the French texts of Qt's dialogs are not installed");
+    }
+    // Installed last, asked first: it answers only what the French texts lack.
+    missingTexts = std::make_unique<MissingFrenchTexts>();
+    QCoreApplication::installTranslator(missingTexts.get());
+}
+
+FrenchLanguage::~FrenchLanguage()
+{
+    QCoreApplication::removeTranslator(missingTexts.get());
+    if (qtTexts)
+        QCoreApplication::removeTranslator(qtTexts.get());
+    QLocale::setDefault(*previousLocale);
 }
 
 } // namespace afx
@@ -457,7 +501,8 @@ int AfxWinMain(int argc, char** argv)
     }
     QApplication application(argc, argv);
     afx::SetSystemFont();
-    const std::unique_ptr<QTranslator> qtTexts = afx::LoadQtFrenchTexts();
+    const afx::FrenchLanguage french;
+    afx::InstallDialogMnemonics();
     afx::SetHelpViewer(&afx::ShowHelpWindow);
     int code = 1;
     try {

@@ -1,5 +1,5 @@
 // CWinApp: the application object, one per process. AfxWinMain (called by main) makes the
-// QApplication, loads the French texts of Qt's own dialogs, installs the help window, then
+// QApplication, makes it speak French (FrenchLanguage), installs the help window, then
 // runs InitInstance and the event loop.
 #pragma once
 
@@ -15,6 +15,7 @@ class CDocTemplate;
 class CDocument;
 class CMenuCmdUI;
 class CWnd;
+class QLocale;
 class QString;
 class QTranslator;
 
@@ -146,7 +147,23 @@ QString SettingsName(const CString& title);
 // /usr install). No variable of the environment moves it: it holds what guards the program.
 QString MachineSettingsFolder();
 
-// Installs the French texts of Qt's own dialogs (qtbase_fr of Qt's translations); nullptr when
-// they are not installed. They stay in force while the translator lives.
-std::unique_ptr<QTranslator> LoadQtFrenchTexts();
+// The program speaks French whatever the system's language, while this object lives: the
+// default locale is fr_FR (numbers, dates, the names of file types) and Qt's own dialogs have
+// their French texts (qtbase_fr of Qt's translations, and the few texts it lacks). Made once the
+// QApplication exists.
+class FrenchLanguage {
+public:
+    FrenchLanguage();
+    ~FrenchLanguage();
+    FrenchLanguage(const FrenchLanguage&) = delete;
+    FrenchLanguage& operator=(const FrenchLanguage&) = delete;
+
+    // FALSE when Qt's French texts are not installed (a warning said so).
+    BOOL QtTextsInstalled() const { return qtTexts != nullptr; }
+
+private:
+    std::unique_ptr<QLocale> previousLocale;
+    std::unique_ptr<QTranslator> qtTexts;
+    std::unique_ptr<QTranslator> missingTexts;
+};
 }

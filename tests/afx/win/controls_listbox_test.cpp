@@ -3,6 +3,7 @@
 #include "afx/win/gdi.h"
 #include "afx/win/listbox.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QTest>
 #include <string>
@@ -41,6 +42,10 @@ public:
         drawn.push_back({draw->itemID, draw->itemAction, draw->itemState});
         drawnRects.push_back(draw->rcItem);
         draw->hDC->fillRect(QRect(draw->rcItem), draw->itemState & ODS_SELECTED ? Qt::white : Qt::gray);
+    }
+    CString GetItemAccessibleName(int index) const override
+    {
+        return "Catégorie " + CString(QString::number(GetItemData(index)));
     }
     BOOL OnEraseBkgnd(CDC* dc)
     {
@@ -223,6 +228,51 @@ TEST_F(ListBoxTest, ASortedListOfStringsKeepsItsItemsInTextOrder)
     numbers->ResetContent();
     EXPECT_EQ(numbers->GetCount(), 0);
     EXPECT_EQ(numbers->GetCurSel(), LB_ERR);
+}
+
+// A screen reader reads the list's items: their strings, or the names a list of painted items
+// gives them.
+TEST_F(ListBoxTest, AScreenReaderReadsEachItemsName)
+{
+    auto* numbers = static_cast<CListBox*>(dialog.GetDlgItem(IDC_NUMBERS));
+    for (const char* number : {"12", "3"})
+        numbers->AddString(number);
+    numbers->SetCurSel(1);
+    struct Case {
+        const char* name;
+        CListBox* list;
+        QStringList items;
+        int selected;
+    };
+    const Case cases[] = {
+        {"strings", numbers, {"12", "3"}, 1},
+        {"painted items", &dialog.categories, {"Catégorie 0", "Catégorie 1", "Catégorie 2"}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(c.list->m_hWnd);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->role(), QAccessible::List);
+        ASSERT_EQ(list->childCount(), c.items.size());
+        QStringList names;
+        for (int index = 0; index < list->childCount(); ++index) {
+            QAccessibleInterface* item = list->child(index);
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->role(), QAccessible::ListItem);
+            EXPECT_EQ(item->parent(), list);
+            EXPECT_EQ(list->indexOfChild(item), index);
+            EXPECT_EQ(item->state().selected, index == c.selected);
+            names << item->text(QAccessible::Name);
+        }
+        EXPECT_EQ(names, c.items);
+    }
+    // Emptied, the list has no item to read; an item asked for again is read afresh.
+    numbers->ResetContent();
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(numbers->m_hWnd);
+    EXPECT_EQ(list->childCount(), 0);
+    EXPECT_EQ(list->child(0), nullptr);
+    numbers->AddString("7");
+    EXPECT_EQ(list->child(0)->text(QAccessible::Name), "7");
 }
 
 TEST_F(ListBoxTest, SelectingAnItemOutOfSightScrollsItIntoView)

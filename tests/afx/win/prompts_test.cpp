@@ -4,6 +4,9 @@
 #include "support/helpers.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -13,11 +16,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTime>
 #include <QTimer>
-#include <QTranslator>
 #include <QTreeView>
 #include <algorithm>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace testwin;
 
@@ -291,10 +296,14 @@ TEST_F(PromptTest, FileDialogRecordsItsFilterAndAddsTheDefaultExtension)
 // a callback works it as a user does.
 TEST_F(PromptTest, FileDialogIsQtsOwnInFrenchAndWorkedLive)
 {
-    const std::unique_ptr<QTranslator> texts = afx::LoadQtFrenchTexts();
-    ASSERT_NE(texts, nullptr);
     QTemporaryDir folder;
     QFile(folder.filePath("atelier.tms")).open(QIODevice::WriteOnly);
+    // A folder of a known date: its type and date in French, whatever the system's language.
+    ASSERT_TRUE(QDir(folder.path()).mkdir("archives"));
+    const timespec date = {QDateTime(QDate(2026, 12, 11), QTime(8, 3)).toSecsSinceEpoch(), 0};
+    const timespec times[] = {date, date};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder.filePath("archives")).constData(), times, 0), 0);
+    QStringList archivesRow;
     QStringList buttons;
     QStringList labels;
     afx::testing::PromptScript prompts;
@@ -316,6 +325,14 @@ TEST_F(PromptTest, FileDialogIsQtsOwnInFrenchAndWorkedLive)
         }
         EXPECT_GE(details->minimumWidth(), header->length());   // no heading cut off at the right
         EXPECT_EQ(details->model()->headerData(0, Qt::Horizontal).toString(), "Nom");
+        const QModelIndex root = details->rootIndex();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return details->model()->rowCount(root) == 2; }, 10000));
+        for (int row = 0; row < details->model()->rowCount(root); ++row) {
+            if (details->model()->index(row, 0, root).data().toString() != "archives")
+                continue;
+            for (int column = 1; column < details->model()->columnCount(root); ++column)
+                archivesRow.append(details->model()->index(row, column, root).data().toString());
+        }
         auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(name, nullptr);
         QTest::keyClicks(name, "atelier.tms");
@@ -329,6 +346,7 @@ TEST_F(PromptTest, FileDialogIsQtsOwnInFrenchAndWorkedLive)
     EXPECT_TRUE(buttons.contains("&Ouvrir")) << buttons.join(", ").toStdString();
     EXPECT_TRUE(buttons.contains("Annuler")) << buttons.join(", ").toStdString();
     EXPECT_TRUE(labels.contains("&Nom de fichier :")) << labels.join(", ").toStdString();
+    EXPECT_EQ(archivesRow, (QStringList{"", "Dossier", "11/12/2026 08:03"}));
 }
 
 // The live dialog asks before replacing a file, and takes only an existing file, only when the

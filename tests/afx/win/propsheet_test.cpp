@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
+#include <functional>
 
 using namespace notes;
 using afx::testing::PromptScript;
@@ -26,6 +27,7 @@ public:
     int value = 0;
     bool refuseToLeave = false;
     int loads = 0;
+    std::function<void()> onSetActive;
 
     BOOL OnInitDialog() override
     {
@@ -35,6 +37,8 @@ public:
     BOOL OnSetActive() override
     {
         trace.push_back("set " + name);
+        if (onSetActive)
+            onSetActive();
         return CPropertyPage::OnSetActive();
     }
     BOOL OnKillActive() override
@@ -140,6 +144,24 @@ TEST_F(PropertySheetTest, PagesAreMadeWhenTheirTabIsFirstShown)
     EXPECT_FALSE(pageC.IsWindowVisible());
     EXPECT_EQ(pageA.GetParent(), &sheet);
     EXPECT_EQ(pageA.m_hWnd->property("templateId").toInt(), int(IDD_PAGE_A));
+}
+
+TEST_F(PropertySheetTest, APageIsOnShowAloneWhenItIsActivated)
+{
+    // What a page shows while its activation asks something is its own picture.
+    std::vector<std::string> shown;
+    for (CTracePage* page : {&pageA, &pageB, &pageC}) {
+        page->onSetActive = [&] {
+            std::string visible;
+            for (CTracePage* other : {&pageA, &pageB, &pageC})
+                visible += other->m_hWnd && other->IsWindowVisible() ? other->name : "-";
+            shown.push_back(visible);
+        };
+    }
+    ASSERT_TRUE(sheet.SetActivePage(2));
+    ClickTab(1);
+    ASSERT_TRUE(sheet.SetActivePage(0));
+    EXPECT_EQ(shown, (std::vector<std::string>{"--C", "-B-", "A--"}));
 }
 
 TEST_F(PropertySheetTest, TabsShowThePagesCaptionsOrTheirOwnString)

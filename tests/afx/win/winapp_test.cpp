@@ -6,8 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QDate>
+#include <QLocale>
 #include <QTextBrowser>
-#include <QTranslator>
 
 using namespace notes;
 using afx::testing::PromptScript;
@@ -154,11 +155,20 @@ TEST(HelpWindowTest, ShowsTheTopicOfAContextOrTheContents)
     EXPECT_EQ(afx::HelpBrowser(), nullptr);
 }
 
+// Whatever the system's language: Qt's texts, those its translation lacks, and the locale.
 TEST(QtTextsTest, QtsOwnDialogsSpeakFrench)
 {
-    const std::unique_ptr<QTranslator> texts = afx::LoadQtFrenchTexts();
-    ASSERT_NE(texts, nullptr);
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+    QLocale::setDefault(QLocale::c());
+    {
+        const afx::FrenchLanguage french;
+        EXPECT_TRUE(french.QtTextsInstalled());
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+        EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"), "Dossier");
+        EXPECT_EQ(QLocale().name(), "fr_FR");
+        EXPECT_EQ(QLocale().toString(QDate(2026, 12, 11), QLocale::ShortFormat), "11/12/2026");
+    }
+    EXPECT_EQ(QLocale().name(), "C");   // the locale it found, back
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 }
 
 } // namespace
