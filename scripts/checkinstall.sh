@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAMSEL_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons
+"$root/scripts/build.sh" --target tamsel tamselctl tamsel-agent desktop_icons
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -24,11 +24,12 @@ for size in 16 22 24 32 48 64 128 256; do
   done
 done
 
-for page in tamsel tamselctl; do
-  manual="$share/man/man1/$page.1"
-  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$work/$page.txt")"
-  [ -z "$warnings" ] || fail "$page.1: $warnings"
-  grep -q "SYNOPSIS" "$work/$page.txt" || fail "$page.1 does not render"
+for page in man1/tamsel.1 man1/tamselctl.1 man8/tamsel-agent.8; do
+  manual="$share/man/$page"
+  text="$work/$(basename "$page").txt"
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$text")"
+  [ -z "$warnings" ] || fail "$page: $warnings"
+  grep -q "SYNOPSIS" "$text" || fail "$page does not render"
 done
 
 # The programs from the installed path; no display for either.
@@ -42,6 +43,9 @@ HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
 [ "$status" -eq 124 ] || fail "tamsel ended at start-up with status $status"
 "$prefix/bin/tamselctl" --help | grep -q "make-firmware" || fail "tamselctl --help"
 "$prefix/bin/tamselctl" --version | grep -q "^tamselctl" || fail "tamselctl --version"
+"$prefix/bin/tamsel-agent" --version | grep -q "^tamsel-agent" || fail "tamsel-agent --version"
+grep -qx "ExecStart=$prefix/bin/tamsel-agent" "$prefix/lib/systemd/system/tamsel-agent.service" \
+  || fail "tamsel-agent.service"
 
 # Files known by their first bytes: made by the installed companion, named without extension.
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share:/usr/share"

@@ -4,6 +4,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAMSEL_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons
+"$root/scripts/build.sh" --target tamsel tamselctl tamsel-agent desktop_icons
 cd "$build"
 cpack -G DEB

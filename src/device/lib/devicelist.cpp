@@ -18,6 +18,7 @@ namespace {
 
 std::mutex dataFolderLock;
 QString dataFolderOverride;
+QString storeFolderOverride;
 
 // Longer encoded names are cut: with the hash and the extension they stay far below the
 // 255 bytes a file name may have.
@@ -105,6 +106,8 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
 QString DeviceDataFolder()
 {
     std::lock_guard guard(dataFolderLock);
+    if (!storeFolderOverride.isEmpty())
+        return storeFolderOverride;
     const QString data = dataFolderOverride.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                              : dataFolderOverride;
@@ -115,6 +118,12 @@ void SetDeviceDataFolder(const QString& dataFolder)
 {
     std::lock_guard guard(dataFolderLock);
     dataFolderOverride = dataFolder;
+}
+
+void SetDeviceStoreFolder(const QString& storeFolder)
+{
+    std::lock_guard guard(dataFolderLock);
+    storeFolderOverride = storeFolder;
 }
 
 QString DeviceFilePath(const CString& name, const char* extension)

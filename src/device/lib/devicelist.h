@@ -50,9 +50,11 @@ DeviceList DefaultDeviceList();
 BOOL LoadDeviceList(DeviceList& list, CString& detail);
 
 // <data>/Corvane/Tamsel. SetDeviceDataFolder puts another folder in place of <data> (tests
-// name a temporary one); an empty one brings back the user's data folder.
+// name a temporary one); an empty one brings back the user's data folder. SetDeviceStoreFolder
+// names the whole folder instead (the device agent's store); it takes precedence while set.
 QString DeviceDataFolder();
 void SetDeviceDataFolder(const QString& dataFolder);
+void SetDeviceStoreFolder(const QString& storeFolder);
 
 // Where the device of that name keeps its memory and its lock.
 QString DeviceFilePath(const CString& name, const char* extension);
