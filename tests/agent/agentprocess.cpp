@@ -48,9 +48,10 @@ AgentProcess::~AgentProcess()
         Stop();
 }
 
-bool AgentProcess::Start(const QStringList& extraArguments)
+bool AgentProcess::Start(const QStringList& extraArguments, const QString& listen)
 {
-    process.start(TAMSEL_AGENT_PATH, QStringList{"--listen", "127.0.0.1:0", "--store", store.path()} + extraArguments);
+    log.clear();
+    process.start(TAMSEL_AGENT_PATH, QStringList{"--listen", listen, "--store", store.path()} + extraArguments);
     static const QRegularExpression listening("https://127\\.0\\.0\\.1:(\\d+)/ \\(empreinte SHA-256 de la clé : ([0-9A-F:]+)\\)");
     const QDeadlineTimer deadline(startBoundMs);
     while (!deadline.hasExpired()) {

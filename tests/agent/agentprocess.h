@@ -41,16 +41,20 @@ public:
 
     QString Store() const { return store.path(); }
     // Starts the agent; FALSE when it did not say where it listens within the bound.
-    bool Start(const QStringList& extraArguments = {"--timeout", "1"});
+    bool Start(const QStringList& extraArguments = {"--timeout", "1"}, const QString& listen = "127.0.0.1:0");
     // Ends it with SIGTERM; its exit code.
     int Stop();
     // Runs `tamsel-agent passwd DEVICE` with the password on standard input; its exit code.
     int SetPassword(const QString& device, const QByteArray& input);
 
     quint16 Port() const { return port; }
+    // "127.0.0.1:PORT", as the device list names it.
+    QString Address() const { return QString("127.0.0.1:%1").arg(port); }
+    // The network name of its device.
+    QString DeviceName() const { return QString("\\\\127.0.0.1:%1\\%2").arg(port).arg(device); }
     // The key's fingerprint the agent printed.
     QString Fingerprint() const { return fingerprint; }
-    // Its standard error so far.
+    // Its standard error since it was last started.
     QString Log();
     // Waits, within a bound, until the log holds the text.
     bool WaitForLog(const QString& text);

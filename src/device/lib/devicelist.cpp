@@ -1,6 +1,7 @@
 #include "device/lib/devicelist.h"
 
 #include "device/lib/filestore.h"
+#include "device/lib/networklink.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -97,6 +98,17 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
                 return ListFault(path, CString("« trays » de « ") + device.name + " » doit valoir 1 ou 2", detail);
             names.insert(device.name);
             loaded.devices.append(device);
+        }
+    }
+    if (root.contains("network")) {
+        const QJsonValue network = root.value("network");
+        if (!network.isArray() || network.toArray().size() > DeviceList::maxNetworkAddresses)
+            return ListFault(path, QString("« network » doit être une liste de %1 adresses au plus").arg(DeviceList::maxNetworkAddresses), detail);
+        for (const QJsonValue& value : network.toArray()) {
+            network::Address address;
+            if (!value.isString() || !network::ParseAddress(value.toString(), address))
+                return ListFault(path, CString("« ") + value.toString() + " » n'est pas une adresse HÔTE:PORT", detail);
+            loaded.network << value.toString();
         }
     }
     list = loaded;
