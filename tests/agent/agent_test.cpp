@@ -1,5 +1,5 @@
 // The agent over real sockets on loopback: what it serves, whom it serves, and its bounds.
-#include "agentprocess.h"
+#include "support/agentprocess.h"
 
 #include "agent/attemptlimiter.h"
 #include "device/lib/config.h"

@@ -1,6 +1,6 @@
 // The device library and tamselctl against a real agent on loopback: the whole path of the
 // console's device operations, trust, passwords and conflicting writes.
-#include "agentprocess.h"
+#include "support/agentprocess.h"
 
 #include "device/lib/config.h"
 #include "device/lib/devicelink.h"

@@ -1,4 +1,4 @@
-#include "agentprocess.h"
+#include "support/agentprocess.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
