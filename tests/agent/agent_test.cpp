@@ -286,6 +286,8 @@ TEST_F(AgentTest, BodiesAreBoundedAndNothingIsReadBeforeThePassword)
 
 TEST_F(AgentTest, IdleConnectionsAreClosed)
 {
+    ASSERT_EQ(agent.Stop(), 0);
+    ASSERT_TRUE(agent.Start({"--timeout", "1"}));
     const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -205,7 +205,7 @@ TEST_F(NetworkClientTest, AChangedKeyIsRefusedWithAWarning)
     // The same address, another key.
     QFile::remove(agent.Store() + "/agent-key.pem");
     QFile::remove(agent.Store() + "/agent-cert.pem");
-    ASSERT_TRUE(agent.Start({"--timeout", "1"}, listen)) << agent.Log().toStdString();
+    ASSERT_TRUE(agent.Start({"--timeout", "5"}, listen)) << agent.Log().toStdString();
     prompts.asked.clear();
     CString detail;
     EXPECT_FALSE(config.Read(device, detail));

@@ -6,7 +6,9 @@
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <signal.h>
+#include <sys/prctl.h>
 
 namespace agenttest {
 
@@ -40,6 +42,8 @@ AgentProcess::AgentProcess(const QByteArray& deviceList)
         file.write(deviceList);
     }
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    // An agent never outlives the test that started it, however the test ends.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 AgentProcess::~AgentProcess()
@@ -51,6 +55,10 @@ AgentProcess::~AgentProcess()
 bool AgentProcess::Start(const QStringList& extraArguments, const QString& listen)
 {
     log.clear();
+    // Its log goes to a file: a pipe nobody reads while the test works would stop the agent.
+    logPath = store.filePath("agent.log");
+    QFile::remove(logPath);
+    process.setStandardErrorFile(logPath);
     process.start(TAMSEL_AGENT_PATH, QStringList{"--listen", listen, "--store", store.path()} + extraArguments);
     static const QRegularExpression listening("https://127\\.0\\.0\\.1:(\\d+)/ \\(empreinte SHA-256 de la clé : ([0-9A-F:]+)\\)");
     const QDeadlineTimer deadline(startBoundMs);
@@ -63,7 +71,7 @@ bool AgentProcess::Start(const QStringList& extraArguments, const QString& liste
         }
         if (process.state() == QProcess::NotRunning)
             return false;
-        process.waitForReadyRead(100);
+        process.waitForFinished(50);
     }
     return false;
 }
@@ -93,7 +101,9 @@ int AgentProcess::SetPassword(const QString& device, const QByteArray& input)
 
 QString AgentProcess::Log()
 {
-    log += QString::fromUtf8(process.readAllStandardError());
+    QFile file(logPath);
+    if (file.open(QIODevice::ReadOnly))
+        log = QString::fromUtf8(file.readAll());
     return log;
 }
 
@@ -101,9 +111,9 @@ bool AgentProcess::WaitForLog(const QString& text)
 {
     const QDeadlineTimer deadline(startBoundMs);
     while (!Log().contains(text)) {
-        if (deadline.hasExpired())
+        if (deadline.hasExpired() || process.state() == QProcess::NotRunning)
             return false;
-        process.waitForReadyRead(50);
+        process.waitForFinished(50);
     }
     return true;
 }
@@ -111,7 +121,10 @@ bool AgentProcess::WaitForLog(const QString& text)
 Reply AgentProcess::Send(const Call& call) const
 {
     Reply reply;
-    CURL* curl = curl_easy_init();
+    // One handle a thread, so that its connection is kept between calls as a client keeps it.
+    static thread_local const std::unique_ptr<CURL, void (*)(CURL*)> handle(curl_easy_init(), curl_easy_cleanup);
+    CURL* curl = handle.get();
+    curl_easy_reset(curl);
     const QByteArray url = "https://127.0.0.1:" + QByteArray::number(port) + call.path;
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     // The key is the agent's own, made at its start: these tests look at what it answers.
@@ -142,7 +155,6 @@ Reply AgentProcess::Send(const Call& call) const
     else
         reply.error = QString::fromUtf8(curl_easy_strerror(result));
     curl_slist_free_all(headers);
-    curl_easy_cleanup(curl);
     return reply;
 }
 

@@ -41,7 +41,7 @@ public:
 
     QString Store() const { return store.path(); }
     // Starts the agent; FALSE when it did not say where it listens within the bound.
-    bool Start(const QStringList& extraArguments = {"--timeout", "1"}, const QString& listen = "127.0.0.1:0");
+    bool Start(const QStringList& extraArguments = {"--timeout", "5"}, const QString& listen = "127.0.0.1:0");
     // Ends it with SIGTERM; its exit code.
     int Stop();
     // Runs `tamsel-agent passwd DEVICE` with the password on standard input; its exit code.
@@ -64,6 +64,7 @@ public:
 private:
     QTemporaryDir store;
     QProcess process;
+    QString logPath;
     QString log;
     quint16 port = 0;
     QString fingerprint;
