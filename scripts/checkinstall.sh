@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAMSEL_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons dist_files
+"$root/scripts/build.sh" --target tamsel tamselctl tamsel-agent desktop_icons dist_files
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -26,12 +26,13 @@ for size in 16 22 24 32 48 64 128 256; do
   done
 done
 
-for page in tamsel tamselctl; do
-  manual="$share/man/man1/$page.1.gz"
-  gzip -t "$manual" || fail "$page.1.gz is not compressed"
-  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$work/$page.txt")"
-  [ -z "$warnings" ] || fail "$page.1.gz: $warnings"
-  grep -q "SYNOPSIS" "$work/$page.txt" || fail "$page.1.gz does not render"
+for page in man1/tamsel.1 man1/tamselctl.1 man8/tamsel-agent.8; do
+  manual="$share/man/$page.gz"
+  text="$work/$(basename "$page").txt"
+  gzip -t "$manual" || fail "$page.gz is not compressed"
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >"$text")"
+  [ -z "$warnings" ] || fail "$page.gz: $warnings"
+  grep -q "SYNOPSIS" "$text" || fail "$page.gz does not render"
 done
 
 # The copyright in the machine-readable format, the package's changelog at the package's version.
@@ -53,6 +54,9 @@ HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
 [ "$status" -eq 124 ] || fail "tamsel ended at start-up with status $status"
 "$prefix/bin/tamselctl" --help | grep -q "make-firmware" || fail "tamselctl --help"
 "$prefix/bin/tamselctl" --version | grep -q "^tamselctl" || fail "tamselctl --version"
+"$prefix/bin/tamsel-agent" --version | grep -q "^tamsel-agent" || fail "tamsel-agent --version"
+grep -qx "ExecStart=$prefix/bin/tamsel-agent" "$prefix/lib/systemd/system/tamsel-agent.service" \
+  || fail "tamsel-agent.service"
 
 # Files known by their first bytes: made by the installed companion, named without extension.
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$share:/usr/share"

@@ -4,6 +4,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TAMSEL_BUILD_DIR:-$root/build}"
-"$root/scripts/build.sh" --target tamsel tamselctl desktop_icons dist_files
+"$root/scripts/build.sh" --target tamsel tamselctl tamsel-agent desktop_icons dist_files
 cd "$build"
 cpack -G DEB

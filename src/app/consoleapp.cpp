@@ -85,6 +85,7 @@ BOOL CConsoleApp::InitInstance()
     if (!AskPassword())
         return FALSE;
     LoadStdProfileSettings(4);
+    InstallNetworkPrompts();
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CNtsMgr), RUNTIME_CLASS(CMainFrame),
                                           RUNTIME_CLASS(CNtsView)));
     if (!ProcessShellCommand(commandLine))

@@ -2,24 +2,22 @@
 
 #include "afx/afxwin.h"
 #include "afx/core/file.h"
+#include "device/lib/passwordhash.h"
 #include "res/resource.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <crypt.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kPasswordValue = QStringLiteral("Profile");
-// The hashes this console writes: yescrypt. A plain-text password typed into a 20-character
-// edit cannot look like one.
-constexpr char kHashPrefix[] = "$y$";
+// The hashes this console writes are yescrypt's (passwordhash::kPrefix). A plain-text password
+// typed into a 20-character edit cannot look like one.
 constexpr mode_t kStoreMode = 0644;
 
 // What the store holds; `readable` FALSE when it exists but cannot be read.
@@ -69,36 +67,6 @@ Stored ReadStored()
     return stored;
 }
 
-// libcrypt's result for the phrase and a setting or stored hash; empty when it refuses them.
-QByteArray Crypt(const QString& phrase, const QByteArray& setting)
-{
-    // Its working area is some 32 KB: on the heap, zeroed.
-    const auto work = std::make_unique<crypt_data>();
-    const char* result = crypt_r(phrase.toUtf8().constData(), setting.constData(), work.get());
-    if (!result || result[0] == '*')
-        return QByteArray();
-    return QByteArray(result);
-}
-
-QByteArray Hash(const QString& password)
-{
-    char setting[CRYPT_GENSALT_OUTPUT_SIZE];
-    if (!crypt_gensalt_rn(kHashPrefix, 0, nullptr, 0, setting, sizeof setting))
-        return QByteArray();
-    return Crypt(password, setting);
-}
-
-// Takes as long whatever the first differing byte.
-bool SameBytes(const QByteArray& a, const QByteArray& b)
-{
-    if (a.size() != b.size())
-        return false;
-    unsigned char difference = 0;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return difference == 0;
-}
-
 // The file exists, with the store's mode, before it is written: the atomic write keeps the
 // mode of an existing file but gives a new one whatever the umask allows.
 bool PrepareStoreFile(const QString& path)
@@ -139,11 +107,9 @@ BOOL CheckPassword(const CString& typed)
     const Stored stored = ReadStored();
     if (!stored.readable)
         return FALSE;
-    if (stored.value.startsWith(QLatin1String(kHashPrefix))) {
-        const QByteArray hash = stored.value.toLatin1();
-        return SameBytes(Crypt(typed, hash), hash);
-    }
-    if (!SameBytes(QString(typed).toUtf8(), stored.value.toUtf8()))
+    if (stored.value.startsWith(QLatin1String(passwordhash::kPrefix)))
+        return passwordhash::Matches(typed, stored.value.toLatin1());
+    if (!passwordhash::SameBytes(QString(typed).toUtf8(), stored.value.toUtf8()))
         return FALSE;
     // An absent value stays absent; a plain-text one gives way to its hash.
     if (stored.present)
@@ -153,7 +119,7 @@ BOOL CheckPassword(const CString& typed)
 
 BOOL WritePassword(const CString& password)
 {
-    const QByteArray hash = Hash(password);
+    const QByteArray hash = passwordhash::Hash(password);
     const QString path = PasswordStorePath();
     if (hash.isEmpty() || !PrepareStoreFile(path))
         return FALSE;

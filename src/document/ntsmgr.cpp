@@ -26,6 +26,8 @@ void CNtsMgr::DeleteContents()
 {
     CDocument::DeleteContents();
     config.DeleteContents();
+    config.readFrom.Empty();
+    config.readTag.clear();
 }
 
 BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
@@ -39,6 +41,9 @@ BOOL CNtsMgr::OnOpenDocument(const CString& lpszPathName)
         if (bytes.isEmpty())
             throw CArchiveException(CArchiveException::endOfFile, lpszPathName);
         serialformat::LoadFromBytes(config, bytes);
+        // A record from a file is applied as it stands, whatever the device holds.
+        config.readFrom.Empty();
+        config.readTag.clear();
     } catch (const std::exception& e) {
         ReportSaveLoadException(lpszPathName, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;

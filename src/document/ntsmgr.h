@@ -6,6 +6,10 @@
 #include "afx/afxwin.h"
 #include "device/lib/config.h"
 
+// Lets the network link ask the user, through the console's dialogs, to trust a device's key,
+// for a device's password, and whether to overwrite another client's change.
+void InstallNetworkPrompts();
+
 class CNtsMgr : public CDocument {
     DECLARE_DYNCREATE(CNtsMgr)
 public:

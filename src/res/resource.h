@@ -28,6 +28,7 @@
 #define IDD_DIAL_ENTRY                           165
 #define IDD_DEVICE_SELECT                        171
 #define IDD_WAIT                                 175
+#define IDD_DEVICE_PASSWORD                      250
 #define IDD_BILLING_CODE                         192
 #define IDD_GROUP_ENTRY                          194
 #define IDD_CLIENT_CODE_ENTRY                    196
@@ -199,6 +200,7 @@
 #define IDC_FTP_PASSWORD                         1298
 #define IDC_MAILBOX_PASSWORD                     1298
 #define IDC_PASSWORD                             1298
+#define IDC_DEVICE_PASSWORD_TEXT                 1400
 #define IDC_POP_PASSWORD                         1298
 #define IDC_REMOTE_ACCESS_PASSWORD               1298
 #define IDC_SECURE_PASSWORD                      1298
@@ -337,6 +339,11 @@
 #define IDS_FIRMWARE_FILTER                      61267
 #define IDS_CONTACT_FILE_FILTER                  61284
 #define IDS_IMPORT_COLUMNS                       61285
+#define IDS_DEVICE_PASSWORD_ASK                  61271
+#define IDS_DEVICE_PASSWORD_WRONG                61272
+#define IDP_DEVICE_TRUST                         61273
+#define IDP_DEVICE_OVERWRITE                     61274
+#define IDP_DEVICE_KEY_CHANGED                   61275
 
 #define IDP_SELECT_DEVICE                        10016
 #define IDP_APPLY_CONFIRM                        10048

@@ -1,10 +1,12 @@
-// The device connection's dialogs: the wait window, the result reports, device selection.
+// The device connection's dialogs: the wait window, the result reports, device selection, a
+// network device's password.
 #include "snapshot.h"
 
 #include "device/deviceselectdlg.h"
 #include "device/lib/devicelist.h"
 #include "device/waitdlg.h"
 #include "dialogs/detailsmessagedlg.h"
+#include "dialogs/devicepassworddlg.h"
 #include "dialogs/unchangedmailboxesdlg.h"
 #include "res/resource.h"
 
@@ -89,6 +91,11 @@ std::vector<Subject> DeviceDialogSubjects()
          [](Album& album) {
              ChosenDeviceDlg dialog;
              CaptureModal(album, "device-select", dialog);
+         }},
+        {"device-password",
+         [](Album& album) {
+             CDevicePasswordDlg dialog("\\\\BUREAU-2\\Brevia Pro 45", TRUE, nullptr);
+             CaptureModal(album, "device-password", dialog);
          }},
     };
 }

@@ -8,13 +8,20 @@
 #include "device/lib/filestore.h"
 #include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
+#include "device/lib/emulateddevice.h"
+#include "device/lib/networklink.h"
 #include "device/lib/recordcheck.h"
 #include "version.h"
 
 #include "afx/core/file.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QJsonDocument>
+#include <QSettings>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -50,10 +57,21 @@ const char* const usage =
     "                                 refusé ; --dry-run l'affiche sans rien modifier\n"
     "  phonebook export FICHIER.tms FICHIER --format csv|vcf|ldif\n"
     "                                 écrit l'annuaire du fichier de paramètres en contacts\n"
+    "  trust PÉRIPHÉRIQUE             affiche l'empreinte SHA-256 de la clé d'un périphérique du\n"
+    "                                 réseau et l'approuve si vous répondez « o »\n"
     "  --help                         affiche cette aide\n"
+    "\n"
+    "Options, avant ou après la commande :\n"
+    "  --password-file FICHIER        le mot de passe d'un périphérique du réseau, sur la\n"
+    "                                 première ligne du fichier ; sans elle, il est lu sur\n"
+    "                                 l'entrée standard quand le périphérique le demande\n"
+    "  --force                        apply écrase les changements qu'un autre poste a faits\n"
+    "                                 depuis la lecture du fichier par read\n"
     "  --version                      affiche la version\n"
     "\n"
     "Les fichiers sont écrits d'un bloc : un échec laisse le fichier existant intact.\n"
+    "Un fichier lu d'un périphérique du réseau par read garde l'étiquette de sa lecture : apply\n"
+    "sur ce périphérique échoue si un autre poste l'a modifié entre-temps (sauf avec --force).\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur ; pour check, des valeurs\n"
     "refusées), 2 commande mal formée.\n";
 
@@ -135,6 +153,89 @@ Failure DeviceFailure(const char* operation, const CString& device, const CStrin
     return Failure{CString(operation) + Quoted(device) + " impossible : " + Detail(detail)};
 }
 
+// The user's answers, from the options and standard input.
+class CommandLinePrompts : public network::Prompts {
+public:
+    QString passwordFile;
+    bool force = false;
+    bool trusting = false;   // the trust command asks; every other command refuses a new key
+
+    bool TrustKey(const QString& address, const QString& fingerprint, const QString& changedFrom) override
+    {
+        if (!trusting) {
+            Print(stderr, CString("tamselctl : la clé de ") + address + " n'est pas encore approuvée (empreinte SHA-256 "
+                              + fingerprint + ") ; vérifiez-la et approuvez-la avec « tamselctl trust ».\n");
+            return false;
+        }
+        if (!changedFrom.isEmpty())
+            Print(stdout, CString("ATTENTION : la clé de ") + address + " a changé ; empreinte approuvée jusqu'ici : "
+                              + changedFrom + "\n");
+        Print(stdout, CString("Empreinte SHA-256 de la clé de ") + address + " :\n  " + fingerprint
+                          + "\nFaire confiance à cette clé ? [o/N] ");
+        std::fflush(stdout);
+        QByteArray answer;
+        return ReadLine(stdin, answer) && (answer.trimmed() == "o" || answer.trimmed() == "O");
+    }
+
+    bool AskPassword(const CString& device, bool wrong, QString& password) override
+    {
+        // A password that was refused is not given again: it would be the same.
+        if (wrong || asked)
+            return false;
+        asked = true;
+        QByteArray line;
+        if (!passwordFile.isEmpty()) {
+            QByteArray bytes;
+            CString reason;
+            if (!ReadFileWhole(passwordFile, 4096, bytes, reason))
+                throw Failure{CString("lecture de ") + Quoted(passwordFile) + " impossible : " + reason};
+            line = bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n'));
+        } else {
+            if (::isatty(STDIN_FILENO))
+                Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
+            if (!ReadLine(stdin, line))
+                return false;
+        }
+        if (line.endsWith('\r'))
+            line.chop(1);
+        password = QString::fromUtf8(line);
+        return !password.isEmpty();
+    }
+
+    bool Overwrite(const CString&) override { return force; }
+
+private:
+    // One line of at most 4 KB, without its end.
+    static bool ReadLine(FILE* stream, QByteArray& line)
+    {
+        line.clear();
+        for (int c; (c = std::fgetc(stream)) != EOF;) {
+            if (c == '\n')
+                return true;
+            if (line.size() >= 4096)
+                return false;
+            line.append(static_cast<char>(c));
+        }
+        return !line.isEmpty();
+    }
+
+    bool asked = false;
+};
+
+CommandLinePrompts prompts;
+
+// Where read remembers which device and tag a file came from, in the user's settings.
+QString ReadTagKey(const CString& path)
+{
+    const QByteArray absolute = QFileInfo(path).absoluteFilePath().toUtf8();
+    return "ReadFiles/" + QString::fromLatin1(QCryptographicHash::hash(absolute, QCryptographicHash::Sha256).toHex());
+}
+
+QSettings UserSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tamsel");
+}
+
 void Devices(const QStringList&)
 {
     CStringList devices;
@@ -153,16 +254,28 @@ void Read(const QStringList& args)
     if (!config.Read(args[0], detail))
         throw DeviceFailure("lecture du périphérique ", args[0], detail);
     WriteFile(args[1], serialformat::StoreToBytes(config));
+    QSettings settings = UserSettings();
+    if (config.readFrom.IsEmpty())
+        settings.remove(ReadTagKey(args[1]));
+    else
+        settings.setValue(ReadTagKey(args[1]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
 }
 
 void Apply(const QStringList& args)
 {
     CConfig config;
     LoadSettings(args[0], config);
+    const QStringList origin = UserSettings().value(ReadTagKey(args[0])).toStringList();
+    if (origin.size() == 2) {
+        config.readFrom = origin[0];
+        config.readTag = origin[1].toLatin1();
+    }
     CString detail;
     int mailBoxesUnchanged = 0;
     if (!config.Write(args[1], detail, mailBoxesUnchanged))
         throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
+    if (!config.readFrom.IsEmpty())
+        UserSettings().setValue(ReadTagKey(args[0]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
     for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
         Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
                           + config.unchangedMailBoxes[i] + "\n");
@@ -285,6 +398,21 @@ void PhoneBook(const QStringList& args)
         throw std::invalid_argument("usage");
 }
 
+void Trust(const QStringList& args)
+{
+    network::Address address;
+    CString name;
+    if (!network::ParseName(args[0], address, name) && !network::ParseAddress(args[0], address))
+        throw Failure{Quoted(args[0]) + " n'est pas un périphérique du réseau (\\\\HÔTE[:PORT]\\Nom)"};
+    prompts.trusting = true;
+    try {
+        network::Trust(address);
+    } catch (const DeviceError& error) {
+        throw Failure{CString("approbation de ") + Quoted(args[0]) + " impossible : " + Detail(error.detail)};
+    }
+    Print(stdout, CString("Clé de ") + address.Text() + " approuvée.\n");
+}
+
 struct Command {
     const char* name;
     qsizetype minArgs;
@@ -303,13 +431,27 @@ const Command commands[] = {
     {"firmware", 2, 2, Firmware},
     {"make-firmware", 3, 4, MakeFirmware},
     {"phonebook", 4, 5, PhoneBook},
+    {"trust", 1, 1, Trust},
 };
 
 // The command line's work; main() adds the failure any step may meet, memory running out.
 int Main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args;
+    const QStringList given = app.arguments().mid(1);
+    for (qsizetype i = 0; i < given.size(); ++i) {
+        if (given[i] == "--force") {
+            prompts.force = true;
+        } else if (given[i] == "--password-file" && i + 1 < given.size()) {
+            prompts.passwordFile = given[++i];
+        } else if (given[i] == "--password-file") {
+            args << "--password-file sans fichier";   // malformed
+        } else {
+            args << given[i];
+        }
+    }
+    network::SetPrompts(&prompts);
     if (args.value(0) == "--help" || args.value(0) == "-h")
         return Print(stdout, CString(usage) + "Les périphériques émulés sont décrits par " + DeviceDataFolder()
                                  + "/devices.json (facultatif).\n");

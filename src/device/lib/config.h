@@ -71,6 +71,11 @@ public:
 
     // Numbers of the mailboxes that the last write to the device could not change or delete.
     CStringArray unchangedMailBoxes;
+    // The network device the record was last read from or written to, and that device's tag
+    // of its record then: writing to it again is refused when another client changed it
+    // meanwhile. Empty for a record from anywhere else.
+    CString readFrom;
+    QByteArray readTag;
 
     // Calls visit("sectionName", &CConfig::section) for every section, in order.
     template <class Visit>

@@ -4,9 +4,14 @@
 #include "device/lib/devices.h"
 #include "device/lib/emulateddevice.h"
 #include "device/lib/filestore.h"
+#include "device/lib/networklink.h"
 #include "device/lib/serialformat.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
 
 namespace {
 
@@ -62,19 +67,124 @@ void Install(EmulatedDevice& link, const FirmwareImage& firmware, int flag, cons
     link.UpgradeFirmware(firmware, flag);
 }
 
+const char* const staleText =
+    "Un autre poste a modifié la configuration du périphérique depuis sa lecture ; la mise à jour a été "
+    "abandonnée pour ne pas défaire ses changements.";
+
+// A 2xx answer, else its failure.
+network::Reply Succeeded(network::Reply reply)
+{
+    if (reply.status < 200 || reply.status >= 300)
+        throw DeviceError{network::ErrorText(reply.body, "La réponse du périphérique n'est pas valide.")};
+    return reply;
+}
+
+void NetworkRead(const CString& device, CConfig& config)
+{
+    network::Call call;
+    call.path = "/settings";
+    call.maxReply = serialformat::maxFileBytes;
+    const network::Reply reply = Succeeded(network::Send(device, call));
+    CStringArray busy;
+    for (const QByteArray& number : reply.busyMailBoxes.split(',')) {
+        if (!number.isEmpty() && busy.GetSize() < CMailBox::max_count)
+            busy.Add(QString::fromUtf8(QByteArray::fromPercentEncoding(number)));
+    }
+    serialformat::LoadFromBytes(config, reply.body);
+    config.mailBoxes.SetBusyNumbers(busy);
+    config.readFrom = device;
+    config.readTag = reply.tag;
+}
+
+int NetworkWrite(const CString& device, CConfig& config)
+{
+    network::Call call;
+    call.method = "PUT";
+    call.path = "/settings";
+    call.body = serialformat::StoreToBytes(config);
+    if (config.readFrom == device)
+        call.ifMatch = config.readTag;
+    network::Reply reply = network::Send(device, call);
+    if (reply.status == 412) {
+        network::Prompts* prompts = network::CurrentPrompts();
+        if (prompts == nullptr || !prompts->Overwrite(device))
+            throw DeviceError{staleText};
+        call.ifMatch.clear();
+        reply = network::Send(device, call);
+    }
+    Succeeded(reply);
+    config.unchangedMailBoxes.RemoveAll();
+    for (const QJsonValue& number : QJsonDocument::fromJson(reply.body).object().value("unchangedMailBoxes").toArray()) {
+        if (config.unchangedMailBoxes.GetSize() < CMailBox::max_count)
+            config.unchangedMailBoxes.Add(number.toString());
+    }
+    config.readFrom = device;
+    config.readTag = reply.tag;
+    return static_cast<int>(config.unchangedMailBoxes.GetSize());
+}
+
+void NetworkPost(const CString& device, const char* path, const QByteArray& body)
+{
+    network::Call call;
+    call.method = "POST";
+    call.path = path;
+    call.body = body;
+    Succeeded(network::Send(device, call));
+}
+
+// The device keeps its settings across the upgrade itself, in one session.
+void NetworkUpgrade(const CString& device, const CString& file, const std::function<void(FirmwareStep)>& stepBegins)
+{
+    // Checked whole here too: a file that is not one goes nowhere.
+    LoadFirmware(file);
+    stepBegins(FirmwareStep::upgrade);
+    network::Call call;
+    call.method = "PUT";
+    call.path = "/firmware";
+    call.bodyFile = file;
+    const network::Reply reply = network::Send(device, call);
+    if (reply.status == 422
+        && QJsonDocument::fromJson(reply.body).object().value("step").toString() == "writeBack")
+        stepBegins(FirmwareStep::writeBack);
+    Succeeded(reply);
+    stepBegins(FirmwareStep::writeBack);
+}
+
 } // namespace
+
+bool IsNetworkDevice(const CString& device)
+{
+    network::Address address;
+    CString name;
+    if (!network::ParseName(device, address, name))
+        return false;
+    // An emulated device of the device list keeps its name, whatever its form.
+    DeviceList list;
+    CString detail;
+    return !LoadDeviceList(list, detail) || list.Find(device) == nullptr;
+}
 
 int CConfig::Read(const CString& device, CString& detail)
 {
     return Run(detail, [&] {
+        if (IsNetworkDevice(device)) {
+            NetworkRead(device, *this);
+            return;
+        }
         EmulatedDevice link(device);
         ReadFrom(link, *this);
+        readFrom.Empty();
+        readTag.clear();
     });
 }
 
 int CConfig::Write(const CString& device, CString& detail, int& mailBoxesUnchanged)
 {
     return Run(detail, [&] {
+        if (IsNetworkDevice(device)) {
+            mailBoxesUnchanged = NetworkWrite(device, *this);
+            return;
+        }
         EmulatedDevice link(device);
         mailBoxesUnchanged = WriteTo(link, *this);
     });
@@ -82,12 +192,22 @@ int CConfig::Write(const CString& device, CString& detail, int& mailBoxesUnchang
 
 int CConfig::SetDeviceTime(const CString& device, CString& detail) const
 {
-    return Run(detail, [&] { EmulatedDevice(device).SetClock(CTime::GetCurrentTime()); });
+    return Run(detail, [&] {
+        if (IsNetworkDevice(device))
+            NetworkPost(device, "/clock", QJsonDocument(QJsonObject{{"time", double(CTime::GetCurrentTime().GetTime())}}).toJson(QJsonDocument::Compact));
+        else
+            EmulatedDevice(device).SetClock(CTime::GetCurrentTime());
+    });
 }
 
 int CConfig::ResetDevice(const CString& device, CString& detail) const
 {
-    return Run(detail, [&] { EmulatedDevice(device).Reset(); });
+    return Run(detail, [&] {
+        if (IsNetworkDevice(device))
+            NetworkPost(device, "/reset", QByteArray());
+        else
+            EmulatedDevice(device).Reset();
+    });
 }
 
 int GetDevices(CStringList& devices, CString& detail)
@@ -97,12 +217,26 @@ int GetDevices(CStringList& devices, CString& detail)
         return FALSE;
     for (const DeviceDefinition& device : list.devices)
         devices.AddTail(device.name);
+    QList<network::Address> addresses;
+    for (const QString& text : list.network) {
+        network::Address address;
+        if (network::ParseAddress(text, address))
+            addresses << address;
+    }
+    for (const QString& name : network::Probe(addresses)) {
+        if (!list.Find(name))
+            devices.AddTail(name);
+    }
     return TRUE;
 }
 
 int UpgradeFirmware(const CString& device, int flag, const CString& file, CString& detail)
 {
     return Run(detail, [&] {
+        if (IsNetworkDevice(device)) {
+            NetworkUpgrade(device, file, [](FirmwareStep) {});
+            return;
+        }
         const FirmwareImage firmware = LoadFirmware(file);
         EmulatedDevice link(device);
         Install(link, firmware, flag, file);
@@ -114,6 +248,10 @@ int UpgradeFirmwareKeepingSettings(const CString& device, const CString& file, C
 {
     return Run(detail, [&] {
         stepBegins(FirmwareStep::read);
+        if (IsNetworkDevice(device)) {
+            NetworkUpgrade(device, file, stepBegins);
+            return;
+        }
         EmulatedDevice link(device);
         CConfig settings;
         ReadFrom(link, settings);

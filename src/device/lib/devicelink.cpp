@@ -1,6 +1,11 @@
 #include "device/lib/devicelink.h"
 
+#include "device/lib/devices.h"
 #include "device/lib/emulateddevice.h"
+#include "device/lib/networklink.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <map>
 #include <memory>
@@ -9,7 +14,8 @@
 namespace {
 
 struct OpenDevice {
-    std::unique_ptr<EmulatedDevice> device;
+    std::unique_ptr<EmulatedDevice> device;   // none for a network device...
+    ULONGLONG networkStatus = 0;              // ...whose status word is read as it is opened
     DVLCALLBACK callback = nullptr;
     DWORD context = 0;
 };
@@ -33,8 +39,19 @@ DWORD DvlOpenMFP(LPCTSTR deviceName)
     if (deviceName == nullptr)
         return 0;
     std::unique_ptr<EmulatedDevice> device;
+    ULONGLONG networkStatus = 0;
     try {
-        device = std::make_unique<EmulatedDevice>(CString(deviceName));
+        if (IsNetworkDevice(deviceName)) {
+            network::Call call;
+            call.path = "/device";
+            const network::Reply reply = network::Send(deviceName, call);
+            bool valid = false;
+            networkStatus = QJsonDocument::fromJson(reply.body).object().value("status").toString().toULongLong(&valid);
+            if (reply.status != 200 || !valid)
+                return 0;
+        } else {
+            device = std::make_unique<EmulatedDevice>(CString(deviceName));
+        }
     } catch (const DeviceError& error) {
         TRACE("DvlOpenMFP: %s", error.detail);
         return 0;
@@ -45,6 +62,7 @@ DWORD DvlOpenMFP(LPCTSTR deviceName)
         ++handles.last;
     while (handles.last == 0 || handles.open.contains(handles.last));
     handles.open[handles.last].device = std::move(device);
+    handles.open[handles.last].networkStatus = networkStatus;
     return handles.last;
 }
 
@@ -74,7 +92,7 @@ ULONGLONG DvlGetPrinterStatus(DWORD handle, DWORD* result)
                 *result = DVL_RESULT_BAD_HANDLE;
             return 0;
         }
-        status = found->second.device->Status();
+        status = found->second.device != nullptr ? found->second.device->Status() : found->second.networkStatus;
         callback = found->second.callback;
         context = found->second.context;
     }

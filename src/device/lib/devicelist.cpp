@@ -1,6 +1,7 @@
 #include "device/lib/devicelist.h"
 
 #include "device/lib/filestore.h"
+#include "device/lib/networklink.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -18,6 +19,7 @@ namespace {
 
 std::mutex dataFolderLock;
 QString dataFolderOverride;
+QString storeFolderOverride;
 
 // Longer encoded names are cut: with the hash and the extension they stay far below the
 // 255 bytes a file name may have.
@@ -98,6 +100,17 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
             loaded.devices.append(device);
         }
     }
+    if (root.contains("network")) {
+        const QJsonValue network = root.value("network");
+        if (!network.isArray() || network.toArray().size() > DeviceList::maxNetworkAddresses)
+            return ListFault(path, QString("« network » doit être une liste de %1 adresses au plus").arg(DeviceList::maxNetworkAddresses), detail);
+        for (const QJsonValue& value : network.toArray()) {
+            network::Address address;
+            if (!value.isString() || !network::ParseAddress(value.toString(), address))
+                return ListFault(path, CString("« ") + value.toString() + " » n'est pas une adresse HÔTE:PORT", detail);
+            loaded.network << value.toString();
+        }
+    }
     list = loaded;
     return TRUE;
 }
@@ -105,6 +118,8 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
 QString DeviceDataFolder()
 {
     std::lock_guard guard(dataFolderLock);
+    if (!storeFolderOverride.isEmpty())
+        return storeFolderOverride;
     const QString data = dataFolderOverride.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                              : dataFolderOverride;
@@ -115,6 +130,12 @@ void SetDeviceDataFolder(const QString& dataFolder)
 {
     std::lock_guard guard(dataFolderLock);
     dataFolderOverride = dataFolder;
+}
+
+void SetDeviceStoreFolder(const QString& storeFolder)
+{
+    std::lock_guard guard(dataFolderLock);
+    storeFolderOverride = storeFolder;
 }
 
 QString DeviceFilePath(const CString& name, const char* extension)

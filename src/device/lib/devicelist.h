@@ -12,10 +12,13 @@
 // percent-encoded ("%5C%5CBUREAU-2%5CBrevia Pro 45"); a long name is cut and given a hash
 // of the whole, so that the file name stays within the system's limit.
 //
-// devices.json, both keys optional:
+// devices.json, every key optional:
 //   {"stepDelayMs": 120,
 //    "devices": [{"name": "Brevia Pro 45 (USB001)", "model": "Brevia Pro 45", "trays": 2,
-//                 "firmwareVersion": "2.14"}, ...]}
+//                 "firmwareVersion": "2.14"}, ...],
+//    "network": ["HOST:PORT", "[IPV6]:PORT", ...]}
+// "network" names the addresses of network devices (tamsel-agent, networklink.h), at most
+// maxNetworkAddresses of them; the port may be left out.
 // Without "devices", the default devices below; "trays" is 1 or 2 (default 2), "model" and
 // "firmwareVersion" default to "Brevia Pro 45" and "1.00". Names are unique and not empty.
 #pragma once
@@ -24,6 +27,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct DeviceDefinition {
     CString name;                    // a leading backslash marks a network device
@@ -35,8 +39,11 @@ struct DeviceDefinition {
 struct DeviceList {
     static constexpr int defaultStepDelayMs = 120;
 
+    static constexpr int maxNetworkAddresses = 256;
+
     int stepDelayMs = defaultStepDelayMs;   // each step of an operation takes this long
     QList<DeviceDefinition> devices;
+    QStringList network;                    // addresses of network devices, as written
 
     // The device of that name, nullptr when there is none.
     const DeviceDefinition* Find(const CString& name) const;
@@ -50,9 +57,11 @@ DeviceList DefaultDeviceList();
 BOOL LoadDeviceList(DeviceList& list, CString& detail);
 
 // <data>/Corvane/Tamsel. SetDeviceDataFolder puts another folder in place of <data> (tests
-// name a temporary one); an empty one brings back the user's data folder.
+// name a temporary one); an empty one brings back the user's data folder. SetDeviceStoreFolder
+// names the whole folder instead (the device agent's store); it takes precedence while set.
 QString DeviceDataFolder();
 void SetDeviceDataFolder(const QString& dataFolder);
+void SetDeviceStoreFolder(const QString& storeFolder);
 
 // Where the device of that name keeps its memory and its lock.
 QString DeviceFilePath(const CString& name, const char* extension);

@@ -6,12 +6,18 @@
 
 #include <functional>
 
-// The names of the devices this computer reaches; a leading backslash marks a network
-// device. Non-zero on success; else `detail` says what went wrong.
+// The names of the devices this computer reaches: the emulated devices of the device list,
+// then the network devices at its addresses that answered in time ("\\HOST[:PORT]\Name");
+// a leading backslash marks a network device. Non-zero on success; else `detail` says what
+// went wrong.
 int GetDevices(CStringList& devices, CString& detail);
 
+// TRUE when the name is a network device's reached through its agent (networklink.h): it has
+// the network form, and the device list holds no emulated device of that name.
+bool IsNetworkDevice(const CString& device);
+
 // Sends the firmware file (.bfw, by its full path) to the device after checking it is whole
-// and made for the device's model. The device keeps `flag` (1 when its download policy is
+// and made for the device's model (a network device keeps its settings across it, as below). The device keeps `flag` (1 when its download policy is
 // "always"). Non-zero on success; else `detail` says what went wrong and the device is as
 // it was.
 int UpgradeFirmware(const CString& device, int flag, const CString& file, CString& detail);

@@ -18,7 +18,6 @@
 
 namespace {
 
-const char* const busyText = "Le périphérique est occupé par un autre poste.";
 const char* const unreachableText = "Le périphérique ne répond pas.";
 const char* const cutOffText = "La connexion avec le périphérique a été coupée.";
 
@@ -103,7 +102,7 @@ EmulatedDevice::EmulatedDevice(const CString& name)
     if (fault.kind == DeviceFault::unreachable)
         throw DeviceError{unreachableText};
     if (fault.kind == DeviceFault::busy)
-        throw DeviceError{busyText};
+        throw DeviceError{kDeviceBusyText, true};
 
     const QString lockPath = DeviceFilePath(name, "lock");
     const QString folder = QFileInfo(lockPath).absolutePath();
@@ -117,16 +116,23 @@ EmulatedDevice::EmulatedDevice(const CString& name)
     if (!lock.Open(lockPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::shareExclusive,
                    &error)) {
         if (error.m_cause == CFileException::sharingViolation)
-            throw DeviceError{busyText};
+            throw DeviceError{kDeviceBusyText, true};
         throw DeviceError{StoreFailureText(folder, error)};
     }
 }
 
 EmulatedDevice::~EmulatedDevice() = default;
 
-ULONGLONG EmulatedDevice::Status() const
+ULONGLONG EmulatedDevice::StatusOf(const DeviceDefinition& device)
 {
-    return DVL_STATUS_READY | (definition.trays == 1 ? DVL_STATUS_SINGLE_TRAY : 0);
+    return DVL_STATUS_READY | (device.trays == 1 ? DVL_STATUS_SINGLE_TRAY : 0);
+}
+
+QByteArray EmulatedDevice::StoredRecord() const
+{
+    QByteArray record;
+    LoadStoredState(definition, record);
+    return record;
 }
 
 QByteArray EmulatedDevice::ReadConfiguration(CStringArray& busyMailBoxes)

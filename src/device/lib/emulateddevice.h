@@ -17,9 +17,14 @@
 
 #include <memory>
 
-// A device operation that failed, with the detail text for the user.
+// What a device tells a client while it serves another.
+inline constexpr char kDeviceBusyText[] = "Le périphérique est occupé par un autre poste.";
+
+// A device operation that failed, with the detail text for the user; `busy` when another
+// client held the device.
 struct DeviceError {
     CString detail;
+    bool busy = false;
 };
 
 // A failure asked of a device by a test.
@@ -53,7 +58,11 @@ public:
 
     const DeviceDefinition& Definition() const { return definition; }
     // The status word of the device link (devicelink.h).
-    ULONGLONG Status() const;
+    ULONGLONG Status() const { return StatusOf(definition); }
+    static ULONGLONG StatusOf(const DeviceDefinition& device);
+    // The configuration's bytes as stored, nothing moved over the link: what a client that
+    // read the device was given, to see whether it still stands.
+    QByteArray StoredRecord() const;
 
     // The configuration in the settings record's serialised form, and the numbers of the
     // mailboxes that hold documents.
