@@ -77,6 +77,7 @@ TEST_F(DeviceOperations, WrittenRecordIsReadBackLaterFromTheStoredFile)
     ReadInto(device, sent);
     const CMachineInfo deviceInfo = sent.machineInfo;
     FillSmallRecord(sent);   // machine information too, which the device does not take
+    KeepWithinRules(sent);
     EXPECT_TRUE(WriteFrom(device, sent).IsEmpty());
     ASSERT_FALSE(StoredMemory(device).isEmpty());
 
@@ -159,6 +160,7 @@ TEST_F(DeviceOperations, TheDeviceStoresAndSendsTheRecordInItsOwnForm)
     CMachineInfo deviceInfo = EmulatedDevice::Inspect(device)->config.machineInfo;
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     for (const auto& write : writes) {
         SCOPED_TRACE(write.what);
@@ -197,6 +199,7 @@ TEST_F(DeviceOperations, ARecordUnreadableAheadOfTheDirectoryIsRefused)
     const CString device = LocalDevice();
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     const QByteArray stored = StoredMemory(device);
     const QByteArray record = Save(full);
@@ -233,6 +236,7 @@ TEST_F(DeviceOperations, AMemoryWhoseRecordIsCutShortIsNeverRead)
     const CString device = LocalDevice();
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     const QByteArray whole = StoredMemory(device);
     const struct {
@@ -253,6 +257,7 @@ TEST_F(DeviceOperations, AMemoryWhoseRecordIsCutShortIsNeverRead)
 
         CConfig config;
         FillSmallRecord(config);
+        KeepWithinRules(config);
         const QByteArray before = Save(config);
         CString detail;
         EXPECT_FALSE(config.Read(device, detail));
@@ -290,6 +295,7 @@ TEST_F(DeviceOperations, ResetBringsBackFactorySettingsAndKeepsWhatBelongsToTheM
     CConfig config;
     ReadInto(device, config);
     FillSmallRecord(config);
+    KeepWithinRules(config);
     config.mailBoxes.Get("10")->password = "refused anyway";
     WriteFrom(device, config);
     CString detail;
@@ -347,6 +353,7 @@ TEST_F(DeviceOperations, SecondClientIsRefusedUntilTheFirstCloses)
 
     CConfig config;
     FillSmallRecord(config);
+    KeepWithinRules(config);
     const QByteArray record = Save(config);
     CString detail;
     int unchanged = 0;
@@ -366,6 +373,7 @@ TEST_F(DeviceOperations, SlowDeviceStillCompletes)
     devicefaults::Inject(device, {DeviceFault::slow, 5});
     CConfig config;
     FillSmallRecord(config);
+    KeepWithinRules(config);
     WriteFrom(device, config);
     CConfig back;
     ReadInto(device, back);
@@ -388,6 +396,7 @@ protected:
         DeviceOperations::SetUp();
         CConfig stored;
         FillFullRecord(stored);
+        KeepWithinRules(stored);
         WriteFrom(device, stored);
         storedBytes = Save(EmulatedDevice::Inspect(device)->config).size();
         memory = StoredMemory(device);
@@ -402,6 +411,7 @@ protected:
     static qint64 PrepareRecord(CConfig& config)
     {
         FillFullRecord(config);
+        KeepWithinRules(config);
         config.machine.companyName = "changed";
         config.unchangedMailBoxes.Add("7");
         return Save(config).size();

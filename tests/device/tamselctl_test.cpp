@@ -129,7 +129,7 @@ TEST_F(Tamselctl, DumpWritesEverySectionAndFieldUnderItsName)
         ASSERT_TRUE(json.contains(name));
         using Section = std::remove_cvref_t<decltype(config.*section)>;
         if constexpr (std::is_base_of_v<CFieldObject<Section>, Section>) {
-            Section::Fields([&](const char* field, auto) { EXPECT_TRUE(json[name].toObject().contains(field)) << field; });
+            Section::Fields([&](const char* field, auto, const auto&) { EXPECT_TRUE(json[name].toObject().contains(field)) << field; });
         }
     });
     EXPECT_EQ(static_cast<const QString&>(config.machine.companyName), json["machine"]["companyName"].toString());
