@@ -194,6 +194,9 @@ public:
     // The entry such a number text names, nullptr when there is none; `kind` as GetName
     // returns it.
     const CIdObject* Find(const CString& number, int& kind) const;
+    // The kind (as GetName returns it) and the number that a number text names; false when
+    // the text is no number.
+    static bool ParseNumber(const CString& number, int& kind, int& n);
 
     // The directory's serialised form, with a magic of its own (phone-book files hold exactly
     // this). Loading replaces the whole directory only once all of it was read.

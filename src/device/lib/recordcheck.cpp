@@ -13,6 +13,53 @@ namespace {
 
 using Findings = std::vector<RecordFinding>;
 
+// The directory's entries by kind and number, made once for a check: a record names entries
+// many times over (every group's members, every relay's destinations) and the directory's
+// own lookups walk its lists.
+class DirectoryIndex {
+public:
+    explicit DirectoryIndex(const CPhoneBook& phoneBook)
+    {
+        Index(phoneBook.GetSpeedDials(), byKind[0]);
+        Index(phoneBook.GetOneTouches(), byKind[1]);
+        Index(phoneBook.GetGroupDials(), byKind[2]);
+    }
+
+    // The entry of that kind (1 speed dial, 2 one-touch key, 3 group) and number held by the
+    // directory, nullptr when there is none.
+    const CIdObject* Get(int kind, int number) const
+    {
+        const std::vector<const CIdObject*>& entries = byKind[kind - 1];
+        return number >= 0 && number < int(entries.size()) ? entries[number] : nullptr;
+    }
+    // As CPhoneBook::Holds.
+    bool Holds(const CString& text, int kind) const
+    {
+        int found = 0;
+        int number = 0;
+        return CPhoneBook::ParseNumber(text, found, number) && Get(found, number) != nullptr
+               && (kind == 0 || found == kind);
+    }
+    // Whether `entry` is the directory's own entry of its number.
+    bool Holds(const CIdObject* entry, int kind) const { return Get(kind, entry->GetId()) == entry; }
+
+private:
+    static void Index(const CObList& list, std::vector<const CIdObject*>& entries)
+    {
+        for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
+            // The directory holds only numbers within its kinds' ranges (CPhoneBook::Add).
+            const auto* entry = static_cast<const CIdObject*>(list.GetNext(at));
+            if (entry->GetId() < 0)
+                continue;
+            if (entry->GetId() >= int(entries.size()))
+                entries.resize(entry->GetId() + 1);
+            entries[entry->GetId()] = entry;
+        }
+    }
+
+    std::vector<const CIdObject*> byKind[3];
+};
+
 // Where a value sits: its section, its entry's number, its field.
 struct Place {
     const char* section;
@@ -85,17 +132,17 @@ void Missing(const Place& place, const char* field, const CString& number, int k
     out.push_back(std::move(finding));
 }
 
-void CheckSection(const CAdvancedSettings& s, const CConfig& record, Findings& out)
+void CheckSection(const CAdvancedSettings& s, const DirectoryIndex& directory, Findings& out)
 {
     const Place place{"advanced", {}};
     CheckFields(s, place, out);
     // Types 2 and 3 name a speed dial and a one-touch key.
     const int kind = s.orderDestinationType == 2 ? 1 : s.orderDestinationType == 3 ? 2 : 0;
-    if (kind != 0 && !s.orderDestination.IsEmpty() && !record.phoneBook.Holds(s.orderDestination, kind))
+    if (kind != 0 && !s.orderDestination.IsEmpty() && !directory.Holds(s.orderDestination, kind))
         Missing(place, "orderDestination", s.orderDestination, kind, out);
 }
 
-void CheckSection(const CDepartmentCodes& codes, const CConfig&, Findings& out)
+void CheckSection(const CDepartmentCodes& codes, const DirectoryIndex&, Findings& out)
 {
     for (POSITION at = codes.GetHeadPosition(); at != nullptr;) {
         const auto& code = *static_cast<const CDepartmentCode*>(codes.GetNext(at));
@@ -105,9 +152,8 @@ void CheckSection(const CDepartmentCodes& codes, const CConfig&, Findings& out)
     }
 }
 
-void CheckSection(const CMailBoxes& mailBoxes, const CConfig& record, Findings& out)
+void CheckSection(const CMailBoxes& mailBoxes, const DirectoryIndex& directory, Findings& out)
 {
-    const CPhoneBook& phoneBook = record.phoneBook;
     for (POSITION at = mailBoxes.GetHeadPosition(); at != nullptr;) {
         const auto& box = *static_cast<const CMailBox*>(mailBoxes.GetNext(at));
         const Place place{"mailBoxes", box.number};
@@ -116,18 +162,18 @@ void CheckSection(const CMailBoxes& mailBoxes, const CConfig& record, Findings& 
             if (box.destinations.IsEmpty())
                 out.push_back(At(place, "destinations", RecordFinding::noDestinations));
             for (INT_PTR index = 0; index < box.destinations.GetSize(); ++index) {
-                if (!phoneBook.Holds(box.destinations[index], 0))
+                if (!directory.Holds(box.destinations[index], 0))
                     Missing(place, "destinations", box.destinations[index], 0, out);
             }
         }
         // Report kinds 2, 3 and 4 name a speed dial, a one-touch key and a group.
         if (box.reportDestKind >= 2 && box.reportDestKind <= 4 && !box.reportDest.IsEmpty()
-            && !phoneBook.Holds(box.reportDest, box.reportDestKind - 1))
+            && !directory.Holds(box.reportDest, box.reportDestKind - 1))
             Missing(place, "reportDest", box.reportDest, box.reportDestKind - 1, out);
     }
 }
 
-void CheckSection(const CPhoneBook& phoneBook, const CConfig&, Findings& out)
+void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, Findings& out)
 {
     for (POSITION at = phoneBook.GetSpeedDials().GetHeadPosition(); at != nullptr;) {
         const auto* entry = static_cast<const CSpeedDial*>(phoneBook.GetSpeedDials().GetNext(at));
@@ -140,10 +186,10 @@ void CheckSection(const CPhoneBook& phoneBook, const CConfig&, Findings& out)
         if (const CDialingData* own = key->GetDialingData()) {
             CheckFields(*own, place, out);
         } else if (const auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, ref)) {
-            if (phoneBook.GetSpeedDial(speedDial->GetId()) != speedDial)
+            if (!directory.Holds(speedDial, 1))
                 Missing(place, "target", FormatId(speedDial->GetId(), CSpeedDial::digits), 1, out);
         } else if (const auto* group = DYNAMIC_DOWNCAST(CGroupDial, ref)) {
-            if (phoneBook.GetGroupDial(group->GetId()) != group)
+            if (!directory.Holds(group, 3))
                 Missing(place, "target", FormatId(group->GetId(), CGroupDial::digits), 3, out);
         } else {
             out.push_back(At(place, "target", RecordFinding::dialsNothing));
@@ -159,10 +205,10 @@ void CheckSection(const CPhoneBook& phoneBook, const CConfig&, Findings& out)
             CObject* member = group->members.GetNext(m);
             // Members are speed dials and one-touch keys with a record of their own.
             if (const auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, member)) {
-                if (phoneBook.GetSpeedDial(speedDial->GetId()) != speedDial)
+                if (!directory.Holds(speedDial, 1))
                     Missing(place, "members", FormatId(speedDial->GetId(), CSpeedDial::digits), 1, out);
             } else if (const auto* key = DYNAMIC_DOWNCAST(COneTouch, member)) {
-                if (phoneBook.GetOneTouch(key->GetId()) != key || key->GetDialingData() == nullptr)
+                if (!directory.Holds(key, 2) || key->GetDialingData() == nullptr)
                     Missing(place, "members", FormatId(key->GetId(), COneTouch::digits), 2, out);
             }
         }
@@ -170,7 +216,7 @@ void CheckSection(const CPhoneBook& phoneBook, const CConfig&, Findings& out)
 }
 
 template <class Section>
-void CheckSection(const Section& section, const CConfig&, Findings& out, const char* name)
+void CheckSection(const Section& section, const DirectoryIndex&, Findings& out, const char* name)
 {
     CheckFields(section, {name, {}}, out);
 }
@@ -180,12 +226,13 @@ void CheckSection(const Section& section, const CConfig&, Findings& out, const c
 std::vector<RecordFinding> CheckRecord(const CConfig& record)
 {
     Findings out;
+    const DirectoryIndex directory(record.phoneBook);
     CConfig::Sections([&](const char* name, auto member) {
         const auto& section = record.*member;
-        if constexpr (requires { CheckSection(section, record, out); })
-            CheckSection(section, record, out);
+        if constexpr (requires { CheckSection(section, directory, out); })
+            CheckSection(section, directory, out);
         else
-            CheckSection(section, record, out, name);
+            CheckSection(section, directory, out, name);
     });
     return out;
 }
