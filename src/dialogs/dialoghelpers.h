@@ -6,6 +6,7 @@
 #pragma once
 
 #include "afx/afxwin.h"
+#include "device/lib/fields.h"
 #include "device/lib/interval.h"
 
 // Fills every combo box among the dialog's direct children from the string of the same id
@@ -28,6 +29,8 @@ public:
     // Stores the range, limits the text to the digits of the maximum, and gives the spin
     // control the same range.
     void SetRange(unsigned minimum, unsigned maximum);
+    // The range of a field's rule (fields::RuleOf).
+    void SetRange(const fields::Rule& rule) { SetRange(unsigned(rule.low), unsigned(rule.high)); }
 
 protected:
     afx_msg void OnChange();

@@ -12,9 +12,6 @@
 namespace {
 
 constexpr int kRelayType = 2;
-constexpr int kNumberLength = 20;
-constexpr int kPasswordLength = 20;
-constexpr int kEmailLength = 256;
 constexpr int kDestinationLength = 99;
 // From the group box "Destinations" to "Modifier...", in control order.
 constexpr int kRelayRunBefore = 1;
@@ -159,10 +156,13 @@ BOOL CMailBoxEntryDlg::OnInitDialog()
     FillComboBoxes(this);
     faxEdit.SubclassDlgItem(IDC_REPORT_FAX_NUMBER, this);
     CDialog::OnInitDialog();
-    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_NUMBER))->LimitText(kNumberLength);
-    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_PASSWORD))->LimitText(kPasswordLength);
+    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_NUMBER))->LimitText(fields::RuleOf(&CMailBox::number).maxLength);
+    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_PASSWORD))->LimitText(fields::RuleOf(&CMailBox::password).maxLength);
     faxEdit.UpdateLimitText();
-    static_cast<CEdit*>(GetDlgItem(IDC_EMAIL_ADDRESS))->LimitText(kEmailLength);
+    // The address edit holds the report destination while reports go by e-mail.
+    CMailBox byEmail;
+    byEmail.reportDestKind = CMailBox::reportByEmail;
+    static_cast<CEdit*>(GetDlgItem(IDC_EMAIL_ADDRESS))->LimitText(fields::RuleOf(&CMailBox::reportDest, byEmail).maxLength);
     return TRUE;
 }
 
