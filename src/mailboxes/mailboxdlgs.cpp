@@ -336,10 +336,7 @@ void CMailBoxEntryDlg::InsertDestinationRow(int place, const CString& number)
 void CMailBoxEntryDlg::OnAddDestinations()
 {
     CRelayDestDlg dialog(phoneBook, CMailBox::max_relay_dest_count - destinations.GetItemCount(), this);
-    BeginHelpKey(this);
-    const INT_PTR result = dialog.DoModal();
-    EndHelpKey();
-    if (result != IDOK)
+    if (DoModalWithHelpKey(dialog) != IDOK)
         return;
     for (int at = 0; at < dialog.numbers.GetSize(); ++at)
         InsertDestination(dialog.numbers[at]);
