@@ -60,10 +60,14 @@ private:
     std::vector<const CIdObject*> byKind[3];
 };
 
-// Where a value sits: its section, its entry's number, its field.
+// Where a value sits: its section, and its entry's number as lists show it (a mailbox's
+// text, or a numbered entry's number and digits), worded only for a finding: most entries
+// have none.
 struct Place {
     const char* section;
-    CString entry;
+    CString text;
+    int id = -1;
+    int digits = 0;
 };
 
 RecordFinding At(const Place& place, const char* field, RecordFinding::Problem problem)
@@ -71,46 +75,52 @@ RecordFinding At(const Place& place, const char* field, RecordFinding::Problem p
     RecordFinding finding;
     finding.section = place.section;
     finding.field = field;
-    finding.entry = place.entry;
+    finding.entry = place.id >= 0 ? FormatId(place.id, place.digits) : place.text;
     finding.problem = problem;
     return finding;
 }
 
-void CheckValue(int value, const fields::Rule& rule, RecordFinding&& at, Findings& out)
+// A value against its rule; a finding is made only for a value the rule does not allow.
+struct Where {
+    const Place& place;
+    const char* field;
+    int index = -1;
+};
+
+void CheckValue(int value, const fields::Rule& rule, const Where& where, Findings& out)
 {
     if (rule.Allows(value))
         return;
-    at.problem = RecordFinding::outOfRange;
-    at.rule = rule;
-    at.value = value;
-    out.push_back(std::move(at));
+    RecordFinding finding = At(where.place, where.field, RecordFinding::outOfRange);
+    finding.index = where.index;
+    finding.rule = rule;
+    finding.value = value;
+    out.push_back(std::move(finding));
 }
 
-void CheckValue(const CString& value, const fields::Rule& rule, RecordFinding&& at, Findings& out)
+void CheckValue(const CString& value, const fields::Rule& rule, const Where& where, Findings& out)
 {
     if (rule.Allows(value))
         return;
     // A text of a fixed count of digits is wrong whatever its length.
     const bool fixed = rule.minLength == rule.maxLength;
-    at.problem = rule.HasChars(value) && value.GetLength() > rule.maxLength && !fixed ? RecordFinding::tooLong
-                                                                                       : RecordFinding::wrongCharacters;
-    at.rule = rule;
-    out.push_back(std::move(at));
+    const bool tooLong = rule.HasChars(value) && value.GetLength() > rule.maxLength && !fixed;
+    RecordFinding finding = At(where.place, where.field, tooLong ? RecordFinding::tooLong : RecordFinding::wrongCharacters);
+    finding.index = where.index;
+    finding.rule = rule;
+    out.push_back(std::move(finding));
 }
 
 template <class T, std::size_t N>
-void CheckValue(const T (&values)[N], const fields::Rule& rule, RecordFinding&& at, Findings& out)
+void CheckValue(const T (&values)[N], const fields::Rule& rule, const Where& where, Findings& out)
 {
-    for (std::size_t i = 0; i < N; ++i) {
-        RecordFinding element = at;
-        element.index = int(i);
-        CheckValue(values[i], rule, std::move(element), out);
-    }
+    for (std::size_t i = 0; i < N; ++i)
+        CheckValue(values[i], rule, Where{where.place, where.field, int(i)}, out);
 }
 
 // Addresses, time windows and lists carry no rule of their own.
 template <class T>
-void CheckValue(const T&, const fields::Rule&, RecordFinding&&, Findings&)
+void CheckValue(const T&, const fields::Rule&, const Where&, Findings&)
 {
 }
 
@@ -120,7 +130,7 @@ void CheckFields(const Object& object, const Place& place, Findings& out)
     Object::Fields([&](const char* name, auto field, const auto& tableRule) {
         const fields::Rule rule = fields::Evaluate(tableRule, object);
         if (rule.kind != fields::Rule::any)
-            CheckValue(object.*field, rule, At(place, name, RecordFinding::outOfRange), out);
+            CheckValue(object.*field, rule, Where{place, name}, out);
     });
 }
 
@@ -146,8 +156,8 @@ void CheckSection(const CDepartmentCodes& codes, const DirectoryIndex&, Findings
 {
     for (POSITION at = codes.GetHeadPosition(); at != nullptr;) {
         const auto& code = *static_cast<const CDepartmentCode*>(codes.GetNext(at));
-        const Place place{"clientCodes", FormatId(code.GetId(), CDepartmentCode::digits)};
-        CheckValue(code.GetId(), CDepartmentCode::idRule, At(place, "id", RecordFinding::outOfRange), out);
+        const Place place{"clientCodes", {}, code.GetId(), CDepartmentCode::digits};
+        CheckValue(code.GetId(), CDepartmentCode::idRule, Where{place, "id"}, out);
         CheckFields(code, place, out);
     }
 }
@@ -177,11 +187,11 @@ void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, 
 {
     for (POSITION at = phoneBook.GetSpeedDials().GetHeadPosition(); at != nullptr;) {
         const auto* entry = static_cast<const CSpeedDial*>(phoneBook.GetSpeedDials().GetNext(at));
-        CheckFields(*entry->GetDialingData(), {"speedDials", FormatId(entry->GetId(), CSpeedDial::digits)}, out);
+        CheckFields(*entry->GetDialingData(), {"speedDials", {}, entry->GetId(), CSpeedDial::digits}, out);
     }
     for (POSITION at = phoneBook.GetOneTouches().GetHeadPosition(); at != nullptr;) {
         const auto* key = static_cast<const COneTouch*>(phoneBook.GetOneTouches().GetNext(at));
-        const Place place{"oneTouches", FormatId(key->GetId(), COneTouch::digits)};
+        const Place place{"oneTouches", {}, key->GetId(), COneTouch::digits};
         CObject* ref = key->GetRef();
         if (const CDialingData* own = key->GetDialingData()) {
             CheckFields(*own, place, out);
@@ -197,7 +207,7 @@ void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, 
     }
     for (POSITION at = phoneBook.GetGroupDials().GetHeadPosition(); at != nullptr;) {
         const auto* group = static_cast<const CGroupDial*>(phoneBook.GetGroupDials().GetNext(at));
-        const Place place{"groupDials", FormatId(group->GetId(), CGroupDial::digits)};
+        const Place place{"groupDials", {}, group->GetId(), CGroupDial::digits};
         CheckFields(*group, place, out);
         if (group->members.IsEmpty())
             out.push_back(At(place, "members", RecordFinding::noMembers));
