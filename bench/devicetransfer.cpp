@@ -25,9 +25,10 @@ struct Fixture {
         list.close();
         device = DefaultDeviceList().devices.first().name;
         // What an administrator applies: the record as read from the device, every field
-        // changed since and the directory filled.
+        // changed since (within what the device takes) and the directory filled.
         CConfig full;
         FillFullRecord(full);
+        KeepWithinRules(full);
         CString detail;
         int unchanged = 0;
         ok = full.Write(device, detail, unchanged) && config.Read(device, detail);

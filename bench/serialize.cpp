@@ -142,7 +142,7 @@ template <class Object>
 void PutSection(Record& record, const Object& object)
 {
     Section section;
-    Object::Fields([&](const char*, auto field) { Put(section, object.*field); });
+    Object::Fields([&](const char*, auto field, const auto&) { Put(section, object.*field); });
     record.sections << section;
 }
 void PutSection(Record&, const CDepartmentCodes&) {}

@@ -149,10 +149,8 @@ void CConsoleApp::OnAppAbout()
 
 void CConsoleApp::OnChangePassword()
 {
-    BeginHelpKey(AfxGetMainWnd());
     CChangePasswordDlg dialog(CheckPassword, nullptr);
-    const bool changed = dialog.DoModal() == IDOK;
-    EndHelpKey();
+    const bool changed = DoModalWithHelpKey(dialog) == IDOK;
     if (changed && !WritePassword(dialog.password))
         AfxMessageBox(IDP_PASSWORD_NOT_STORED, MB_OK | MB_ICONERROR);
 }

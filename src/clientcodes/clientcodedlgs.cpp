@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int kMasterId = 1;
-constexpr int kHighestId = 99;
-constexpr int kNameLength = 20;
 constexpr int kNoCode = -1;
 
 // Whether the ID and the code are free for `owner`, the code that would keep them (null for
@@ -57,8 +55,8 @@ BOOL CClientCodeEntryDlg::OnInitDialog()
     CDialog::OnInitDialog();
     idEdit.LimitText(CDepartmentCode::digits);
     codeEdit.LimitText(CDepartmentCode::codeDigits);
-    nameEdit.LimitText(kNameLength);
-    idSpin.SetRange(kMasterId, kHighestId);
+    nameEdit.LimitText(fields::RuleOf(&CDepartmentCode::name).maxLength);
+    idSpin.SetRange(short(CDepartmentCode::idRule.low), short(CDepartmentCode::idRule.high));
     SetDeviceNameFont(this, IDC_ENTRY_NAME);
     return TRUE;
 }
@@ -75,11 +73,12 @@ void CClientCodeEntryDlg::DoDataExchange(CDataExchange* pDX)
     int code = entry ? entry->code : kNoCode;
     CString name = entry ? entry->name : CString();
     DDX_Text(pDX, IDC_ENTRY_NUMBER, id);
-    DDV_MinMaxInt(pDX, id, kMasterId, kHighestId);
+    DDV_MinMaxInt(pDX, id, CDepartmentCode::idRule.low, CDepartmentCode::idRule.high);
     DDX_Text(pDX, IDC_CLIENT_CODE, code);
     if (!pDX->m_bSaveAndValidate && code == kNoCode)
         codeEdit.SetWindowText(CString());
-    DDV_MinMaxInt(pDX, code, 0, CDepartmentCode::highestCode);
+    const fields::Rule codeRule = fields::RuleOf(&CDepartmentCode::code);
+    DDV_MinMaxInt(pDX, code, codeRule.low, codeRule.high);
     DDX_TextTrim(pDX, IDC_ENTRY_NAME, name);
 
     if (pDX->m_bSaveAndValidate) {

@@ -92,9 +92,7 @@ void CClientCodePage::OnEnableClientCodes()
     BOOL keep = FALSE;
     if (IsDlgButtonChecked(IDC_ENABLE_CLIENT_CODES) == BST_CHECKED) {
         CMasterCodeDlg dialog(clientCodes, this);
-        BeginHelpKey(this);
-        keep = dialog.DoModal() == IDOK;
-        EndHelpKey();
+        keep = DoModalWithHelpKey(dialog) == IDOK;
     } else if (AfxMessageBox(IDP_DISABLE_CLIENT_CODES, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         clientCodes->DeleteContents();
         MarkDocumentModified();

@@ -37,10 +37,7 @@ BOOL EditBillingCode(CFaxNumberEdit& field, CWnd* owner)
     const int room = field.BillingCodeRoom();
     if (room > 0) {
         CBillingCodeDlg dialog(field.billingCode, room, owner);
-        BeginHelpKey(owner);
-        const INT_PTR result = dialog.DoModal();
-        EndHelpKey();
-        if (result == IDOK) {
+        if (DoModalWithHelpKey(dialog) == IDOK) {
             field.SetBillingCode(dialog.billingCode);
             changed = TRUE;
         }

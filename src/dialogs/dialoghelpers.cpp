@@ -255,7 +255,7 @@ BOOL IsNetworkMode()
 
 // ---- The help key ----
 
-void BeginHelpKey(CWnd*)
+CHelpKeyScope::CHelpKeyScope()
 {
     if (helpKeyNesting++ == 0) {
         helpKeyFilter = new HelpKeyFilter(qApp);
@@ -263,10 +263,14 @@ void BeginHelpKey(CWnd*)
     }
 }
 
-void EndHelpKey()
+INT_PTR DoModalWithHelpKey(CDialog& dialog)
 {
-    if (helpKeyNesting == 0)
-        return;
+    const CHelpKeyScope helpKey;
+    return dialog.DoModal();
+}
+
+CHelpKeyScope::~CHelpKeyScope()
+{
     if (--helpKeyNesting == 0 && helpKeyFilter) {
         delete helpKeyFilter;   // removes itself from the application's filters
         helpKeyFilter = nullptr;

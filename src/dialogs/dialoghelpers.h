@@ -6,6 +6,7 @@
 #pragma once
 
 #include "afx/afxwin.h"
+#include "device/lib/fields.h"
 #include "device/lib/interval.h"
 
 // Fills every combo box among the dialog's direct children from the string of the same id
@@ -28,6 +29,8 @@ public:
     // Stores the range, limits the text to the digits of the maximum, and gives the spin
     // control the same range.
     void SetRange(unsigned minimum, unsigned maximum);
+    // The range of a field's rule (fields::RuleOf).
+    void SetRange(const fields::Rule& rule) { SetRange(unsigned(rule.low), unsigned(rule.high)); }
 
 protected:
     afx_msg void OnChange();
@@ -57,10 +60,18 @@ void MarkDocumentModified();
 // Whether the main window's network-mode command is checked; FALSE when the menu lacks it.
 BOOL IsNetworkMode();
 
-// Bracket a modal dialog that has a help button (id 9): F1 inside it presses that button.
-// Brackets nest; the key is watched from the first Begin to the last End.
-void BeginHelpKey(CWnd* owner);
-void EndHelpKey();
+// While it lives, F1 inside a modal dialog that has a help button (id 9) presses that button:
+// made around the dialog's DoModal. Scopes nest; the key is watched from the first one made
+// to the last one gone.
+class CHelpKeyScope {
+public:
+    CHelpKeyScope();
+    ~CHelpKeyScope();
+    CHelpKeyScope(const CHelpKeyScope&) = delete;
+    CHelpKeyScope& operator=(const CHelpKeyScope&) = delete;
+};
+// The dialog run modally within such a scope; returns what DoModal returns.
+INT_PTR DoModalWithHelpKey(CDialog& dialog);
 
 // The protocol every settings page and panel follows: each change of a bound control goes to
 // OnSettingChange, which writes the whole window back into its section and marks the

@@ -12,8 +12,6 @@ namespace {
 constexpr DWORD kOneTouchHelp = 0x200F0;
 constexpr DWORD kSpeedDialHelp = 0x200F1;
 constexpr int kHighestSpeedDial = 999;
-constexpr int kNameLength = 20;
-constexpr int kEmailLength = 256;
 
 // Moves the child by dy pixels, its bottom by dy + dBottom.
 void Shift(CWnd* dialog, CWnd* window, int dy, int dBottom)
@@ -133,9 +131,15 @@ BOOL CDialEntryDlg::OnInitDialog()
     numberSpin.SetRange(1, short(HighestNumber()));
     faxNumberEdit.UpdateLimitText();
     secondNumberEdit.UpdateLimitText();
-    for (int id : {IDC_DIAL_NAME, IDC_SUB_ADDRESS, IDC_POLLING_SUB_ADDRESS, IDC_ITU_MAILBOX_PASSWORD})
-        static_cast<CEdit*>(GetDlgItem(id))->LimitText(kNameLength);
-    static_cast<CEdit*>(GetDlgItem(IDC_EMAIL_ADDRESS))->LimitText(kEmailLength);
+    const std::pair<int, CString CDialingData::*> texts[] = {
+        {IDC_DIAL_NAME, &CDialingData::name},
+        {IDC_SUB_ADDRESS, &CDialingData::subAddress},
+        {IDC_POLLING_SUB_ADDRESS, &CDialingData::pollingSubAddress},
+        {IDC_ITU_MAILBOX_PASSWORD, &CDialingData::mailboxPassword},
+        {IDC_EMAIL_ADDRESS, &CDialingData::emailAddress},
+    };
+    for (const auto& [id, field] : texts)
+        static_cast<CEdit*>(GetDlgItem(id))->LimitText(fields::RuleOf(field).maxLength);
     delayTime.SetFormat("HH:mm");
     FitToMode();
     GetDlgItem(IDC_ADD_BILLING_CODE)->EnableWindow(FALSE);

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr int highestGroupNumber = 1999;
-constexpr int nameLength = 20;
 // Items of the source chooser.
 constexpr int oneTouchSourceItem = 1;
 
@@ -40,7 +39,7 @@ BOOL CGroupEntryDlg::OnInitDialog()
     CDialog::OnInitDialog();
     numberField.SetLimitText(CGroupDial::digits);
     numberSpin.SetRange(1, highestGroupNumber);
-    static_cast<CEdit*>(GetDlgItem(IDC_ENTRY_NAME))->SetLimitText(nameLength);
+    static_cast<CEdit*>(GetDlgItem(IDC_ENTRY_NAME))->SetLimitText(fields::RuleOf(&CGroupDial::name).maxLength);
     SetDeviceNameFont(this, IDC_ENTRY_NAME);
     return TRUE;
 }

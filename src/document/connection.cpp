@@ -43,10 +43,7 @@ BOOL CNtsMgr::SelectDevice()
         AfxMessageBox(detail, MB_OK | MB_ICONERROR);
         return FALSE;
     }
-    BeginHelpKey(mainWnd);
-    const INT_PTR result = dialog.DoModal();
-    EndHelpKey();
-    if (result != IDOK || dialog.selectedDevice.IsEmpty())
+    if (DoModalWithHelpKey(dialog) != IDOK || dialog.selectedDevice.IsEmpty())
         return FALSE;
     deviceName = dialog.selectedDevice;
     ProbeSecondTray(deviceName);

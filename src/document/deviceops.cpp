@@ -1,12 +1,12 @@
 // The operations on the selected device, and factory values restored in the record.
 #include "device/lib/devices.h"
-#include "device/lib/recordcheck.h"
 #include "device/waitdlg.h"
 #include "dialogs/detailsmessagedlg.h"
 #include "dialogs/dialoghelpers.h"
 #include "dialogs/unchangedmailboxesdlg.h"
 #include "document/ntsmgr.h"
 #include "frame/mainframe.h"
+#include "recordwording/recordwording.h"
 #include "res/resource.h"
 
 #include <QGuiApplication>
@@ -121,8 +121,8 @@ void CNtsMgr::OnApply()
         return;
     }
     // A value the device would refuse stops the apply before anything is asked or sent.
-    CStringArray findings;
-    if (CheckRecord(config, findings) > 0) {
+    const CStringArray findings = WordFindings(CheckRecord(config));
+    if (findings.GetSize() > 0) {
         CString lines;
         for (int index = 0; index < findings.GetSize(); ++index)
             lines += CString(index > 0 ? "\n" : "") + findings[index];

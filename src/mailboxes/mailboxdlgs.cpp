@@ -12,9 +12,6 @@
 namespace {
 
 constexpr int kRelayType = 2;
-constexpr int kNumberLength = 20;
-constexpr int kPasswordLength = 20;
-constexpr int kEmailLength = 256;
 constexpr int kDestinationLength = 99;
 // From the group box "Destinations" to "Modifier...", in control order.
 constexpr int kRelayRunBefore = 1;
@@ -159,10 +156,13 @@ BOOL CMailBoxEntryDlg::OnInitDialog()
     FillComboBoxes(this);
     faxEdit.SubclassDlgItem(IDC_REPORT_FAX_NUMBER, this);
     CDialog::OnInitDialog();
-    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_NUMBER))->LimitText(kNumberLength);
-    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_PASSWORD))->LimitText(kPasswordLength);
+    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_NUMBER))->LimitText(fields::RuleOf(&CMailBox::number).maxLength);
+    static_cast<CEdit*>(GetDlgItem(IDC_MAILBOX_PASSWORD))->LimitText(fields::RuleOf(&CMailBox::password).maxLength);
     faxEdit.UpdateLimitText();
-    static_cast<CEdit*>(GetDlgItem(IDC_EMAIL_ADDRESS))->LimitText(kEmailLength);
+    // The address edit holds the report destination while reports go by e-mail.
+    CMailBox byEmail;
+    byEmail.reportDestKind = CMailBox::reportByEmail;
+    static_cast<CEdit*>(GetDlgItem(IDC_EMAIL_ADDRESS))->LimitText(fields::RuleOf(&CMailBox::reportDest, byEmail).maxLength);
     return TRUE;
 }
 
@@ -336,10 +336,7 @@ void CMailBoxEntryDlg::InsertDestinationRow(int place, const CString& number)
 void CMailBoxEntryDlg::OnAddDestinations()
 {
     CRelayDestDlg dialog(phoneBook, CMailBox::max_relay_dest_count - destinations.GetItemCount(), this);
-    BeginHelpKey(this);
-    const INT_PTR result = dialog.DoModal();
-    EndHelpKey();
-    if (result != IDOK)
+    if (DoModalWithHelpKey(dialog) != IDOK)
         return;
     for (int at = 0; at < dialog.numbers.GetSize(); ++at)
         InsertDestination(dialog.numbers[at]);

@@ -7,17 +7,20 @@
 
 namespace {
 
-constexpr unsigned kQuantityMinimum = 1;
-constexpr unsigned kQuantityMaximum = 99;
-
-struct TextLimit {
+// The edits of text fields, with their fields.
+struct TextField {
     int control;
-    int length;
+    CString CAdvancedSettings::*field;
 };
-constexpr TextLimit kTextLimits[] = {
-    {IDC_ORDER_EMAIL_ADDRESS, 256}, {IDC_REMOTE_ACCESS_PASSWORD, 20}, {IDC_TONER_PART_NUMBER, 20},
-    {IDC_DRUM_PART_NUMBER, 20},     {IDC_CUSTOMER_NUMBER, 20},        {IDC_CONTACT_NAME, 40},
-    {IDC_RECIPIENT, 40},            {IDC_CONTACT_PHONE, 32},          {IDC_ADDRESS, 64},
+constexpr TextField kTextFields[] = {
+    {IDC_REMOTE_ACCESS_PASSWORD, &CAdvancedSettings::remoteAccessPassword},
+    {IDC_TONER_PART_NUMBER, &CAdvancedSettings::tonerPartNumber},
+    {IDC_DRUM_PART_NUMBER, &CAdvancedSettings::drumPartNumber},
+    {IDC_CUSTOMER_NUMBER, &CAdvancedSettings::customerNumber},
+    {IDC_CONTACT_NAME, &CAdvancedSettings::contactName},
+    {IDC_RECIPIENT, &CAdvancedSettings::recipient},
+    {IDC_CONTACT_PHONE, &CAdvancedSettings::contactPhone},
+    {IDC_ADDRESS, &CAdvancedSettings::address},
 };
 constexpr int kDeviceNameFields[] = {IDC_CONTACT_NAME, IDC_RECIPIENT, IDC_ADDRESS};
 
@@ -140,10 +143,15 @@ BOOL CAdvancedPage::OnInitDialog()
     drumQuantityEdit.SubclassDlgItem(IDC_DRUM_QUANTITY, this);
     CSettingsPage::OnInitDialog();
     faxNumberEdit.UpdateLimitText();
-    for (const TextLimit& limit : kTextLimits)
-        GetDlgItem(limit.control)->SendMessage(EM_LIMITTEXT, WPARAM(limit.length));
-    tonerQuantityEdit.SetRange(kQuantityMinimum, kQuantityMaximum);
-    drumQuantityEdit.SetRange(kQuantityMinimum, kQuantityMaximum);
+    for (const TextField& text : kTextFields)
+        GetDlgItem(text.control)->SendMessage(EM_LIMITTEXT, WPARAM(fields::RuleOf(text.field).maxLength));
+    // The address edit holds the destination while the order goes by e-mail.
+    CAdvancedSettings byEmail;
+    byEmail.orderDestinationType = CAdvancedSettings::orderByEmail;
+    GetDlgItem(IDC_ORDER_EMAIL_ADDRESS)
+        ->SendMessage(EM_LIMITTEXT, WPARAM(fields::RuleOf(&CAdvancedSettings::orderDestination, byEmail).maxLength));
+    tonerQuantityEdit.SetRange(fields::RuleOf(&CAdvancedSettings::tonerQuantity));
+    drumQuantityEdit.SetRange(fields::RuleOf(&CAdvancedSettings::drumQuantity));
     for (int field : kDeviceNameFields)
         SetDeviceNameFont(this, field);
     return TRUE;

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int kAddressLength = 256;
-constexpr int kLoginLength = 32;
 constexpr int kReceivePop = 0;
 constexpr int kReceiveSmtp = 1;
 
@@ -56,9 +54,9 @@ BOOL CEmailPage::OnInitDialog()
 {
     FillComboBoxes(this);
     CSettingsPage::OnInitDialog();
-    machineAddressEdit.SetLimitText(kAddressLength);
-    errorForwardEdit.SetLimitText(kAddressLength);
-    popUserNameEdit.SetLimitText(kLoginLength);
-    popPasswordEdit.SetLimitText(kLoginLength);
+    machineAddressEdit.SetLimitText(fields::RuleOf(&CEmailSettings::machineAddress).maxLength);
+    errorForwardEdit.SetLimitText(fields::RuleOf(&CEmailSettings::errorForwardAddress).maxLength);
+    popUserNameEdit.SetLimitText(fields::RuleOf(&CEmailSettings::popUserName).maxLength);
+    popPasswordEdit.SetLimitText(fields::RuleOf(&CEmailSettings::popPassword).maxLength);
     return TRUE;
 }

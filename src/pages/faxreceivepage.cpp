@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr unsigned kReceiveIntervalMaximum = 14;
 const CString kTimeFormat = "HH:mm";
 
 // The radio items of "when printing is not available".
@@ -78,7 +77,7 @@ BOOL CFaxReceivePage::OnInitDialog()
     FillComboBoxes(this);
     receiveIntervalEdit.SubclassDlgItem(IDC_RECEIVE_INTERVAL, this);
     CSettingsPage::OnInitDialog();
-    receiveIntervalEdit.SetRange(0, kReceiveIntervalMaximum);
+    receiveIntervalEdit.SetRange(fields::RuleOf(&CFaxReceiveSettings::receiveInterval));
     startPicker.SetFormat(kTimeFormat);
     stopPicker.SetFormat(kTimeFormat);
     return TRUE;

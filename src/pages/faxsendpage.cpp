@@ -4,11 +4,6 @@
 
 namespace {
 
-constexpr unsigned kRedialAttemptsMaximum = 14;
-constexpr unsigned kRedialIntervalMinimum = 1;
-constexpr unsigned kRedialIntervalMaximum = 15;
-constexpr unsigned kResendHoursMinimum = 1;
-constexpr unsigned kResendHoursMaximum = 24;
 
 // The line monitor list shows the field inverted: "Toujours" first for monitoring on.
 constexpr int kMonitorAlwaysItem = 0;
@@ -67,9 +62,9 @@ BOOL CFaxSendPage::OnInitDialog()
     redialIntervalEdit.SubclassDlgItem(IDC_REDIAL_INTERVAL, this);
     resendHoursEdit.SubclassDlgItem(IDC_RESEND_STORE_HOURS, this);
     CSettingsPage::OnInitDialog();
-    redialAttemptsEdit.SetRange(0, kRedialAttemptsMaximum);
-    redialIntervalEdit.SetRange(kRedialIntervalMinimum, kRedialIntervalMaximum);
-    resendHoursEdit.SetRange(kResendHoursMinimum, kResendHoursMaximum);
+    redialAttemptsEdit.SetRange(fields::RuleOf(&CFaxSendSettings::redialAttempts));
+    redialIntervalEdit.SetRange(fields::RuleOf(&CFaxSendSettings::redialInterval));
+    resendHoursEdit.SetRange(fields::RuleOf(&CFaxSendSettings::resendStoreHours));
     return TRUE;
 }
 

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kLoginLength = 32;
 
 } // namespace
 
@@ -32,7 +31,7 @@ void CFtpPage::DoDataExchange(CDataExchange* pDX)
 BOOL CFtpPage::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    userNameEdit.SetLimitText(kLoginLength);
-    passwordEdit.SetLimitText(kLoginLength);
+    userNameEdit.SetLimitText(fields::RuleOf(&CFtpSettings::ftpUserName).maxLength);
+    passwordEdit.SetLimitText(fields::RuleOf(&CFtpSettings::ftpPassword).maxLength);
     return TRUE;
 }

@@ -75,9 +75,7 @@ void CListPage::OpenEntryDialog(CObject* entry)
 {
     // The dialog writes the entry itself and calls RefreshEntry each time it saves.
     if (std::unique_ptr<CDialog> dialog{CreateEntryDialog(entry)}) {
-        BeginHelpKey(this);
-        dialog->DoModal();
-        EndHelpKey();
+        DoModalWithHelpKey(*dialog);
     }
     SetFocus();
     UpdateButtons();

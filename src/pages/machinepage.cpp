@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr int kCompanyNameLength = 40;
-constexpr unsigned kMinutesMinimum = 1;
-constexpr unsigned kMinutesMaximum = 60;
 constexpr int kSuperSaverAutomatic = 0;
 
 } // namespace
@@ -69,8 +66,8 @@ BOOL CMachinePage::OnInitDialog()
     FillComboBoxes(this);
     minutesEdit.SubclassDlgItem(IDC_SUPER_SAVER_MINUTES, this);
     CSettingsPage::OnInitDialog();
-    companyNameEdit.SetLimitText(kCompanyNameLength);
-    minutesEdit.SetRange(kMinutesMinimum, kMinutesMaximum);
+    companyNameEdit.SetLimitText(fields::RuleOf(&CMachineSettings::companyName).maxLength);
+    minutesEdit.SetRange(fields::RuleOf(&CMachineSettings::superSaverMinutes));
     SetDeviceNameFont(this, IDC_COMPANY_NAME);
     return TRUE;
 }

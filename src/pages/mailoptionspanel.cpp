@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr unsigned kBodyTextLimitMinimum = 1;
-constexpr unsigned kBodyTextLimitMaximum = 99;
 
 } // namespace
 
@@ -49,6 +47,6 @@ BOOL CMailOptionsPanel::OnInitDialog()
     FillComboBoxes(this);
     bodyTextLimitEdit.SubclassDlgItem(IDC_BODY_TEXT_LIMIT, this);
     CSettingsPanel::OnInitDialog();
-    bodyTextLimitEdit.SetRange(kBodyTextLimitMinimum, kBodyTextLimitMaximum);
+    bodyTextLimitEdit.SetRange(fields::RuleOf(&CMailOptionSettings::bodyTextLimit));
     return TRUE;
 }

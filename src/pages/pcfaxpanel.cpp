@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr unsigned kAttemptsMaximum = 15;
-constexpr unsigned kIntervalMaximum = 15;
 constexpr int kReceiveNever = 0;
 
 } // namespace
@@ -43,7 +41,7 @@ BOOL CPcFaxPanel::OnInitDialog()
     attemptsEdit.SubclassDlgItem(IDC_PC_RECEIVE_ATTEMPTS, this);
     retryIntervalEdit.SubclassDlgItem(IDC_PC_RETRY_INTERVAL, this);
     CSettingsPanel::OnInitDialog();
-    attemptsEdit.SetRange(0, kAttemptsMaximum);
-    retryIntervalEdit.SetRange(0, kIntervalMaximum);
+    attemptsEdit.SetRange(fields::RuleOf(&CPcFaxSettings::pcReceiveAttempts));
+    retryIntervalEdit.SetRange(fields::RuleOf(&CPcFaxSettings::pcRetryInterval));
     return TRUE;
 }

@@ -4,17 +4,11 @@
 
 namespace {
 
-constexpr int kNumberLength = 20;
-constexpr unsigned kRingsMinimum = 1;
-constexpr unsigned kRingsMaximum = 10;
-constexpr unsigned kTelFaxRingsMaximum = 15;
-constexpr unsigned kTimerMaximum = 99;
 constexpr int kCountryCodeLength = 10;
 const CString kTimeFormat = "HH:mm";
 
 // Answer modes, as the list offers them.
 constexpr int kAnswerAuto = 0;
-constexpr int kAnswerTelFax = 2;
 constexpr int kAnswerFaxTad = 3;
 
 // The caret goes behind the country code once the focus has fully arrived: the edit's own
@@ -80,7 +74,7 @@ void CPhoneLinePage::DoDataExchange(CDataExchange* pDX)
 
     const int mode = phoneLine->answerMode;
     // A count beyond the new range stays until the field is edited; the record check names it.
-    ringsEdit.SetRange(kRingsMinimum, mode == kAnswerTelFax ? kTelFaxRingsMaximum : kRingsMaximum);
+    ringsEdit.SetRange(fields::RuleOf(&CPhoneLineSettings::ringsBeforeAnswer, *phoneLine));
     // One line only: its selector and the second line's use and reception window stay hidden.
     ShowControlRun(this, IDC_LINE_SELECTOR, 1, 0, FALSE);
     ShowControlRun(this, IDC_LINE_USE_LABEL, 0, 5, FALSE);
@@ -89,7 +83,7 @@ void CPhoneLinePage::DoDataExchange(CDataExchange* pDX)
     ShowControlRun(this, IDC_RINGS_LABEL_TO_15, 0, 2, TRUE);
     ShowControlRun(this, IDC_TAD_TIMER, 1, 1, mode == kAnswerFaxTad);
     SynchroniseCountry();
-    EnableControlRun(this, IDC_RINGS_BEFORE_ANSWER, 1, 1, mode == kAnswerAuto || mode == kAnswerTelFax);
+    EnableControlRun(this, IDC_RINGS_BEFORE_ANSWER, 1, 1, mode == kAnswerAuto || mode == CPhoneLineSettings::answerTelFax);
     ShowControlRun(this, IDC_RINGS_LABEL_TO_10, 0, 0, mode == kAnswerAuto);
     ShowControlRun(this, IDC_RINGS_LABEL_TO_15, 0, 0, mode != kAnswerAuto);
 }
@@ -103,10 +97,10 @@ BOOL CPhoneLinePage::OnInitDialog()
     numberEdit.SubclassDlgItem(IDC_LINE1_NUMBER, this);
     // The exchange gives the rings their range, which follows the answer mode.
     CSettingsPage::OnInitDialog();
-    numberEdit.SetLimitText(kNumberLength);
+    numberEdit.SetLimitText(fields::RuleOf(&CPhoneLineSettings::line1Number).maxLength);
     static_cast<CDateTimeCtrl*>(GetDlgItem(IDC_START_TIME))->SetFormat(kTimeFormat);
     static_cast<CDateTimeCtrl*>(GetDlgItem(IDC_STOP_TIME))->SetFormat(kTimeFormat);
-    timerEdit.SetRange(0, kTimerMaximum);
+    timerEdit.SetRange(fields::RuleOf(&CPhoneLineSettings::tadTimer));
     return TRUE;
 }
 

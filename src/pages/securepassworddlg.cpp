@@ -1,18 +1,16 @@
 #include "pages/securepassworddlg.h"
 
+#include "device/lib/sections.h"
 #include "res/resource.h"
-
-#include <algorithm>
 
 namespace {
 
-constexpr int kPasswordLength = 4;
-
-bool IsFourDigits(const CString& text)
+// The password the device takes while secure reception is on.
+fields::Rule PasswordRule()
 {
-    const QString value = text;
-    return value.size() == kPasswordLength
-           && std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    CFaxReceiveSettings secured;
+    secured.secureReceive = 1;
+    return fields::RuleOf(&CFaxReceiveSettings::secureReceivePassword, secured);
 }
 
 } // namespace
@@ -25,7 +23,7 @@ void CSecureFaxPasswordDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_SECURE_PASSWORD, passwordEdit);
     DDX_Text(pDX, IDC_SECURE_PASSWORD, password);
     // The edit takes only digits, but a password kept in a settings file may hold anything.
-    if (pDX->m_bSaveAndValidate && !IsFourDigits(password)) {
+    if (pDX->m_bSaveAndValidate && !PasswordRule().Allows(password)) {
         AfxMessageBox(IDP_FOUR_DIGIT_PASSWORD, MB_OK | MB_ICONEXCLAMATION);
         pDX->Fail();
     }
@@ -34,6 +32,6 @@ void CSecureFaxPasswordDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CSecureFaxPasswordDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    passwordEdit.LimitText(kPasswordLength);
+    passwordEdit.LimitText(PasswordRule().maxLength);
     return TRUE;
 }

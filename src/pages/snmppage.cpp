@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kCommunityLength = 20;
 
 // Each trap switch with its check box, in exchange order.
 struct TrapBox {
@@ -70,7 +69,7 @@ void CSnmpPage::DoDataExchange(CDataExchange* pDX)
 BOOL CSnmpPage::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    readCommunityEdit.SetLimitText(kCommunityLength);
-    readWriteCommunityEdit.SetLimitText(kCommunityLength);
+    readCommunityEdit.SetLimitText(fields::RuleOf(&CSnmpSettings::readCommunity).maxLength);
+    readWriteCommunityEdit.SetLimitText(fields::RuleOf(&CSnmpSettings::readWriteCommunity).maxLength);
     return TRUE;
 }

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr unsigned kSecondsMinimum = 1;
-constexpr unsigned kSecondsMaximum = 180;
 
 } // namespace
 
@@ -45,7 +43,7 @@ BOOL CTcpIpPage::OnInitDialog()
     broadcastEdit.SubclassDlgItem(IDC_BROADCAST_INTERVAL, this);
     disconnectEdit.SubclassDlgItem(IDC_DISCONNECT_AFTER, this);
     CSettingsPage::OnInitDialog();
-    broadcastEdit.SetRange(kSecondsMinimum, kSecondsMaximum);
-    disconnectEdit.SetRange(kSecondsMinimum, kSecondsMaximum);
+    broadcastEdit.SetRange(fields::RuleOf(&CTcpIpSettings::broadcastInterval));
+    disconnectEdit.SetRange(fields::RuleOf(&CTcpIpSettings::disconnectAfter));
     return TRUE;
 }

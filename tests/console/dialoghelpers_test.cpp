@@ -360,12 +360,13 @@ protected:
     }
 };
 
-TEST_F(HelpKey, PressesTheHelpButtonOnlyBetweenBeginAndEnd)
+TEST_F(HelpKey, PressesTheHelpButtonOnlyWhileItsScopeLives)
 {
     EXPECT_EQ(HelpPressesOfF1(), 0);
-    BeginHelpKey(nullptr);
-    EXPECT_EQ(HelpPressesOfF1(), 1);
-    EndHelpKey();
+    {
+        const CHelpKeyScope helpKey;
+        EXPECT_EQ(HelpPressesOfF1(), 1);
+    }
     EXPECT_EQ(HelpPressesOfF1(), 0);
 }
 
@@ -375,16 +376,18 @@ TEST_F(HelpKey, NestsAcrossDialogsAndEndsWithTheOutermost)
     int innerPresses = 0;
     afx::testing::PromptScript prompts;
     prompts.Dialog(TDD_HELP_KEY, PressF1([&] {
-        BeginHelpKey(&outer);
-        innerPresses = HelpPressesOfF1();
-        EndHelpKey();
+        {
+            const CHelpKeyScope inner;
+            innerPresses = HelpPressesOfF1();
+        }
         // The outer dialog still has its key after the inner one ended.
         QTest::keyClick(outer.GetDlgItem(TDC_HELP_EDIT)->m_hWnd, Qt::Key_F1);
         QApplication::processEvents();
     }));
-    BeginHelpKey(nullptr);
-    outer.DoModal();
-    EndHelpKey();
+    {
+        const CHelpKeyScope helpKey;
+        outer.DoModal();
+    }
     EXPECT_EQ(innerPresses, 1);
     EXPECT_EQ(outer.helpPresses, 2);
     // Once the outermost bracket ended, F1 is an ordinary key again.

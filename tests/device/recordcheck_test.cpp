@@ -1,6 +1,8 @@
 // The check of a record before it goes to a device: a record the device takes passes, and each
-// value the device would refuse gives its one line, naming the page and the field.
+// value the device would refuse gives its one finding; the console's wording of findings names
+// the page and the field.
 #include "device/lib/recordcheck.h"
+#include "recordwording/recordwording.h"
 
 #include "records.h"
 
@@ -65,8 +67,45 @@ CMailBox& Relay(CConfig& record)
 struct BadRecord {
     const char* name;
     std::function<void(CConfig&)> spoil;
-    const char* line;
+    RecordFinding finding;
 };
+
+RecordFinding Finding(const char* section, const char* field, RecordFinding::Problem problem, fields::Rule rule = {},
+                      int value = 0, const char* entry = "")
+{
+    RecordFinding finding;
+    finding.section = section;
+    finding.field = field;
+    finding.entry = entry;
+    finding.problem = problem;
+    finding.rule = rule;
+    finding.value = value;
+    return finding;
+}
+
+RecordFinding Range(const char* section, const char* field, int low, int high, int value, const char* entry = "")
+{
+    return Finding(section, field, RecordFinding::outOfRange, fields::Number(low, high), value, entry);
+}
+
+RecordFinding Missing(const char* section, const char* field, const char* entry, const char* reference, int kind)
+{
+    RecordFinding finding = Finding(section, field, RecordFinding::missingEntry, {}, 0, entry);
+    finding.reference = reference;
+    finding.referenceKind = kind;
+    return finding;
+}
+
+std::string Describe(const std::vector<RecordFinding>& findings)
+{
+    std::string text;
+    for (const RecordFinding& f : findings)
+        text += std::string(f.section) + "." + f.field + " " + Text(f.entry) + " problem " + std::to_string(f.problem)
+                + " value " + std::to_string(f.value) + " rule " + std::to_string(f.rule.low) + "-"
+                + std::to_string(f.rule.high) + " max " + std::to_string(f.rule.maxLength) + " ref " + Text(f.reference)
+                + " index " + std::to_string(f.index) + "\n";
+    return text;
+}
 
 TEST(RecordCheckTest, ACleanRecordPasses)
 {
@@ -75,100 +114,159 @@ TEST(RecordCheckTest, ACleanRecordPasses)
         CConfig record;
         if (filled)
             FillCleanRecord(record);
-        CStringArray findings;
-        EXPECT_EQ(CheckRecord(record, findings), 0);
-        for (int index = 0; index < findings.GetSize(); ++index)
-            ADD_FAILURE() << Text(findings[index]);
+        const std::vector<RecordFinding> findings = CheckRecord(record);
+        EXPECT_TRUE(findings.empty()) << Describe(findings);
     }
 }
 
-TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsLine)
+// Each value the device would refuse gives one finding: where it is, what is wrong, and the
+// rule it breaks.
+TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsFinding)
 {
     const QString longText(300, QLatin1Char('x'));
     const std::vector<BadRecord> cases = {
         {"rings kept after the mode went back to 1-10", [](CConfig& r) { r.phoneLine.answerMode = 0; },
-         "Lignes téléphonique : Sonnerie(s) avant réponse (1-10) : 15 n'est pas compris entre 1 et 10."},
+         Range("phoneLine", "ringsBeforeAnswer", 1, 10, 15)},
         {"rings above 15 in tel/fax mode", [](CConfig& r) { r.phoneLine.ringsBeforeAnswer = 16; },
-         "Lignes téléphonique : Sonnerie(s) avant réponse (1-15) : 16 n'est pas compris entre 1 et 15."},
+         Range("phoneLine", "ringsBeforeAnswer", 1, 15, 16)},
         {"a list index past its items", [](CConfig& r) { r.machine.ringerVolume = 8; },
-         "Paramètres machine : Sonnerie : 8 n'est pas compris entre 0 et 7."},
+         Range("machine", "ringerVolume", 0, 7, 8)},
         {"a number field below its range", [](CConfig& r) { r.machine.superSaverMinutes = 0; },
-         "Paramètres machine : Minutes (1-60) : 0 n'est pas compris entre 1 et 60."},
+         Range("machine", "superSaverMinutes", 1, 60, 0)},
         {"a check box neither on nor off", [](CConfig& r) { r.faxSend.secureSend = 2; },
-         "Envoi télécopie : Activer envoi protégé : 2 n'est pas compris entre 0 et 1."},
+         Range("faxSend", "secureSend", 0, 1, 2)},
+        {"one day of an array field", [](CConfig& r) { r.faxReceive.secureAllDay[3] = -1; },
+         [] { RecordFinding f = Range("faxReceive", "secureAllDay", 0, 1, -1); f.index = 3; return f; }()},
         {"a text longer than its field", [longText](CConfig& r) { r.machine.companyName = longText; },
-         "Paramètres machine : Nom société : plus de 40 caractères."},
+         Finding("machine", "companyName", RecordFinding::tooLong, fields::Text(40))},
         {"secure reception without its four digits", [](CConfig& r) { r.faxReceive.secureReceivePassword = "12a4"; },
-         "Réception télécopie : Entrer le mot de passe à 4 chiffres pour les télécopies protégées : il faut 4 chiffres."},
+         Finding("faxReceive", "secureReceivePassword", RecordFinding::wrongCharacters, fields::Text(4, fields::Chars::digits, 4))},
+        {"secure reception with five digits", [](CConfig& r) { r.faxReceive.secureReceivePassword = "12345"; },
+         Finding("faxReceive", "secureReceivePassword", RecordFinding::wrongCharacters, fields::Text(4, fields::Chars::digits, 4))},
+        {"a digits-only field with a letter", [](CConfig& r) { r.advanced.contactPhone = "01 40"; },
+         Finding("advanced", "contactPhone", RecordFinding::wrongCharacters, fields::Text(32, fields::Chars::digits))},
         {"a panel's field", [](CConfig& r) { r.pcFax.pcReceiveAttempts = 16; },
-         "Télécopie PC : Tentatives de réception au PC (0-15) : 16 n'est pas compris entre 0 et 15."},
+         Range("pcFax", "pcReceiveAttempts", 0, 15, 16)},
         {"a network page's field", [](CConfig& r) { r.tcpIp.disconnectAfter = 181; },
-         "TCP/IP : Déconnexion après (1-180) : 181 n'est pas compris entre 1 et 180."},
+         Range("tcpIp", "disconnectAfter", 1, 180, 181)},
         {"a mail option", [](CConfig& r) { r.mailOptions.confirmationTimer = 6; },
-         "Options messagerie : Minuterie confirmation : 6 n'est pas compris entre 0 et 5."},
+         Range("mailOptions", "confirmationTimer", 0, 5, 6)},
         {"the supplies order's one-touch key gone", [](CConfig& r) { r.advanced.orderDestination = "37"; },
-         "Fonctions avancées : Comp. instantanée : l'entrée 37 n'est pas dans l'annuaire."},
+         Missing("advanced", "orderDestination", "", "37", 2)},
         {"the supplies order's speed dial gone",
          [](CConfig& r) {
              r.advanced.orderDestinationType = 2;
              r.advanced.orderDestination = "005";
          },
-         "Fonctions avancées : Comp. abrégée : l'entrée 005 n'est pas dans l'annuaire."},
+         Missing("advanced", "orderDestination", "", "005", 1)},
+        {"the supplies order's address too long",
+         [longText](CConfig& r) {
+             r.advanced.orderDestinationType = 1;
+             r.advanced.orderDestination = longText;
+         },
+         Finding("advanced", "orderDestination", RecordFinding::tooLong, fields::Text(256))},
         {"a relay destination gone", [](CConfig& r) { Relay(r).destinations.Add("004"); },
-         "Boîte aux lettres 123 : Destinations : l'entrée 004 n'est pas dans l'annuaire."},
+         Missing("mailBoxes", "destinations", "123", "004", 0)},
         {"a relay without destinations", [](CConfig& r) { Relay(r).destinations.RemoveAll(); },
-         "Boîte aux lettres 123 : Destinations : le relais n'a aucune destination."},
+         Finding("mailBoxes", "destinations", RecordFinding::noDestinations, {}, 0, "123")},
         {"a report destination gone", [](CConfig& r) { Relay(r).reportDest = "0005"; },
-         "Boîte aux lettres 123 : Comp. groupe : l'entrée 0005 n'est pas dans l'annuaire."},
+         Missing("mailBoxes", "reportDest", "123", "0005", 3)},
         {"a mailbox type past the list", [](CConfig& r) { Relay(r).type = 3; },
-         "Boîte aux lettres 123 : Type : 3 n'est pas compris entre 0 et 2."},
+         Range("mailBoxes", "type", 0, 2, 3, "123")},
+        {"a mailbox number that is not digits", [](CConfig& r) { Relay(r).number = "12a"; },
+         Finding("mailBoxes", "number", RecordFinding::wrongCharacters, fields::Text(20, fields::Chars::digits, 1), 0, "12a")},
         {"a dialing record's field", [](CConfig& r) { FirstSpeedDial(r).GetDialingData()->maxSpeed = 4; },
-         "Composition abrégée 999 : Vitesse maximum du télécopieur : 4 n'est pas compris entre 0 et 3."},
+         Range("speedDials", "maxSpeed", 0, 3, 4, "999")},
+        {"a key's own record", [longText](CConfig& r) { r.phoneBook.GetOneTouch(1)->GetDialingData()->name = longText; },
+         Finding("oneTouches", "name", RecordFinding::tooLong, fields::Text(20), 0, "01")},
         {"a key that dials nothing",
          [](CConfig& r) { ASSERT_TRUE(r.phoneBook.Add(new COneTouch(5))); },
-         "Composition instantanée 05 : Ajouter entrée de type : la touche ne compose rien."},
+         Finding("oneTouches", "target", RecordFinding::dialsNothing, {}, 0, "05")},
         {"a group without members",
          [](CConfig& r) { ASSERT_TRUE(r.phoneBook.Add(new CGroupDial(7, "Vide"))); },
-         "Composition de groupe 0007 : Membres du groupe : le groupe n'a aucun membre."},
+         Finding("groupDials", "members", RecordFinding::noMembers, {}, 0, "0007")},
         {"a group member that is not an individual key",
-         [](CConfig& r) {
-             r.phoneBook.GetGroupDial(1999)->members.AddTail(r.phoneBook.GetOneTouch(2));
-         },
-         "Composition de groupe 1999 : Membres du groupe : l'entrée 02 n'est pas dans l'annuaire."},
+         [](CConfig& r) { r.phoneBook.GetGroupDial(1999)->members.AddTail(r.phoneBook.GetOneTouch(2)); },
+         Missing("groupDials", "members", "1999", "02", 2)},
         {"a client name too long", [longText](CConfig& r) { r.clientCodes.Get(99)->name = longText; },
-         "Code client 99 : Nom : plus de 20 caractères."},
+         Finding("clientCodes", "name", RecordFinding::tooLong, fields::Text(20), 0, "99")},
+        {"a client code past its range", [](CConfig& r) { r.clientCodes.Get(99)->code = 100000; },
+         Range("clientCodes", "code", 0, 99999, 100000, "99")},
     };
     for (const BadRecord& row : cases) {
         SCOPED_TRACE(row.name);
         CConfig record;
         FillCleanRecord(record);
         row.spoil(record);
-        CStringArray findings;
-        ASSERT_EQ(CheckRecord(record, findings), 1);
-        EXPECT_EQ(Text(findings[0]), row.line);
+        const std::vector<RecordFinding> findings = CheckRecord(record);
+        ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+        EXPECT_TRUE(findings[0] == row.finding) << Describe(findings) << "expected:\n" << Describe({row.finding});
     }
 }
 
-TEST(RecordCheckTest, EveryFindingOfARecordIsListed)
+TEST(RecordCheckTest, EveryFindingOfARecordIsListedInSectionOrder)
 {
     CConfig record;
     record.machine.contrast = -1;
     record.faxSend.redialInterval = 0;
     record.snmp.trapMemoryFull = 5;
-    CStringArray findings;
-    ASSERT_EQ(CheckRecord(record, findings), 3);
-    EXPECT_EQ(Text(findings[0]), "Paramètres machine : Contraste : -1 n'est pas compris entre 0 et 2.");
-    EXPECT_EQ(Text(findings[1]), "Envoi télécopie : Intervalle (1-15 min) : 0 n'est pas compris entre 1 et 15.");
-    EXPECT_EQ(Text(findings[2]), "SNMP : Mémoire saturée : 5 n'est pas compris entre 0 et 1.");
+    const std::vector<RecordFinding> findings = CheckRecord(record);
+    ASSERT_EQ(findings.size(), 3u) << Describe(findings);
+    EXPECT_TRUE(findings[0] == Range("machine", "contrast", 0, 2, -1));
+    EXPECT_TRUE(findings[1] == Range("faxSend", "redialInterval", 1, 15, 0));
+    EXPECT_TRUE(findings[2] == Range("snmp", "trapMemoryFull", 0, 1, 5));
+}
+
+// The console's line for each kind of finding, and for each place whose page or label is
+// found in its own way.
+TEST(RecordWordingTest, EachKindOfFindingReadsAsTheConsoleShowsIt)
+{
+    RecordFinding day = Range("faxReceive", "secureAllDay", 0, 1, 2);
+    day.index = 1;
+    const std::pair<RecordFinding, const char*> cases[] = {
+        {Range("phoneLine", "ringsBeforeAnswer", 1, 10, 12),
+         "Lignes téléphonique : Sonnerie(s) avant réponse (1-10) : 12 n'est pas compris entre 1 et 10."},
+        {Range("phoneLine", "ringsBeforeAnswer", 1, 15, 16),
+         "Lignes téléphonique : Sonnerie(s) avant réponse (1-15) : 16 n'est pas compris entre 1 et 15."},
+        {day, "Réception télécopie : Lun : 2 n'est pas compris entre 0 et 1."},
+        {Finding("machine", "companyName", RecordFinding::tooLong, fields::Text(40)),
+         "Paramètres machine : Nom société : plus de 40 caractères."},
+        {Finding("faxReceive", "secureReceivePassword", RecordFinding::wrongCharacters, fields::Text(4, fields::Chars::digits, 4)),
+         "Réception télécopie : Entrer le mot de passe à 4 chiffres pour les télécopies protégées : il faut 4 chiffres."},
+        {Finding("mailBoxes", "number", RecordFinding::wrongCharacters, fields::Text(20, fields::Chars::digits, 1), 0, "12a"),
+         "Boîte aux lettres 12a : Numéro : le numéro n'est pas fait de chiffres."},
+        {Range("pcFax", "pcReceiveAttempts", 0, 15, 16),
+         "Télécopie PC : Tentatives de réception au PC (0-15) : 16 n'est pas compris entre 0 et 15."},
+        {Missing("advanced", "orderDestination", "", "37", 2),
+         "Fonctions avancées : Comp. instantanée : l'entrée 37 n'est pas dans l'annuaire."},
+        {Missing("advanced", "orderDestination", "", "005", 1),
+         "Fonctions avancées : Comp. abrégée : l'entrée 005 n'est pas dans l'annuaire."},
+        {Missing("mailBoxes", "reportDest", "123", "0005", 3),
+         "Boîte aux lettres 123 : Comp. groupe : l'entrée 0005 n'est pas dans l'annuaire."},
+        {Finding("mailBoxes", "destinations", RecordFinding::noDestinations, {}, 0, "123"),
+         "Boîte aux lettres 123 : Destinations : le relais n'a aucune destination."},
+        {Range("speedDials", "maxSpeed", 0, 3, 4, "999"),
+         "Composition abrégée 999 : Vitesse maximum du télécopieur : 4 n'est pas compris entre 0 et 3."},
+        {Finding("oneTouches", "target", RecordFinding::dialsNothing, {}, 0, "05"),
+         "Composition instantanée 05 : Ajouter entrée de type : la touche ne compose rien."},
+        {Finding("groupDials", "members", RecordFinding::noMembers, {}, 0, "0007"),
+         "Composition de groupe 0007 : Membres du groupe : le groupe n'a aucun membre."},
+        {Finding("clientCodes", "name", RecordFinding::tooLong, fields::Text(20), 0, "99"),
+         "Code client 99 : Nom : plus de 20 caractères."},
+    };
+    for (const auto& [finding, line] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Text(WordFinding(finding)), line);
+    }
 }
 
 // Whatever the device would refuse, the line says on which page and in which field.
-TEST(RecordCheckTest, EveryFindingNamesItsPageAndField)
+TEST(RecordWordingTest, EveryFindingNamesItsPageAndField)
 {
     CConfig record;
     FillFullRecord(record);
-    CStringArray findings;
-    ASSERT_GT(CheckRecord(record, findings), 0);
+    const CStringArray findings = WordFindings(CheckRecord(record));
+    ASSERT_GT(findings.GetSize(), 0);
     for (int index = 0; index < findings.GetSize(); ++index) {
         const QStringList parts = static_cast<const QString&>(findings[index]).split(" : ");
         ASSERT_GE(parts.size(), 3) << Text(findings[index]);

@@ -3,7 +3,11 @@
 #include "device/lib/dialstring.h"
 #include "device/lib/serialformat.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
+#include <type_traits>
 #include <vector>
 
 QByteArray Save(CObject& object)
@@ -120,7 +124,7 @@ void ExpectSameEntries(const char* what, const CObList& expected, const CObList&
 template <class Object>
 void ExpectSameFields(const char* what, const Object& expected, const Object& actual)
 {
-    Object::Fields([&](const char* name, auto field) {
+    Object::Fields([&](const char* name, auto field, const auto&) {
         EXPECT_TRUE(fields::SameValue(expected.*field, actual.*field)) << what << "." << name;
     });
 }
@@ -151,6 +155,82 @@ void ExpectSameSection(const char* name, const CDepartmentCodes& expected, const
 }
 
 } // namespace
+
+namespace {
+
+template <class T>
+void KeepWithin(T&, const fields::Rule&)
+{
+}
+
+void KeepWithin(int& value, const fields::Rule& rule)
+{
+    if (rule.kind == fields::Rule::number)
+        value = std::clamp(value, rule.low, rule.high);
+}
+
+void KeepWithin(CString& value, const fields::Rule& rule)
+{
+    if (rule.kind != fields::Rule::text)
+        return;
+    QString text = static_cast<const QString&>(value);
+    if (rule.chars == fields::Chars::digits)
+        text.replace(QRegularExpression("[^0-9]"), "7");
+    text = text.left(rule.maxLength);
+    while (text.size() < rule.minLength)
+        text += '7';
+    value = text;
+}
+
+template <class T, std::size_t N>
+void KeepWithin(T (&values)[N], const fields::Rule& rule)
+{
+    for (T& value : values)
+        KeepWithin(value, rule);
+}
+
+template <class Object>
+void KeepFieldsWithin(Object& object)
+{
+    Object::Fields([&](const char*, auto field, const auto& rule) { KeepWithin(object.*field, fields::Evaluate(rule, object)); });
+}
+
+template <class Entry>
+void KeepEntriesWithin(CObList& list)
+{
+    for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
+        auto* entry = static_cast<Entry*>(list.GetNext(at));
+        if constexpr (std::is_same_v<Entry, CSpeedDial> || std::is_same_v<Entry, COneTouch>) {
+            if (CDialingData* record = entry->GetDialingData())
+                KeepFieldsWithin(*record);
+        } else {
+            KeepFieldsWithin(*entry);
+        }
+    }
+}
+
+template <class Section>
+void KeepSectionWithin(Section& section)
+{
+    KeepFieldsWithin(section);
+}
+void KeepSectionWithin(CPhoneBook& phoneBook)
+{
+    KeepEntriesWithin<CSpeedDial>(phoneBook.GetSpeedDials());
+    KeepEntriesWithin<COneTouch>(phoneBook.GetOneTouches());
+    KeepEntriesWithin<CGroupDial>(phoneBook.GetGroupDials());
+}
+void KeepSectionWithin(CMailBoxes& mailBoxes) { KeepEntriesWithin<CMailBox>(mailBoxes); }
+void KeepSectionWithin(CDepartmentCodes& codes) { KeepEntriesWithin<CDepartmentCode>(codes); }
+
+} // namespace
+
+void KeepWithinRules(CConfig& config)
+{
+    CConfig::Sections([&](const char*, auto section) { KeepSectionWithin(config.*section); });
+    // A list index brought within its list may now name a kind of entry the value is not.
+    config.DropDanglingReferences();
+}
 
 void FillFullRecord(CConfig& config)
 {

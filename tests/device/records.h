@@ -38,6 +38,11 @@ void FillFullRecord(CConfig& config);
 // and damage at every byte.
 void FillSmallRecord(CConfig& config);
 
+// Brings every field of the record within its rule (a number to its nearest bound, a text cut
+// to its length and made of its characters) and lets go of references to entries that are not
+// there, so that a device takes a filled record.
+void KeepWithinRules(CConfig& config);
+
 // Field by field, naming the first differences.
 void ExpectSameRecord(const CConfig& expected, const CConfig& actual);
 void ExpectSamePhoneBook(const CPhoneBook& expected, const CPhoneBook& actual);
@@ -75,5 +80,5 @@ void Change(T (&values)[N], int seed)
 template <class Object>
 void FillEveryField(Object& object, int seed)
 {
-    Object::Fields([&](const char*, auto field) { detail::Change(object.*field, seed); });
+    Object::Fields([&](const char*, auto field, const auto&) { detail::Change(object.*field, seed); });
 }

@@ -208,7 +208,7 @@ TEST_F(Tamselctl, DumpWritesEverySectionAndFieldUnderItsName)
         ASSERT_TRUE(json.contains(name));
         using Section = std::remove_cvref_t<decltype(config.*section)>;
         if constexpr (std::is_base_of_v<CFieldObject<Section>, Section>) {
-            Section::Fields([&](const char* field, auto) { EXPECT_TRUE(json[name].toObject().contains(field)) << field; });
+            Section::Fields([&](const char* field, auto, const auto&) { EXPECT_TRUE(json[name].toObject().contains(field)) << field; });
         }
     });
     EXPECT_EQ(static_cast<const QString&>(config.machine.companyName), json["machine"]["companyName"].toString());
@@ -265,6 +265,32 @@ TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
             EXPECT_EQ(outcome.err, "tamselctl : le fichier « " + path + " » contient des valeurs que le périphérique refuserait.\n");
         }
     }
+}
+
+// As the console does, apply sends nothing the device would refuse: the check's lines go to
+// standard error and the device keeps what it had.
+TEST_F(Tamselctl, ApplyOfARecordTheDeviceWouldRefuseSendsNothing)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail));
+    config.machine.companyName = "Avant";
+    int unchanged = 0;
+    ASSERT_TRUE(config.Write(device, detail, unchanged)) << Text(detail);
+    const QByteArray stored = FileBytes(DeviceFilePath(device, "dev"));
+
+    config.machine.companyName = "Après";
+    config.phoneLine.answerMode = 0;
+    config.phoneLine.ringsBeforeAnswer = 12;
+    const QString path = SaveRecord("refused.tms", config);
+    const Outcome outcome = Run({"apply", path, device});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_TRUE(outcome.out.isEmpty()) << outcome.out.toStdString();
+    EXPECT_EQ(outcome.err.toStdString(),
+              ("Lignes téléphonique : Sonnerie(s) avant réponse (1-10) : 12 n'est pas compris entre 1 et 10.\n"
+               "tamselctl : le fichier « " + path + " » contient des valeurs que le périphérique refuserait.\n")
+                  .toStdString());
+    EXPECT_EQ(stored, FileBytes(DeviceFilePath(device, "dev")));
 }
 
 TEST_F(Tamselctl, TimeResetAndFirmwareReachTheDevice)

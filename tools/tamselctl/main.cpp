@@ -11,6 +11,7 @@
 #include "device/lib/emulateddevice.h"
 #include "device/lib/networklink.h"
 #include "device/lib/recordcheck.h"
+#include "recordwording/recordwording.h"
 #include "version.h"
 
 #include "afx/core/file.h"
@@ -37,7 +38,9 @@ const char* const usage =
     "  read PÉRIPHÉRIQUE FICHIER.tms  enregistre la configuration du périphérique dans le fichier\n"
     "  apply FICHIER.tms PÉRIPHÉRIQUE applique le fichier au périphérique et nomme les boîtes\n"
     "                                 aux lettres laissées telles quelles (elles contiennent\n"
-    "                                 des documents)\n"
+    "                                 des documents) ; un fichier aux valeurs que le\n"
+    "                                 périphérique refuserait n'est pas envoyé (valeurs\n"
+    "                                 nommées sur la sortie d'erreur, comme par check)\n"
     "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
     "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
     "                                 périphérique refuserait (page et champ de la console)\n"
@@ -261,10 +264,24 @@ void Read(const QStringList& args)
         settings.setValue(ReadTagKey(args[1]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
 }
 
+// The record as the device would take it, else its findings on `stream`, one a line, and a
+// failure naming the file.
+void RequireAccepted(const CConfig& config, const CString& path, FILE* stream)
+{
+    const CStringArray findings = WordFindings(CheckRecord(config));
+    if (findings.IsEmpty())
+        return;
+    for (int index = 0; index < findings.GetSize(); ++index)
+        Print(stream, OneLine(findings[index]) + "\n");
+    throw Failure{CString("le fichier ") + Quoted(path) + " contient des valeurs que le périphérique refuserait"};
+}
+
 void Apply(const QStringList& args)
 {
     CConfig config;
     LoadSettings(args[0], config);
+    // As the console does: a record the device would refuse is not sent.
+    RequireAccepted(config, args[0], stderr);
     const QStringList origin = UserSettings().value(ReadTagKey(args[0])).toStringList();
     if (origin.size() == 2) {
         config.readFrom = origin[0];
@@ -336,12 +353,7 @@ void Check(const QStringList& args)
 {
     CConfig config;
     LoadSettings(args[0], config);
-    CStringArray findings;
-    if (CheckRecord(config, findings) == 0)
-        return;
-    for (int index = 0; index < findings.GetSize(); ++index)
-        Print(stdout, OneLine(findings[index]) + "\n");
-    throw Failure{CString("le fichier ") + Quoted(args[0]) + " contient des valeurs que le périphérique refuserait"};
+    RequireAccepted(config, args[0], stdout);
 }
 
 contacts::Format ContactFormat(const QString& path, contacts::Format format)

@@ -42,7 +42,7 @@ template <class Object>
 QJsonObject FieldsToJson(const Object& object)
 {
     QJsonObject json;
-    Object::Fields([&](const char* name, auto field) { json[name] = ToJson(object.*field); });
+    Object::Fields([&](const char* name, auto field, const auto&) { json[name] = ToJson(object.*field); });
     return json;
 }
 

@@ -37,6 +37,23 @@ void Reset(Section& section)
     section = Section();
 }
 
+// While it lives, the phone book tells no one of removals: a record being loaded keeps its
+// references as stored. The callback is put back however the load ends.
+class QuietRemovals {
+public:
+    explicit QuietRemovals(CPhoneBook& phoneBook)
+        : slot(phoneBook.afterRemoval), saved(std::exchange(phoneBook.afterRemoval, nullptr))
+    {
+    }
+    ~QuietRemovals() { slot = std::move(saved); }
+    QuietRemovals(const QuietRemovals&) = delete;
+    QuietRemovals& operator=(const QuietRemovals&) = delete;
+
+private:
+    std::function<void()>& slot;
+    std::function<void()> saved;
+};
+
 } // namespace
 
 CConfig::CConfig()
@@ -80,11 +97,10 @@ void CConfig::Serialize(CArchive& ar)
     // A record keeps the references it was stored with, found or not (the check before a
     // device write names those that are not); only removals let go of them.
     auto loaded = std::make_unique<CConfig>();
-    loaded->phoneBook.afterRemoval = nullptr;
+    const QuietRemovals quietLoaded(loaded->phoneBook);
     Sections([&](const char*, auto section) { (loaded.get()->*section).Serialize(ar); });
-    const std::function<void()> afterRemoval = std::exchange(phoneBook.afterRemoval, nullptr);
+    const QuietRemovals quiet(phoneBook);
     Sections([&](const char*, auto section) { Assign(this->*section, loaded.get()->*section); });
-    phoneBook.afterRemoval = afterRemoval;
 }
 
 void CConfig::SerializeLeadingSections(CArchive& ar, const char* last)
@@ -94,11 +110,7 @@ void CConfig::SerializeLeadingSections(CArchive& ar, const char* last)
     else
         serialformat::ExpectHeader(ar, configMagic, configSchema);
     // References stay as stored, as in Serialize, even when this record's phone book is read.
-    struct Quiet {
-        std::function<void()>& slot;
-        std::function<void()> saved;
-        ~Quiet() { slot = std::move(saved); }
-    } quiet{phoneBook.afterRemoval, std::exchange(phoneBook.afterRemoval, nullptr)};
+    const QuietRemovals quiet(phoneBook);
     bool done = false;
     Sections([&](const char* name, auto section) {
         if (done)

@@ -11,8 +11,6 @@ IMPLEMENT_SERIAL(CDepartmentCodes, CObject, 1)
 int CDepartmentCode::max_count = 99;
 
 namespace {
-constexpr int highestId = 99;
-
 CString Decimal(int n)
 {
     return QString::number(n);
@@ -56,8 +54,8 @@ bool operator==(const CDepartmentCode& a, const CDepartmentCode& b)
 
 BOOL CDepartmentCodes::Add(CDepartmentCode* entry)
 {
-    if (entry == nullptr || entry->GetId() < 1 || entry->GetId() > highestId || entry->code < 0
-        || entry->code > CDepartmentCode::highestCode)
+    if (entry == nullptr || !CDepartmentCode::idRule.Allows(entry->GetId())
+        || !fields::RuleOf(&CDepartmentCode::code).Allows(entry->code))
         return FALSE;
     POSITION held = nullptr;
     for (POSITION pos = GetHeadPosition(); pos != nullptr;) {

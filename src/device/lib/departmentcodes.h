@@ -1,6 +1,7 @@
 // Client (department) codes: the code a user types before a job, with the job counters.
 #pragma once
 
+#include "device/lib/fields.h"
 #include "device/lib/idobject.h"
 #include "device/lib/owninglist.h"
 
@@ -29,6 +30,22 @@ public:
     int sentPages;
     int receivedPages;
     int copiedPages;
+
+    // The ID is no field of the table (the entry keeps it), but has its rule too.
+    static constexpr fields::Rule idRule = fields::Number(1, 99);
+
+    // The code's fields and their rules (fields.h); serialised by Serialize after the ID.
+    template <class Visit>
+    static void Fields(Visit&& visit)
+    {
+        using C = CDepartmentCode;
+        using namespace fields;
+        visit("code", &C::code, Number(0, highestCode));
+        visit("name", &C::name, Text(20));
+        visit("sentPages", &C::sentPages, Any());
+        visit("receivedPages", &C::receivedPages, Any());
+        visit("copiedPages", &C::copiedPages, Any());
+    }
 };
 
 // The client codes, in ascending ID order; the list owns them.

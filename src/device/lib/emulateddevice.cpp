@@ -2,6 +2,7 @@
 
 #include "device/lib/devicelink.h"
 #include "device/lib/filestore.h"
+#include "device/lib/recordcheck.h"
 #include "device/lib/serialformat.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ namespace {
 
 const char* const unreachableText = "Le périphérique ne répond pas.";
 const char* const cutOffText = "La connexion avec le périphérique a été coupée.";
+const char* const refusedText = "Le périphérique a refusé la configuration : elle n'est pas valide.";
 
 std::atomic<FaultSource*> faultSource = nullptr;
 
@@ -151,8 +153,9 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
     QByteArray storedRecord;
     std::unique_ptr<DeviceMemory> memory = LoadStoredState(definition, storedRecord);
     // What stays the machine's own, its information and the mailboxes that hold documents,
-    // stands before the directory: of what is stored and of what is sent only those sections
-    // are read, and the rest of what is sent is stored as it came.
+    // stands before the directory: of what is stored only those sections are read. What is
+    // sent is read whole and checked, since a device does not trust its client; it is stored
+    // as it came unless the device keeps something of its own.
     const char* const lastOwnSection = "mailBoxes";
     CConfig stored;
     ReadStoredRecord(storedRecord, [&](CArchive& ar) { stored.SerializeLeadingSections(ar, lastOwnSection); });
@@ -162,12 +165,13 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
             held.push_back(*mailBox);
     }
     CConfig sent;
-    qsizetype rest = 0;
     try {
-        rest = serialformat::ReadFromFront(record, [&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
+        serialformat::LoadFromBytes(sent, record);
     } catch (const CException&) {
-        throw DeviceError{"Le périphérique a refusé la configuration : elle n'est pas valide."};
+        throw DeviceError{refusedText};
     }
+    if (!CheckRecord(sent).empty())
+        throw DeviceError{refusedText};
     bool keptOwn = !(sent.machineInfo == stored.machineInfo);
     sent.machineInfo = stored.machineInfo;
 
@@ -188,11 +192,7 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
                               + " contient des documents et il ne reste pas de place pour elle."};
         restored.release();
     }
-    QByteArray kept = record;
-    if (keptOwn) {
-        kept = serialformat::WriteToBytes([&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); });
-        kept.append(record.constData() + rest, record.size() - rest);
-    }
+    const QByteArray kept = keptOwn ? serialformat::StoreToBytes(sent) : record;
     Store(memory->StoreWithRecord(kept));
     return refused;
 }

@@ -69,7 +69,8 @@ public:
     QByteArray ReadConfiguration(CStringArray& busyMailBoxes);
     // Takes a settings record in its serialised form, all but the machine information and
     // the mailboxes that hold documents; returns the numbers of those that the record would
-    // have changed or deleted.
+    // have changed or deleted. A record that cannot be read whole or that breaks a rule of the
+    // record check (recordcheck.h) is refused, whoever sends it.
     CStringArray WriteConfiguration(const QByteArray& record);
     void SetClock(CTime now);
     // Factory settings, keeping what belongs to the machine: its information, its clock, its

@@ -1,6 +1,7 @@
 // The device's mailboxes.
 #pragma once
 
+#include "device/lib/fields.h"
 #include "device/lib/owninglist.h"
 
 class CMailBox : public CObject {
@@ -30,6 +31,24 @@ public:
     CStringArray destinations;          // relay destinations: number texts of directory entries
     int reportDestKind;                 // 0 fax, 1 e-mail, 2 speed dial, 3 one-touch key, 4 group; -1 none
     CString reportDest;
+
+    static constexpr int relayType = 2;
+    static constexpr int reportByEmail = 1;
+
+    // The mailbox's fields and their rules (fields.h); serialised by Serialize, whose stored
+    // order this is.
+    template <class Visit>
+    static void Fields(Visit&& visit)
+    {
+        using C = CMailBox;
+        using namespace fields;
+        visit("number", &C::number, Text(20, Chars::digits, 1));
+        visit("type", &C::type, Choice(3));
+        visit("password", &C::password, Text(20));
+        visit("destinations", &C::destinations, Any());
+        visit("reportDestKind", &C::reportDestKind, Number(-1, 4));
+        visit("reportDest", &C::reportDest, +[](const C& m) { return m.reportDestKind == reportByEmail ? Text(256) : Any(); });
+    }
 };
 
 // The mailboxes, in no particular order; the list owns them.

@@ -386,13 +386,19 @@ void CPhoneBook::RemoveFromGroups(CObject* member)
         RemoveIf(static_cast<CGroupDial*>(groupDials.GetNext(pos))->members, [member](CObject* object) { return object == member; });
 }
 
-const CIdObject* CPhoneBook::Find(const CString& number, int& kind) const
+bool CPhoneBook::ParseNumber(const CString& number, int& kind, int& n)
 {
     const int length = number.GetLength();
     kind = length == COneTouch::digits ? 2 : length == CSpeedDial::digits ? 1 : 3;
     bool isNumber = false;
-    const int n = static_cast<const QString&>(number).toInt(&isNumber);
-    if (!isNumber)
+    n = static_cast<const QString&>(number).toInt(&isNumber);
+    return isNumber;
+}
+
+const CIdObject* CPhoneBook::Find(const CString& number, int& kind) const
+{
+    int n = 0;
+    if (!ParseNumber(number, kind, n))
         return nullptr;
     if (kind == 1)
         return GetSpeedDial(n);

@@ -22,7 +22,7 @@ public:
     CString faxNumber;             // stored dial strings: they may carry a billing code
     CString secondNumber;
     CString name;
-    int dialLine = 0;
+    int dialLine = 0;              // the device has two lines
     int maxSpeed = 0;              // 0 fastest, 1 14400, 2 9600, 3 4800
     int printConfirmation = 0;
     int monitorTone = 0;
@@ -43,23 +43,24 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CDialingData;
-        visit("faxNumber", &C::faxNumber);
-        visit("secondNumber", &C::secondNumber);
-        visit("name", &C::name);
-        visit("dialLine", &C::dialLine);
-        visit("maxSpeed", &C::maxSpeed);
-        visit("printConfirmation", &C::printConfirmation);
-        visit("monitorTone", &C::monitorTone);
-        visit("delayedDial", &C::delayedDial);
-        visit("delayHour", &C::delayHour);
-        visit("delayMinute", &C::delayMinute);
-        visit("ituMailbox", &C::ituMailbox);
-        visit("subAddress", &C::subAddress);
-        visit("pollingSubAddress", &C::pollingSubAddress);
-        visit("mailboxPassword", &C::mailboxPassword);
-        visit("emailAddress", &C::emailAddress);
-        visit("resolution", &C::resolution);
-        visit("compression", &C::compression);
+        using namespace fields;
+        visit("faxNumber", &C::faxNumber, Any());
+        visit("secondNumber", &C::secondNumber, Any());
+        visit("name", &C::name, Text(20));
+        visit("dialLine", &C::dialLine, Choice(2));
+        visit("maxSpeed", &C::maxSpeed, Choice(4));
+        visit("printConfirmation", &C::printConfirmation, Flag());
+        visit("monitorTone", &C::monitorTone, Flag());
+        visit("delayedDial", &C::delayedDial, Flag());
+        visit("delayHour", &C::delayHour, Number(0, 23));
+        visit("delayMinute", &C::delayMinute, Number(0, 59));
+        visit("ituMailbox", &C::ituMailbox, Flag());
+        visit("subAddress", &C::subAddress, Text(20));
+        visit("pollingSubAddress", &C::pollingSubAddress, Text(20));
+        visit("mailboxPassword", &C::mailboxPassword, Text(20));
+        visit("emailAddress", &C::emailAddress, Text(256));
+        visit("resolution", &C::resolution, Choice(5));
+        visit("compression", &C::compression, Choice(4));
     }
 };
 
@@ -124,6 +125,13 @@ public:
 
     CString name;
     CObList members;               // CSpeedDial* and COneTouch* of the same phone book; not owned
+
+    // The group's own fields (fields.h); its members are checked as references.
+    template <class Visit>
+    static void Fields(Visit&& visit)
+    {
+        visit("name", &CGroupDial::name, fields::Text(20));
+    }
 };
 
 class CPhoneBook : public CObject {
@@ -186,6 +194,9 @@ public:
     // The entry such a number text names, nullptr when there is none; `kind` as GetName
     // returns it.
     const CIdObject* Find(const CString& number, int& kind) const;
+    // The kind (as GetName returns it) and the number that a number text names; false when
+    // the text is no number.
+    static bool ParseNumber(const CString& number, int& kind, int& n);
 
     // The directory's serialised form, with a magic of its own (phone-book files hold exactly
     // this). Loading replaces the whole directory only once all of it was read.

@@ -1,12 +1,42 @@
-// The record as a device would take it, looked at before anything is sent: every field
-// against the range the device accepts, and every reference by number to a directory entry
-// that is not there.
+// The record as a device would take it, looked at before anything is sent and again by the
+// device: every field against its rule (fields.h), and every reference by number to a
+// directory entry that is not there. Findings are data; the console's wording of them is not
+// the device library's (it names pages and labels of the console's windows).
 #pragma once
 
 #include "device/lib/config.h"
 
-// Puts one French line a finding into `findings`, naming the page and the field as the
-// console shows them, e.g. "Lignes téléphonique : Sonnerie(s) avant réponse (1-10) : 12
-// n'est pas compris entre 1 et 10."; returns their count, 0 for a record the device takes.
-// The names come from the console's resource script, which the program must embed.
-int CheckRecord(const CConfig& record, CStringArray& findings);
+#include <vector>
+
+struct RecordFinding {
+    enum Problem {
+        outOfRange,       // a number outside rule.low to rule.high; `value` holds it
+        tooLong,          // a text longer than rule.maxLength
+        wrongCharacters,  // a text not of rule.chars, or shorter than rule.minLength
+        missingEntry,     // `reference` names no entry of kind `referenceKind`
+        dialsNothing,     // a one-touch key with nothing to dial
+        noMembers,        // a group without members
+        noDestinations,   // a relay mailbox without destinations
+    };
+
+    // The section as CConfig::Sections names it; for the directory's entries "speedDials",
+    // "oneTouches" or "groupDials".
+    const char* section = "";
+    // The field as its Fields table names it; besides those, "id" (a client code's ID),
+    // "target" (what a one-touch key dials) and "members" (a group's).
+    const char* field = "";
+    // The entry's number as lists show it ("005", "123"); empty outside lists.
+    CString entry;
+    // The element of an array field (secureAllDay: 0 is Sunday); -1 for a single value.
+    int index = -1;
+    Problem problem = outOfRange;
+    fields::Rule rule;
+    int value = 0;
+    CString reference;
+    int referenceKind = 0;   // the directory's kinds: 1 speed dial, 2 one-touch key, 3 group; 0 any
+
+    friend bool operator==(const RecordFinding&, const RecordFinding&);
+};
+
+// Every finding of the record, in section order; none for a record the device takes.
+std::vector<RecordFinding> CheckRecord(const CConfig& record);

@@ -32,22 +32,23 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CMachineSettings;
-        visit("companyName", &C::companyName);
-        visit("resolution", &C::resolution);
-        visit("contrast", &C::contrast);
-        visit("activityReportKey", &C::activityReportKey);
-        visit("ringerVolume", &C::ringerVolume);
-        visit("alarmVolume", &C::alarmVolume);
-        visit("keyVolume", &C::keyVolume);
-        visit("lineVolume", &C::lineVolume);
-        visit("superSaverMode", &C::superSaverMode);
-        visit("superSaverMinutes", &C::superSaverMinutes);
-        visit("powerSaverEnabled", &C::powerSaverEnabled);
-        visit("askAccountCode", &C::askAccountCode);
-        visit("faxSeparatorSheet", &C::faxSeparatorSheet);
-        visit("tray1PaperSize", &C::tray1PaperSize);
-        visit("tray2PaperSize", &C::tray2PaperSize);
-        visit("collateCopies", &C::collateCopies);
+        using namespace fields;
+        visit("companyName", &C::companyName, Text(40));
+        visit("resolution", &C::resolution, Choice(3));
+        visit("contrast", &C::contrast, Choice(3));
+        visit("activityReportKey", &C::activityReportKey, Choice(3));
+        visit("ringerVolume", &C::ringerVolume, Choice(8));
+        visit("alarmVolume", &C::alarmVolume, Choice(8));
+        visit("keyVolume", &C::keyVolume, Choice(8));
+        visit("lineVolume", &C::lineVolume, Choice(8));
+        visit("superSaverMode", &C::superSaverMode, Choice(3));
+        visit("superSaverMinutes", &C::superSaverMinutes, Number(1, 60));
+        visit("powerSaverEnabled", &C::powerSaverEnabled, Flag());
+        visit("askAccountCode", &C::askAccountCode, Flag());
+        visit("faxSeparatorSheet", &C::faxSeparatorSheet, Flag());
+        visit("tray1PaperSize", &C::tray1PaperSize, Choice(3));
+        visit("tray2PaperSize", &C::tray2PaperSize, Choice(2));
+        visit("collateCopies", &C::collateCopies, Flag());
     }
 };
 
@@ -55,6 +56,7 @@ class CPhoneLineSettings : public CFieldObject<CPhoneLineSettings> {
     DECLARE_SERIAL(CPhoneLineSettings)
 public:
     CString line1Number;
+    static constexpr int answerTelFax = 2;
     int answerMode = 0;            // 0 auto, 1 manual, 2 tel/fax, 3 fax/answering machine
     int line1DialMode = 0;         // 0 tone, 1 pulse
     int ringsBeforeAnswer = 2;     // 1 to 10 (1 to 15 in tel/fax mode)
@@ -70,16 +72,17 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CPhoneLineSettings;
-        visit("line1Number", &C::line1Number);
-        visit("answerMode", &C::answerMode);
-        visit("line1DialMode", &C::line1DialMode);
-        visit("ringsBeforeAnswer", &C::ringsBeforeAnswer);
-        visit("tadTimer", &C::tadTimer);
-        visit("ecmEnabled", &C::ecmEnabled);
-        visit("line2Number", &C::line2Number);
-        visit("line2Use", &C::line2Use);
-        visit("line2DialMode", &C::line2DialMode);
-        visit("line2ReceiveWindow", &C::line2ReceiveWindow);
+        using namespace fields;
+        visit("line1Number", &C::line1Number, Text(20));
+        visit("answerMode", &C::answerMode, Choice(4));
+        visit("line1DialMode", &C::line1DialMode, Choice(2));
+        visit("ringsBeforeAnswer", &C::ringsBeforeAnswer, +[](const C& s) { return Number(1, s.answerMode == answerTelFax ? 15 : 10); });
+        visit("tadTimer", &C::tadTimer, Number(0, 99));
+        visit("ecmEnabled", &C::ecmEnabled, Flag());
+        visit("line2Number", &C::line2Number, Any());
+        visit("line2Use", &C::line2Use, Choice(3));
+        visit("line2DialMode", &C::line2DialMode, Any());
+        visit("line2ReceiveWindow", &C::line2ReceiveWindow, Any());
     }
 };
 
@@ -102,16 +105,17 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CMachineInfo;
-        visit("modelName", &C::modelName);
-        visit("firmwareVersion", &C::firmwareVersion);
-        visit("memorySize", &C::memorySize);
-        visit("trayOptions", &C::trayOptions);
-        visit("languageCode", &C::languageCode);
-        visit("scanCount", &C::scanCount);
-        visit("printCount", &C::printCount);
-        visit("drumCount", &C::drumCount);
-        visit("documentJams", &C::documentJams);
-        visit("printJams", &C::printJams);
+        using namespace fields;
+        visit("modelName", &C::modelName, Any());
+        visit("firmwareVersion", &C::firmwareVersion, Any());
+        visit("memorySize", &C::memorySize, Any());
+        visit("trayOptions", &C::trayOptions, Any());
+        visit("languageCode", &C::languageCode, Any());
+        visit("scanCount", &C::scanCount, Any());
+        visit("printCount", &C::printCount, Any());
+        visit("drumCount", &C::drumCount, Any());
+        visit("documentJams", &C::documentJams, Any());
+        visit("printJams", &C::printJams, Any());
     }
 };
 
@@ -122,6 +126,7 @@ public:
     int downloadMode = 1;          // 0 always, 1 only when no job is stored
     CString remoteAccessPassword;
     int autoSupplyOrder = 0;
+    static constexpr int orderByEmail = 1;
     int orderDestinationType = 0;  // 0 fax, 1 e-mail, 2 speed dial, 3 one-touch key; -1 none
     CString orderDestination;
     int orderToner = 1;
@@ -140,23 +145,24 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CAdvancedSettings;
-        visit("remoteAccess", &C::remoteAccess);
-        visit("downloadMode", &C::downloadMode);
-        visit("remoteAccessPassword", &C::remoteAccessPassword);
-        visit("autoSupplyOrder", &C::autoSupplyOrder);
-        visit("orderDestinationType", &C::orderDestinationType);
-        visit("orderDestination", &C::orderDestination);
-        visit("orderToner", &C::orderToner);
-        visit("tonerPartNumber", &C::tonerPartNumber);
-        visit("tonerQuantity", &C::tonerQuantity);
-        visit("orderDrum", &C::orderDrum);
-        visit("drumPartNumber", &C::drumPartNumber);
-        visit("drumQuantity", &C::drumQuantity);
-        visit("customerNumber", &C::customerNumber);
-        visit("contactName", &C::contactName);
-        visit("contactPhone", &C::contactPhone);
-        visit("recipient", &C::recipient);
-        visit("address", &C::address);
+        using namespace fields;
+        visit("remoteAccess", &C::remoteAccess, Flag());
+        visit("downloadMode", &C::downloadMode, Choice(2));
+        visit("remoteAccessPassword", &C::remoteAccessPassword, Text(20));
+        visit("autoSupplyOrder", &C::autoSupplyOrder, Flag());
+        visit("orderDestinationType", &C::orderDestinationType, Choice(4));
+        visit("orderDestination", &C::orderDestination, +[](const C& s) { return s.orderDestinationType == orderByEmail ? Text(256) : Any(); });
+        visit("orderToner", &C::orderToner, Flag());
+        visit("tonerPartNumber", &C::tonerPartNumber, Text(20));
+        visit("tonerQuantity", &C::tonerQuantity, Number(1, 99));
+        visit("orderDrum", &C::orderDrum, Flag());
+        visit("drumPartNumber", &C::drumPartNumber, Text(20));
+        visit("drumQuantity", &C::drumQuantity, Number(1, 99));
+        visit("customerNumber", &C::customerNumber, Text(20));
+        visit("contactName", &C::contactName, Text(40));
+        visit("contactPhone", &C::contactPhone, Text(32, Chars::digits));
+        visit("recipient", &C::recipient, Text(40));
+        visit("address", &C::address, Text(64));
     }
 };
 
@@ -180,18 +186,19 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CFaxSendSettings;
-        visit("redialAttempts", &C::redialAttempts);
-        visit("redialInterval", &C::redialInterval);
-        visit("dialTiming", &C::dialTiming);
-        visit("lineMonitor", &C::lineMonitor);
-        visit("storeForResend", &C::storeForResend);
-        visit("resendStoreHours", &C::resendStoreHours);
-        visit("longOriginal", &C::longOriginal);
-        visit("sendHeaderEnabled", &C::sendHeaderEnabled);
-        visit("sendHeaderPosition", &C::sendHeaderPosition);
-        visit("defaultCoverPage", &C::defaultCoverPage);
-        visit("alwaysSendFromMemory", &C::alwaysSendFromMemory);
-        visit("secureSend", &C::secureSend);
+        using namespace fields;
+        visit("redialAttempts", &C::redialAttempts, Number(0, 14));
+        visit("redialInterval", &C::redialInterval, Number(1, 15));
+        visit("dialTiming", &C::dialTiming, Choice(2));
+        visit("lineMonitor", &C::lineMonitor, Flag());
+        visit("storeForResend", &C::storeForResend, Flag());
+        visit("resendStoreHours", &C::resendStoreHours, Number(1, 24));
+        visit("longOriginal", &C::longOriginal, Choice(2));
+        visit("sendHeaderEnabled", &C::sendHeaderEnabled, Flag());
+        visit("sendHeaderPosition", &C::sendHeaderPosition, Choice(2));
+        visit("defaultCoverPage", &C::defaultCoverPage, Flag());
+        visit("alwaysSendFromMemory", &C::alwaysSendFromMemory, Flag());
+        visit("secureSend", &C::secureSend, Flag());
     }
 };
 
@@ -214,17 +221,18 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CFaxReceiveSettings;
-        visit("receiveToMemory", &C::receiveToMemory);
-        visit("secureReceive", &C::secureReceive);
-        visit("secureReceiveWindow", &C::secureReceiveWindow);
-        visit("secureAllDay", &C::secureAllDay);
-        visit("receiveInterval", &C::receiveInterval);
-        visit("printReceiveFooter", &C::printReceiveFooter);
-        visit("directoryNumbersOnly", &C::directoryNumbersOnly);
-        visit("reduceToFit", &C::reduceToFit);
-        visit("printOverflowOnNextPage", &C::printOverflowOnNextPage);
-        visit("collateFaxes", &C::collateFaxes);
-        visit("secureReceivePassword", &C::secureReceivePassword);
+        using namespace fields;
+        visit("receiveToMemory", &C::receiveToMemory, Flag());
+        visit("secureReceive", &C::secureReceive, Flag());
+        visit("secureReceiveWindow", &C::secureReceiveWindow, Any());
+        visit("secureAllDay", &C::secureAllDay, Flag());
+        visit("receiveInterval", &C::receiveInterval, Number(0, 14));
+        visit("printReceiveFooter", &C::printReceiveFooter, Flag());
+        visit("directoryNumbersOnly", &C::directoryNumbersOnly, Flag());
+        visit("reduceToFit", &C::reduceToFit, Flag());
+        visit("printOverflowOnNextPage", &C::printOverflowOnNextPage, Flag());
+        visit("collateFaxes", &C::collateFaxes, Flag());
+        visit("secureReceivePassword", &C::secureReceivePassword, +[](const C& s) { return s.secureReceive ? Text(4, Chars::digits, 4) : Any(); });
     }
 };
 
@@ -240,10 +248,11 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CPcFaxSettings;
-        visit("pcReceiveAttempts", &C::pcReceiveAttempts);
-        visit("pcRetryInterval", &C::pcRetryInterval);
-        visit("pcReceiveMode", &C::pcReceiveMode);
-        visit("afterAttempts", &C::afterAttempts);
+        using namespace fields;
+        visit("pcReceiveAttempts", &C::pcReceiveAttempts, Number(0, 15));
+        visit("pcRetryInterval", &C::pcRetryInterval, Number(0, 15));
+        visit("pcReceiveMode", &C::pcReceiveMode, Choice(3));
+        visit("afterAttempts", &C::afterAttempts, Choice(2));
     }
 };
 
@@ -261,12 +270,13 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CTcpIpSettings;
-        visit("dhcpEnabled", &C::dhcpEnabled);
-        visit("ipAddress", &C::ipAddress);
-        visit("subnetMask", &C::subnetMask);
-        visit("defaultGateway", &C::defaultGateway);
-        visit("broadcastInterval", &C::broadcastInterval);
-        visit("disconnectAfter", &C::disconnectAfter);
+        using namespace fields;
+        visit("dhcpEnabled", &C::dhcpEnabled, Flag());
+        visit("ipAddress", &C::ipAddress, Any());
+        visit("subnetMask", &C::subnetMask, Any());
+        visit("defaultGateway", &C::defaultGateway, Any());
+        visit("broadcastInterval", &C::broadcastInterval, Number(1, 180));
+        visit("disconnectAfter", &C::disconnectAfter, Number(1, 180));
     }
 };
 
@@ -287,15 +297,16 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CEmailSettings;
-        visit("machineAddress", &C::machineAddress);
-        visit("errorForwardAddress", &C::errorForwardAddress);
-        visit("receiveMode", &C::receiveMode);
-        visit("popServerAddress", &C::popServerAddress);
-        visit("popCheckInterval", &C::popCheckInterval);
-        visit("popUserName", &C::popUserName);
-        visit("popPassword", &C::popPassword);
-        visit("smtpServerAddress", &C::smtpServerAddress);
-        visit("smtpGateway", &C::smtpGateway);
+        using namespace fields;
+        visit("machineAddress", &C::machineAddress, Text(256));
+        visit("errorForwardAddress", &C::errorForwardAddress, Text(256));
+        visit("receiveMode", &C::receiveMode, Choice(2));
+        visit("popServerAddress", &C::popServerAddress, Any());
+        visit("popCheckInterval", &C::popCheckInterval, Choice(10));
+        visit("popUserName", &C::popUserName, Text(32));
+        visit("popPassword", &C::popPassword, Text(32));
+        visit("smtpServerAddress", &C::smtpServerAddress, Any());
+        visit("smtpGateway", &C::smtpGateway, Flag());
     }
 };
 
@@ -309,8 +320,9 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CFtpSettings;
-        visit("ftpUserName", &C::ftpUserName);
-        visit("ftpPassword", &C::ftpPassword);
+        using namespace fields;
+        visit("ftpUserName", &C::ftpUserName, Text(32));
+        visit("ftpPassword", &C::ftpPassword, Text(32));
     }
 };
 
@@ -322,7 +334,7 @@ public:
     template <class Visit>
     static void Fields(Visit&& visit)
     {
-        visit("lanFaxServerAddress", &CLanFaxSettings::lanFaxServerAddress);
+        visit("lanFaxServerAddress", &CLanFaxSettings::lanFaxServerAddress, fields::Any());
     }
 };
 
@@ -334,7 +346,7 @@ public:
     template <class Visit>
     static void Fields(Visit&& visit)
     {
-        visit("frameType", &CIpxSpxSettings::frameType);
+        visit("frameType", &CIpxSpxSettings::frameType, fields::Choice(4));
     }
 };
 
@@ -363,22 +375,23 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CSnmpSettings;
-        visit("readCommunity", &C::readCommunity);
-        visit("readWriteCommunity", &C::readWriteCommunity);
-        visit("trapOnline", &C::trapOnline);
-        visit("trapOffline", &C::trapOffline);
-        visit("trapPrinting", &C::trapPrinting);
-        visit("trapNetworkError", &C::trapNetworkError);
-        visit("trapServiceRequest", &C::trapServiceRequest);
-        visit("trapMediaLow", &C::trapMediaLow);
-        visit("trapMediaOut", &C::trapMediaOut);
-        visit("trapIncident", &C::trapIncident);
-        visit("trapMediaSizeMismatch", &C::trapMediaSizeMismatch);
-        visit("trapTonerLow", &C::trapTonerLow);
-        visit("trapTonerOut", &C::trapTonerOut);
-        visit("trapOutputTrayFull", &C::trapOutputTrayFull);
-        visit("trapCoverOpen", &C::trapCoverOpen);
-        visit("trapMemoryFull", &C::trapMemoryFull);
+        using namespace fields;
+        visit("readCommunity", &C::readCommunity, Text(20));
+        visit("readWriteCommunity", &C::readWriteCommunity, Text(20));
+        visit("trapOnline", &C::trapOnline, Flag());
+        visit("trapOffline", &C::trapOffline, Flag());
+        visit("trapPrinting", &C::trapPrinting, Flag());
+        visit("trapNetworkError", &C::trapNetworkError, Flag());
+        visit("trapServiceRequest", &C::trapServiceRequest, Flag());
+        visit("trapMediaLow", &C::trapMediaLow, Flag());
+        visit("trapMediaOut", &C::trapMediaOut, Flag());
+        visit("trapIncident", &C::trapIncident, Flag());
+        visit("trapMediaSizeMismatch", &C::trapMediaSizeMismatch, Flag());
+        visit("trapTonerLow", &C::trapTonerLow, Flag());
+        visit("trapTonerOut", &C::trapTonerOut, Flag());
+        visit("trapOutputTrayFull", &C::trapOutputTrayFull, Flag());
+        visit("trapCoverOpen", &C::trapCoverOpen, Flag());
+        visit("trapMemoryFull", &C::trapMemoryFull, Flag());
     }
 };
 
@@ -400,15 +413,16 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CReportSettings;
-        visit("activityReportAuto", &C::activityReportAuto);
-        visit("pollingReport", &C::pollingReport);
-        visit("broadcastReport", &C::broadcastReport);
-        visit("broadcastReportFirstPage", &C::broadcastReportFirstPage);
-        visit("mailboxReportLocal", &C::mailboxReportLocal);
-        visit("mailboxReportRemote", &C::mailboxReportRemote);
-        visit("confirmationReport", &C::confirmationReport);
-        visit("memorySendReport", &C::memorySendReport);
-        visit("memorySendReportFirstPage", &C::memorySendReportFirstPage);
+        using namespace fields;
+        visit("activityReportAuto", &C::activityReportAuto, Flag());
+        visit("pollingReport", &C::pollingReport, Choice(3));
+        visit("broadcastReport", &C::broadcastReport, Choice(3));
+        visit("broadcastReportFirstPage", &C::broadcastReportFirstPage, Flag());
+        visit("mailboxReportLocal", &C::mailboxReportLocal, Flag());
+        visit("mailboxReportRemote", &C::mailboxReportRemote, Flag());
+        visit("confirmationReport", &C::confirmationReport, Choice(3));
+        visit("memorySendReport", &C::memorySendReport, Choice(3));
+        visit("memorySendReportFirstPage", &C::memorySendReportFirstPage, Flag());
     }
 };
 
@@ -429,14 +443,15 @@ public:
     static void Fields(Visit&& visit)
     {
         using C = CMailOptionSettings;
-        visit("printBodyText", &C::printBodyText);
-        visit("bodyTextLimit", &C::bodyTextLimit);
-        visit("sendRequest", &C::sendRequest);
-        visit("deliveryConfirmationRequest", &C::deliveryConfirmationRequest);
-        visit("printMailHeader", &C::printMailHeader);
-        visit("printErrorMessageBody", &C::printErrorMessageBody);
-        visit("printDeliveryConfirmation", &C::printDeliveryConfirmation);
-        visit("printSendRequestReply", &C::printSendRequestReply);
-        visit("confirmationTimer", &C::confirmationTimer);
+        using namespace fields;
+        visit("printBodyText", &C::printBodyText, Flag());
+        visit("bodyTextLimit", &C::bodyTextLimit, Number(1, 99));
+        visit("sendRequest", &C::sendRequest, Flag());
+        visit("deliveryConfirmationRequest", &C::deliveryConfirmationRequest, Flag());
+        visit("printMailHeader", &C::printMailHeader, Flag());
+        visit("printErrorMessageBody", &C::printErrorMessageBody, Flag());
+        visit("printDeliveryConfirmation", &C::printDeliveryConfirmation, Flag());
+        visit("printSendRequestReply", &C::printSendRequestReply, Flag());
+        visit("confirmationTimer", &C::confirmationTimer, Choice(6));
     }
 };
