@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev libx11-dev
   libcrypt-dev
   libmicrohttpd-dev libgnutls28-dev libcurl4-openssl-dev curl
+  libavahi-client-dev avahi-daemon dbus-daemon iproute2 util-linux
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-vobject python3-ldap
   clang libclang-rt-14-dev

@@ -1,6 +1,7 @@
 // tamsel-agent: serves the emulated devices of its store over HTTPS, each on a port of its own.
 #include "afx/core/file.h"
 #include "agent/agentstore.h"
+#include "agent/announce.h"
 #include "agent/httpserver.h"
 #include "device/lib/keypin.h"
 #include "version.h"
@@ -131,6 +132,7 @@ int Serve(const QString& listen, const agent::ServerLimits& limits)
     auto* port = address.ss_family == AF_INET6 ? &reinterpret_cast<sockaddr_in6&>(address).sin6_port
                                                : &reinterpret_cast<sockaddr_in&>(address).sin_port;
     const int firstPort = ntohs(*port);
+    QList<agent::Announcer::Device> announced;
     for (int index = 0; index < list.devices.size(); ++index) {
         if (firstPort != 0 && firstPort + index > 65535)
             return Fail("trop de périphériques pour les ports qui suivent le premier");
@@ -140,13 +142,17 @@ int Serve(const QString& listen, const agent::ServerLimits& limits)
         if (!server->Start(address, reason))
             return Fail(reason);
         *port = htons(server->Port());
+        announced.append({list.devices[index].name, server->Port()});
         agent::LogLineOut(QString("tamsel-agent : « %1 » sur https://%2/ (empreinte SHA-256 de la clé : %3)")
                               .arg(static_cast<const QString&>(list.devices[index].name),
                                    agent::AddressText(reinterpret_cast<const sockaddr*>(&address)), fingerprint));
     }
+    auto announcer = std::make_unique<agent::Announcer>(address, announced);
     int caught = 0;
     sigwait(&stopSignals, &caught);
     agent::LogLineOut("tamsel-agent : arrêt.");
+    // Withdrawn first, so that nobody is sent to a device that no longer answers.
+    announcer.reset();
     servers.clear();
     return 0;
 }

@@ -60,13 +60,14 @@ bool AgentProcess::Start(const QStringList& extraArguments, const QString& liste
     QFile::remove(logPath);
     process.setStandardErrorFile(logPath);
     process.start(TAMSEL_AGENT_PATH, QStringList{"--listen", listen, "--store", store.path()} + extraArguments);
-    static const QRegularExpression listening("https://127\\.0\\.0\\.1:(\\d+)/ \\(empreinte SHA-256 de la clé : ([0-9A-F:]+)\\)");
+    static const QRegularExpression listening("https://([0-9.]+):(\\d+)/ \\(empreinte SHA-256 de la clé : ([0-9A-F:]+)\\)");
     const QDeadlineTimer deadline(startBoundMs);
     while (!deadline.hasExpired()) {
         const QRegularExpressionMatch match = listening.match(Log());
         if (match.hasMatch()) {
-            port = static_cast<quint16>(match.captured(1).toUInt());
-            fingerprint = match.captured(2);
+            host = match.captured(1);
+            port = static_cast<quint16>(match.captured(2).toUInt());
+            fingerprint = match.captured(3);
             return true;
         }
         if (process.state() == QProcess::NotRunning)
@@ -125,7 +126,7 @@ Reply AgentProcess::Send(const Call& call) const
     static thread_local const std::unique_ptr<CURL, void (*)(CURL*)> handle(curl_easy_init(), curl_easy_cleanup);
     CURL* curl = handle.get();
     curl_easy_reset(curl);
-    const QByteArray url = "https://127.0.0.1:" + QByteArray::number(port) + call.path;
+    const QByteArray url = "https://" + Address().toLatin1() + call.path;
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     // The key is the agent's own, made at its start: these tests look at what it answers.
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);

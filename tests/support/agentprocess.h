@@ -48,10 +48,10 @@ public:
     int SetPassword(const QString& device, const QByteArray& input);
 
     quint16 Port() const { return port; }
-    // "127.0.0.1:PORT", as the device list names it.
-    QString Address() const { return QString("127.0.0.1:%1").arg(port); }
+    // "HOST:PORT" of its (first) device, as the device list names it.
+    QString Address() const { return QString("%1:%2").arg(host).arg(port); }
     // The network name of its device.
-    QString DeviceName() const { return QString("\\\\127.0.0.1:%1\\%2").arg(port).arg(device); }
+    QString DeviceName() const { return QString("\\\\%1:%2\\%3").arg(host).arg(port).arg(device); }
     // The key's fingerprint the agent printed.
     QString Fingerprint() const { return fingerprint; }
     // Its standard error since it was last started.
@@ -66,6 +66,7 @@ private:
     QProcess process;
     QString logPath;
     QString log;
+    QString host;
     quint16 port = 0;
     QString fingerprint;
 };

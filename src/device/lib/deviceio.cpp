@@ -2,6 +2,7 @@
 // changed only once the whole exchange succeeded.
 #include "device/lib/config.h"
 #include "device/lib/devices.h"
+#include "device/lib/discovery.h"
 #include "device/lib/emulateddevice.h"
 #include "device/lib/filestore.h"
 #include "device/lib/networklink.h"
@@ -11,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QUrl>
 
 namespace {
@@ -217,11 +219,16 @@ int GetDevices(CStringList& devices, CString& detail)
         return FALSE;
     for (const DeviceDefinition& device : list.devices)
         devices.AddTail(device.name);
+    QList<network::Address> listed;
+    for (const QString& entry : list.network)
+        discovery::ParseEntry(entry, listed);
     QList<network::Address> addresses;
-    for (const QString& text : list.network) {
-        network::Address address;
-        if (network::ParseAddress(text, address))
+    QSet<QString> seen;
+    for (const network::Address& address : listed + discovery::Browse()) {
+        if (!seen.contains(address.Text())) {
+            seen.insert(address.Text());
             addresses << address;
+        }
     }
     for (const QString& name : network::Probe(addresses)) {
         if (!list.Find(name))

@@ -1,5 +1,6 @@
 #include "device/lib/devicelist.h"
 
+#include "device/lib/discovery.h"
 #include "device/lib/filestore.h"
 #include "device/lib/networklink.h"
 
@@ -104,10 +105,13 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
         const QJsonValue network = root.value("network");
         if (!network.isArray() || network.toArray().size() > DeviceList::maxNetworkAddresses)
             return ListFault(path, QString("« network » doit être une liste de %1 adresses au plus").arg(DeviceList::maxNetworkAddresses), detail);
+        QList<network::Address> addresses;
         for (const QJsonValue& value : network.toArray()) {
-            network::Address address;
-            if (!value.isString() || !network::ParseAddress(value.toString(), address))
-                return ListFault(path, CString("« ") + value.toString() + " » n'est pas une adresse HÔTE:PORT", detail);
+            if (!value.isString() || !discovery::ParseEntry(value.toString(), addresses))
+                return ListFault(path, CString("« ") + value.toString() + " » n'est ni une adresse HÔTE:PORT ni une plage A.B.C.D/N:PORT (N de "
+                                           + QString::number(discovery::shortestPrefix) + " à 32)", detail);
+            if (addresses.size() > discovery::maxListedAddresses)
+                return ListFault(path, QString("« network » nomme plus de %1 adresses").arg(discovery::maxListedAddresses), detail);
             loaded.network << value.toString();
         }
     }

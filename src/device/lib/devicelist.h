@@ -18,7 +18,8 @@
 //                 "firmwareVersion": "2.14"}, ...],
 //    "network": ["HOST:PORT", "[IPV6]:PORT", ...]}
 // "network" names the addresses of network devices (tamsel-agent, networklink.h), at most
-// maxNetworkAddresses of them; the port may be left out.
+// maxNetworkAddresses entries; the port may be left out. An entry may be an IPv4 range,
+// "A.B.C.D/N[:PORT]" (discovery.h); agents announced on the local network are found too.
 // Without "devices", the default devices below; "trays" is 1 or 2 (default 2), "model" and
 // "firmwareVersion" default to "Brevia Pro 45" and "1.00". Names are unique and not empty.
 #pragma once

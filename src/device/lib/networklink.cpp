@@ -367,48 +367,57 @@ CString MakeName(const Address& address, const CString& deviceName)
 QStringList Probe(const QList<Address>& addresses)
 {
     InitCurl();
-    std::vector<std::unique_ptr<Exchange>> exchanges;
-    std::vector<std::unique_ptr<Handle>> handles;
+    const size_t count = static_cast<size_t>(addresses.size());
+    std::vector<Exchange> exchanges(count);
+    std::vector<std::unique_ptr<Handle>> handles(count);
+    std::vector<bool> answered(count, false);
     CURLM* multi = curl_multi_init();
-    for (const Address& address : addresses) {
-        exchanges.push_back(std::make_unique<Exchange>());
-        exchanges.back()->maxBody = 64 * 1024;
-        handles.push_back(std::make_unique<Handle>(address, "/device", *exchanges.back()));
-        curl_easy_setopt(handles.back()->curl, CURLOPT_TIMEOUT_MS, static_cast<long>(probeTimeoutMs));
-        curl_easy_setopt(handles.back()->curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(probeTimeoutMs));
-        curl_multi_add_handle(multi, handles.back()->curl);
-    }
-    const QDeadlineTimer deadline(probeTimeoutMs + 200);
-    int running = 0;
-    do {
-        curl_multi_perform(multi, &running);
-        if (running > 0)
-            curl_multi_poll(multi, nullptr, 0, 50, nullptr);
-    } while (running > 0 && !deadline.hasExpired());
-    std::vector<bool> done(addresses.size(), false);
-    int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
-        if (message->msg != CURLMSG_DONE || message->data.result != CURLE_OK)
-            continue;
-        for (size_t i = 0; i < handles.size(); ++i) {
-            long status = 0;
-            curl_easy_getinfo(handles[i]->curl, CURLINFO_RESPONSE_CODE, &status);
-            if (handles[i]->curl == message->easy_handle)
-                done[i] = status == 200;
+    size_t next = 0;
+    int inFlight = 0;
+    // Each probe has its own bound; a wave waits only for the slowest of its own.
+    const auto startMore = [&] {
+        for (; next < count && inFlight < maxProbesInFlight; ++next, ++inFlight) {
+            exchanges[next].maxBody = 64 * 1024;
+            handles[next] = std::make_unique<Handle>(addresses[static_cast<qsizetype>(next)], "/device", exchanges[next]);
+            CURL* curl = handles[next]->curl;
+            curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(probeTimeoutMs));
+            curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(probeTimeoutMs));
+            curl_easy_setopt(curl, CURLOPT_PRIVATE, reinterpret_cast<void*>(next));
+            curl_multi_add_handle(multi, curl);
         }
+    };
+    startMore();
+    while (inFlight > 0) {
+        int running = 0;
+        curl_multi_perform(multi, &running);
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            if (message->msg != CURLMSG_DONE)
+                continue;
+            void* index = nullptr;
+            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &index);
+            const size_t i = reinterpret_cast<size_t>(index);
+            long status = 0;
+            curl_easy_getinfo(message->easy_handle, CURLINFO_RESPONSE_CODE, &status);
+            answered[i] = message->data.result == CURLE_OK && status == 200;
+            curl_multi_remove_handle(multi, message->easy_handle);
+            handles[i].reset();
+            --inFlight;
+        }
+        startMore();
+        if (inFlight > 0)
+            curl_multi_poll(multi, nullptr, 0, 50, nullptr);
     }
+    curl_multi_cleanup(multi);
     QStringList names;
-    for (size_t i = 0; i < handles.size(); ++i) {
-        curl_multi_remove_handle(multi, handles[i]->curl);
-        if (!done[i])
+    for (size_t i = 0; i < count; ++i) {
+        if (!answered[i])
             continue;
-        const QString name = QJsonDocument::fromJson(exchanges[i]->body).object().value("name").toString();
+        const QString name = QJsonDocument::fromJson(exchanges[i].body).object().value("name").toString();
         const bool printable = std::all_of(name.begin(), name.end(), [](QChar c) { return c.isPrint(); });
         if (!name.isEmpty() && name.size() <= 200 && printable && !name.contains('\\'))
             names << static_cast<const QString&>(MakeName(addresses[static_cast<qsizetype>(i)], name));
     }
-    handles.clear();
-    curl_multi_cleanup(multi);
     return names;
 }
 

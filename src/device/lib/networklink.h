@@ -25,8 +25,9 @@ constexpr int defaultPort = 9431;
 constexpr int connectTimeoutMs = 5000;
 // A transfer that moves nothing for this long is cut.
 constexpr int stallTimeoutMs = 15000;
-// How long the device list waits for the addresses it probes, all together.
+// How long the device list waits for each address it probes, and how many it probes at once.
 constexpr int probeTimeoutMs = 1000;
+constexpr int maxProbesInFlight = 512;
 
 // What the link asks of the user. The library calls it on the thread of the device call;
 // the console answers through its dialogs, tamselctl from its options and standard input.
@@ -61,8 +62,8 @@ bool ParseName(const CString& name, Address& address, CString& deviceName);
 bool ParseAddress(const QString& text, Address& address);
 CString MakeName(const Address& address, const CString& deviceName);
 
-// The names of the devices at the addresses, in their order, probed together; an address
-// that does not answer within probeTimeoutMs is left out.
+// The names of the devices at the addresses, in their order, probed maxProbesInFlight at a
+// time; an address that does not answer within probeTimeoutMs is left out.
 QStringList Probe(const QList<Address>& addresses);
 
 // The pinned fingerprint of the address's key; empty when none.
