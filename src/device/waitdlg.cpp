@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPainter>
+#include <QSet>
 #include <QThread>
 #include <chrono>
 #include <exception>
@@ -36,20 +37,30 @@ void RequestRepaint(AnimationBlock* block)
         Qt::QueuedConnection);
 }
 
-// Keeps every window open while a device library call runs.
+// Keeps open every window that was open when a device library call began. A window the call
+// opens meanwhile (a question, the device's password) closes as usual: ending a dialog is a
+// close too.
 class CloseRefusal : public QObject {
 public:
-    CloseRefusal() { QCoreApplication::instance()->installEventFilter(this); }
+    CloseRefusal()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            kept.insert(window);
+        QCoreApplication::instance()->installEventFilter(this);
+    }
     ~CloseRefusal() override { QCoreApplication::instance()->removeEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Close)
+        if (event->type() != QEvent::Close || !watched->isWidgetType() || !kept.contains(static_cast<QWidget*>(watched)))
             return false;
         event->ignore();
         return true;
     }
+
+private:
+    QSet<QWidget*> kept;
 };
 
 } // namespace

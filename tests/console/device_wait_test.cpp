@@ -4,8 +4,12 @@
 
 #include "afx/core/resources.h"
 #include "device/waitdlg.h"
+#include "dialogs/devicepassworddlg.h"
+#include "res/resource.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <memory>
@@ -175,6 +179,47 @@ TEST(CallWhileWaitingTest, RunsTheCallOnAnotherThreadAndKeepsWindowsOpen)
     EXPECT_NE(callThread, interfaceThread);
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.close());
+}
+
+TEST(CallWhileWaitingTest, ADialogTheCallAsksForClosesWhenAnswered)
+{
+    QWidget window;
+    window.show();
+    // The dialog runs as the user sees it, not answered by the test's script.
+    afx::PromptAnswerer* const script = afx::SetPromptAnswerer(nullptr);
+    CDevicePasswordDlg* shown = nullptr;
+    INT_PTR answer = 0;
+    bool pressed = false, stayedOpen = false;
+    QElapsedTimer sincePressed;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (shown == nullptr || !shown->m_hWnd->isVisible())
+            return;
+        if (!pressed) {
+            shown->SetDlgItemText(IDC_PASSWORD, "secret");
+            shown->GetDlgItem(IDOK)->SendMessage(BM_CLICK);
+            pressed = true;
+            sincePressed.start();
+        } else if (sincePressed.hasExpired(2000)) {
+            // Still there: hidden, so that the call ends and the test reports it.
+            stayedOpen = true;
+            shown->m_hWnd->hide();
+        }
+    });
+    user.start(20);
+    CallWhileWaiting([&] {
+        CallOnUserInterfaceThread([&] {
+            CDevicePasswordDlg dialog("\\\\127.0.0.1\\Brevia", FALSE, nullptr);
+            shown = &dialog;
+            answer = dialog.DoModal();
+            shown = nullptr;
+        });
+        return 0;
+    });
+    afx::SetPromptAnswerer(script);
+    EXPECT_FALSE(stayedOpen) << "OK closed the dialog";
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_TRUE(window.isVisible()) << "the windows open before the call stay open";
 }
 
 TEST(CallWhileWaitingTest, PassesTheCallsExceptionOn)
