@@ -59,15 +59,13 @@ std::unique_ptr<DeviceMemory> LoadStoredState(const DeviceDefinition& device, QB
         return memory;
     }
     auto memory = std::make_unique<DeviceMemory>();
-    CString reason;
     try {
-        if (ReadFileWhole(path, serialformat::maxFileBytes, record, reason)) {
-            memory->LoadAllButRecord(record);
-            return memory;
-        }
+        record = afx::ReadWholeFile(path, serialformat::maxFileBytes);
+        memory->LoadAllButRecord(record);
+        return memory;
     } catch (const CException&) {
+        throw DeviceError{unreadableMemoryText};
     }
-    throw DeviceError{unreadableMemoryText};
 }
 
 // Reads `record` with `read`; a record that cannot be read is a memory that cannot be read.
