@@ -1,9 +1,11 @@
 // A full settings record read from an emulated device and applied to it, the link's pace off,
-// beside copying the bytes the device stores: reading them and putting them in place of a file
+// the device's check of what it is sent in place beside decoding it whole, and beside copying
+// the bytes the device stores: reading them and putting them in place of a file
 // as safely as the device stores its memory, the floor of both; and, for reference, reading
 // them into memory alone, which no decoded record comes near (a read builds every string).
 #include "device/lib/config.h"
 #include "device/lib/devicelist.h"
+#include "device/lib/recordcheck.h"
 #include "device/lib/serialformat.h"
 #include "records.h"
 
@@ -80,6 +82,31 @@ void ApplyToDevice(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * StoredSize());
 }
 
+// The device's check of a record it is sent, as it stands before it is stored: the record's
+// bytes checked in place, beside decoding the whole record and checking the objects (the
+// same findings, as tests/device/recordcheck_test.cpp shows).
+void CheckSentInPlace(benchmark::State& state)
+{
+    const QByteArray record = serialformat::StoreToBytes(Device().config);
+    for (auto _ : state) {
+        CConfig sections;
+        qsizetype restAt = 0;
+        benchmark::DoNotOptimize(CheckRecordBytes(record, "mailBoxes", sections, restAt));
+    }
+    state.SetBytesProcessed(state.iterations() * record.size());
+}
+
+void CheckSentDecoded(benchmark::State& state)
+{
+    const QByteArray record = serialformat::StoreToBytes(Device().config);
+    for (auto _ : state) {
+        CConfig sent;
+        serialformat::LoadFromBytes(sent, record);
+        benchmark::DoNotOptimize(CheckRecord(sent));
+    }
+    state.SetBytesProcessed(state.iterations() * record.size());
+}
+
 void ReadStoredBytes(benchmark::State& state)
 {
     Fixture& device = Device();
@@ -101,6 +128,8 @@ void CopyStoredBytes(benchmark::State& state)
 
 BENCHMARK(ReadFromDevice)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadStoredBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CheckSentInPlace)->Unit(benchmark::kMicrosecond);
+BENCHMARK(CheckSentDecoded)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ApplyToDevice)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CopyStoredBytes)->Unit(benchmark::kMicrosecond);
 

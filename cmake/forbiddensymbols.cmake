@@ -1,13 +1,20 @@
-# Fails when the static library ARCHIVE uses a symbol matching FORBID (a regular expression
-# over demangled names); writes STAMP otherwise.
-execute_process(COMMAND nm -C --undefined-only ${ARCHIVE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+# Fails when the binary FILE uses a symbol matching FORBID (a regular expression over demangled
+# names), or with DEFINED set holds one; writes STAMP otherwise.
+if(DEFINED_SYMBOLS)
+  set(which --defined-only)
+  set(fault "holds what only test builds may")
+else()
+  set(which --undefined-only)
+  set(fault "uses what is above its layer")
+endif()
+execute_process(COMMAND nm -C ${which} ${FILE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
 if(failed)
-  message(FATAL_ERROR "nm could not read ${ARCHIVE}")
+  message(FATAL_ERROR "nm could not read ${FILE}")
 endif()
 string(REGEX MATCHALL "[^\n]*(${FORBID})[^\n]*" found "${symbols}")
 if(found)
   list(REMOVE_DUPLICATES found)
   string(REPLACE ";" "\n" found "${found}")
-  message(FATAL_ERROR "${ARCHIVE} uses what is above its layer:\n${found}")
+  message(FATAL_ERROR "${FILE} ${fault}:\n${found}")
 endif()
 file(TOUCH ${STAMP})

@@ -18,7 +18,7 @@ BEGIN_MESSAGE_MAP(CDirectoryPage, CListPage)
     ON_MESSAGE(PSM_QUERYSIBLINGS, &CDirectoryPage::OnQuerySiblings)
 END_MESSAGE_MAP()
 
-CDirectoryPage::CDirectoryPage(Kind kind, int* maxCount, UINT captionId, CPhoneBook* phoneBook)
+CDirectoryPage::CDirectoryPage(Kind kind, const int* maxCount, UINT captionId, CPhoneBook* phoneBook)
     : CListPage(maxCount, IDD_DIRECTORY_PAGE, captionId), phoneBook(phoneBook), kind(kind)
 {
 }

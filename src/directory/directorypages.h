@@ -22,7 +22,7 @@ public:
     void DeleteAllEntries() override;
 
 protected:
-    CDirectoryPage(Kind kind, int* maxCount, UINT captionId, CPhoneBook* phoneBook);
+    CDirectoryPage(Kind kind, const int* maxCount, UINT captionId, CPhoneBook* phoneBook);
 
     // After entries of this page's kind left the phone book: the document is modified, and
     // the pages of the kinds that referred to them are rebuilt at once, so that no row is

@@ -20,7 +20,7 @@ BEGIN_MESSAGE_MAP(CListPage, CPropertyPage)
     ON_WM_CHAR()
 END_MESSAGE_MAP()
 
-CListPage::CListPage(int* maxCount, UINT templateId, UINT captionId)
+CListPage::CListPage(const int* maxCount, UINT templateId, UINT captionId)
     : CPropertyPage(templateId, captionId), maxCount(maxCount)
 {
 }

@@ -15,7 +15,7 @@ class CListPage : public CPropertyPage {
 public:
     // `maxCount`: the capacity of the page's kind, read each time it is needed. Caption 0
     // keeps the template's own.
-    CListPage(int* maxCount, UINT templateId, UINT captionId = 0);
+    CListPage(const int* maxCount, UINT templateId, UINT captionId = 0);
 
     CListCtrl list;
 
@@ -45,7 +45,7 @@ protected:
     afx_msg void OnListItemChanged(NMHDR* notify, LRESULT* result);
     afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
 
-    int* const maxCount;
+    const int* const maxCount;
 
     DECLARE_MESSAGE_MAP()
 };

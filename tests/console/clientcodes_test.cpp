@@ -9,6 +9,7 @@
 #include "device/lib/departmentcodes.h"
 #include "device/lib/devicememory.h"
 #include "device/lib/emulateddevice.h"
+#include "support/capacities.h"
 #include "view/categorysheet.h"
 #include "view/ntsview.h"
 
@@ -84,7 +85,6 @@ protected:
         Frame()->m_hWnd->activateWindow();
         QApplication::processEvents();
     }
-    void TearDown() override { CDepartmentCode::max_count = savedCapacity; }
 
     CDepartmentCodes& Record() { return Document()->config.clientCodes; }
     // The codes in the record, in their order.
@@ -218,7 +218,6 @@ protected:
     CNtsView* view = nullptr;
     CCategorySheet* sheet = nullptr;
     CClientCodePage* page = nullptr;
-    const int savedCapacity = CDepartmentCode::max_count;
 };
 
 // ---- Switching client codes on with the master code ----
@@ -616,7 +615,7 @@ TEST_F(ClientCodes, TheStandardChecksRefuseWhatIsNoNumberOrOutOfRange)
 
 TEST_F(ClientCodes, TheCapacityStopsAddingCodes)
 {
-    CDepartmentCode::max_count = 3;
+    CapacityGuard capacity(CDepartmentCode::max_count, 3);
     OpenWith({kMaster, kCompta});
     WorkCodeDialog(0, [&](CDialog& dialog) {
         EXPECT_EQ(FieldText(dialog, IDC_USED_COUNT), CString("2"));

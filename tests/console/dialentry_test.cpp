@@ -10,6 +10,7 @@
 #include "phonebook_entries.h"
 #include "directory/dialentrydlg.h"
 #include "directory/directorypages.h"
+#include "support/capacities.h"
 
 #include <QDateTimeEdit>
 #include <QTableWidget>
@@ -199,19 +200,6 @@ TEST_F(SpeedDialEntry, AnEmptyPhoneBookProposesTheFirstNumberUnderTheSpeedDialTi
     });
 }
 
-// Sets a kind's capacity for the test's time.
-class CapacityOverride {
-public:
-    CapacityOverride(int& capacity, int value) : capacity(capacity), saved(capacity) { capacity = value; }
-    ~CapacityOverride() { capacity = saved; }
-    CapacityOverride(const CapacityOverride&) = delete;
-    CapacityOverride& operator=(const CapacityOverride&) = delete;
-
-private:
-    int& capacity;
-    const int saved;
-};
-
 struct CapacityCase {
     const char* name;
     int keys;
@@ -227,7 +215,7 @@ TEST_F(KeyEntry, TheKeyCountIsTheLabelsAndTheSpinsUpperBound)
     };
     for (const CapacityCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CapacityOverride keys(COneTouch::max_count, c.keys);
+        CapacityGuard keys(COneTouch::max_count, c.keys);
         AddOwnKey(c.keys - 1, "Poste");
         Open(Opening::Add, nullptr, [&](CDialEntryDlg& dialog) {
             EXPECT_EQ(FieldText(dialog, IDC_ENTRY_NUMBER), "01");
@@ -338,7 +326,7 @@ TEST_F(SpeedDialEntry, ASaveRefusesABlankNumberAndKeepsTheDialogOpen)
 // phone book refuses it, and neither that refusal nor Annuler leaves anything behind.
 TEST_F(SpeedDialEntry, AFullPageAndARefusedEntryLeaveThePhoneBookAsItWas)
 {
-    CapacityOverride speedDials(CSpeedDial::max_count, 2);
+    CapacityGuard speedDials(CSpeedDial::max_count, 2);
     AddSpeedDial(1, "Agence");
     Reload();
     AddSpeedDial(4, "Agence Est");   // not on the page yet

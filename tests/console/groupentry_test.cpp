@@ -4,6 +4,7 @@
 // page and in a settings file.
 #include "directory_fixture.h"
 
+#include "support/capacities.h"
 #include "support/pick.h"
 
 #include <QTemporaryDir>
@@ -69,18 +70,6 @@ void AddMembers(CDialog& dialog, Source source, std::initializer_list<int> rows)
     SelectRows(DialogList(dialog, source == oneTouchSource ? IDC_ONE_TOUCH_SOURCE : IDC_SPEED_DIAL_SOURCE), rows);
     Click(dialog, IDC_ADD);
 }
-
-// The group page's capacity, for as long as this lives.
-class GroupCapacity {
-public:
-    explicit GroupCapacity(int capacity) : saved(std::exchange(CGroupDial::max_count, capacity)) {}
-    ~GroupCapacity() { CGroupDial::max_count = saved; }
-    GroupCapacity(const GroupCapacity&) = delete;
-    GroupCapacity& operator=(const GroupCapacity&) = delete;
-
-private:
-    int saved;
-};
 
 class GroupEntry : public Directory {
 protected:
@@ -418,7 +407,7 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.name);
         Restart();
-        GroupCapacity capacity(c.capacity != 0 ? c.capacity : CGroupDial::max_count);
+        CapacityGuard capacity(CGroupDial::max_count, c.capacity != 0 ? c.capacity : CGroupDial::max_count);
         const std::vector<afx::Prompt> shown = Open(
             c.how, c.row,
             [&](CDialog& dialog) {
@@ -455,7 +444,7 @@ TEST_F(GroupEntry, OkAndApplyWriteTheGroupCancelKeepsWhatWasApplied)
 // number then saves.
 TEST_F(GroupEntry, AFailedSaveKeepsTheDialogOnItsGroup)
 {
-    GroupCapacity full(2);
+    CapacityGuard full(CGroupDial::max_count, 2);
     Open(
         byModify, 0,
         [](CDialog& dialog) {

@@ -12,6 +12,7 @@
 #include "device/lib/phonebook.h"
 #include "mailboxes/mailboxdlgs.h"
 #include "mailboxes/mailboxpage.h"
+#include "support/capacities.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -111,13 +112,6 @@ Work PickDestinations(int kindIndex, std::vector<int> rows, bool doubleClick = f
 
 class MailBoxes : public pagetest::PageOnShow<CMailBoxPage> {
 protected:
-    void TearDown() override
-    {
-        CMailBox::max_count = savedCapacity;
-        CMailBox::max_relay_dest_count = savedRelayCapacity;
-        PageOnShow::TearDown();
-    }
-
     CMailBoxes& Record() { return Document()->config.mailBoxes; }
     CPhoneBook& Book() { return Document()->config.phoneBook; }
 
@@ -186,9 +180,6 @@ protected:
     {
         QTest::keyClick(page->m_hWnd, '.', Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     }
-
-    const int savedCapacity = CMailBox::max_count;
-    const int savedRelayCapacity = CMailBox::max_relay_dest_count;
 };
 
 const Box kTen{"10", 0, "1234", {}, -1, {}};
@@ -218,7 +209,7 @@ TEST_F(MailBoxes, TheNumberIsRequiredFreeAndMakesANewMailboxWhenChanged)
          }) {
         SCOPED_TRACE(c.name);
         Store({kTen, kTwenty});
-        CMailBox::max_count = c.capacity;
+        CapacityGuard capacity(CMailBox::max_count, c.capacity);
         bool focusOnNumber = false;
         PromptScript prompts;
         prompts.Dialog(IDD_MAILBOX_ENTRY, [&](CDialog& dialog) {
@@ -404,7 +395,7 @@ TEST_F(RelayDestinations, NoMoreDestinationsThanTheMailboxTakes)
         bool refused;
         QStringList after;
     };
-    CMailBox::max_relay_dest_count = 3;
+    CapacityGuard relayCapacity(CMailBox::max_relay_dest_count, 3);
     for (const Case& c : std::vector<Case>{
              {"two_of_two_remaining", {"05"}, {0, 1}, false, {"05", "003", "012"}},
              {"three_of_two_remaining", {"05"}, {0, 1, 2}, true, {"05"}},
@@ -681,7 +672,7 @@ TEST_F(MailBoxes, NumbersAreListedInNumberTextOrder)
     Store(twelve);
     EXPECT_EQ(Column(page->list, 0),
               QStringList({"1", "100", "12", "18", "2", "3", "31", "45", "6", "64", "7", "9"}));
-    CMailBox::max_count = 12;
+    CapacityGuard capacity(CMailBox::max_count, 12);
     Reload();
     EXPECT_FALSE(Enabled(*page, IDC_ADD));
 }

@@ -1,9 +1,11 @@
 // Replays the fuzzing corpus (corpus/config, corpus/phonebook): every file either loads and
-// then writes and reads back as itself, or is refused with CArchiveException; and the contact
+// then writes and reads back as itself, or is refused with CArchiveException, and a device's
+// check in place agrees with decoding and checking each settings file; and the contact
 // files' seeds (corpus/csv, corpus/vcard, corpus/ldif) under their fuzz targets' check.
 #include "records.h"
 
 #include "../../tools/fuzz/contactfuzzing.h"
+#include "../../tools/fuzz/recordcheckfuzzing.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +43,8 @@ TEST(Corpus, SettingsFilesLoadOrAreRefused)
     Replay<CConfig>("config", loaded, refused);
     EXPECT_GT(loaded, 0);
     EXPECT_GT(refused, 0);
+    for (const QFileInfo& info : QDir(TestFilePath("corpus/config")).entryInfoList(QDir::Files, QDir::Name))
+        EXPECT_EQ(InPlaceCheckDisagreement(FileBytes(info.filePath())), "") << info.fileName().toStdString();
 }
 
 TEST(Corpus, PhoneBookFilesLoadOrAreRefused)

@@ -47,9 +47,7 @@ TEST(GoldenFiles, PhoneBookFileOfSchema1LoadsToItsDirectory)
 
 TEST(GoldenFiles, FirmwareFileOfFormat1LoadsToItsImage)
 {
-    FirmwareImage loaded;
-    CString reason;
-    ASSERT_TRUE(firmware::Load(GoldenPath("firmware-1.bfw"), loaded, reason)) << Text(reason);
+    const FirmwareImage loaded = firmware::Read(GoldenPath("firmware-1.bfw"));
     EXPECT_EQ(CString("Brevia Pro 45"), loaded.model);
     EXPECT_EQ(CString("2.20"), loaded.version);
     EXPECT_EQ(QByteArray("Image du micrologiciel 2.20 pour Brevia Pro 45\n").repeated(4), loaded.image);

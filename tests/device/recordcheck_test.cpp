@@ -6,6 +6,9 @@
 
 #include "records.h"
 
+#include "../../tools/fuzz/recordcheckfuzzing.h"
+
+#include <QRandomGenerator>
 #include <functional>
 
 namespace {
@@ -119,12 +122,12 @@ TEST(RecordCheckTest, ACleanRecordPasses)
     }
 }
 
-// Each value the device would refuse gives one finding: where it is, what is wrong, and the
-// rule it breaks.
-TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsFinding)
+// Each value the device would refuse, with its one finding: where it is, what is wrong, and
+// the rule it breaks.
+std::vector<BadRecord> BadRecords()
 {
     const QString longText(300, QLatin1Char('x'));
-    const std::vector<BadRecord> cases = {
+    return {
         {"rings kept after the mode went back to 1-10", [](CConfig& r) { r.phoneLine.answerMode = 0; },
          Range("phoneLine", "ringsBeforeAnswer", 1, 10, 15)},
         {"rings above 15 in tel/fax mode", [](CConfig& r) { r.phoneLine.ringsBeforeAnswer = 16; },
@@ -193,7 +196,11 @@ TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsFinding)
         {"a client code past its range", [](CConfig& r) { r.clientCodes.Get(99)->code = 100000; },
          Range("clientCodes", "code", 0, 99999, 100000, "99")},
     };
-    for (const BadRecord& row : cases) {
+}
+
+TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsFinding)
+{
+    for (const BadRecord& row : BadRecords()) {
         SCOPED_TRACE(row.name);
         CConfig record;
         FillCleanRecord(record);
@@ -202,6 +209,68 @@ TEST(RecordCheckTest, EachValueTheDeviceRefusesGivesItsFinding)
         ASSERT_EQ(findings.size(), 1u) << Describe(findings);
         EXPECT_TRUE(findings[0] == row.finding) << Describe(findings) << "expected:\n" << Describe({row.finding});
     }
+}
+
+// The device checks what it is sent where it lies in the bytes: the same findings as the
+// decoded record's, over the table of bad records, and the same refusal of every stream that
+// does not decode, cut anywhere or with bytes changed anywhere.
+TEST(RecordCheckTest, TheCheckInPlaceFindsWhatTheDecodedCheckFinds)
+{
+    std::vector<QByteArray> records;
+    CConfig clean;
+    FillCleanRecord(clean);
+    records.push_back(Save(clean));
+    for (const BadRecord& row : BadRecords()) {
+        SCOPED_TRACE(row.name);
+        CConfig record;
+        FillCleanRecord(record);
+        row.spoil(record);
+        records.push_back(Save(record));
+        EXPECT_EQ(InPlaceCheckDisagreement(records.back()), "");
+        CConfig sections;
+        qsizetype restAt = 0;
+        std::vector<RecordFinding> findings;
+        try {
+            findings = CheckRecordBytes(records.back(), "mailBoxes", sections, restAt);
+        } catch (const CArchiveException&) {
+            // The value breaks a rule of the stream's form too (a client code out of its range):
+            // refused whole, as decoding refuses it.
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << Describe(findings);
+        EXPECT_TRUE(findings[0] == row.finding) << Describe(findings);
+    }
+    CConfig full;
+    FillFullRecord(full);
+    records.push_back(Save(full));
+
+    QRandomGenerator random(24);
+    int refused = 0;
+    int decoded = 0;
+    for (const QByteArray& record : records) {
+        const std::string disagreement = InPlaceCheckDisagreement(record);
+        ASSERT_EQ(disagreement, "") << "whole record of " << record.size() << " bytes";
+        for (int cut = 0; cut < 64; ++cut) {
+            const qsizetype at = cut < 32 ? cut * record.size() / 32 : random.bounded(record.size());
+            ASSERT_EQ(InPlaceCheckDisagreement(record.left(at)), "") << "cut at " << at;
+        }
+        for (int n = 0; n < 200; ++n) {
+            QByteArray changed = record;
+            for (int flips = 1 + random.bounded(3); flips > 0; --flips)
+                changed[random.bounded(changed.size())] = char(random.bounded(256));
+            ASSERT_EQ(InPlaceCheckDisagreement(changed), "") << "changed record " << n;
+            try {
+                CConfig record;
+                Load(record, changed);
+                ++decoded;
+            } catch (const CArchiveException&) {
+                ++refused;
+            }
+        }
+    }
+    // The changed records exercised both sides: some decode, some are refused.
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(decoded, 0);
 }
 
 TEST(RecordCheckTest, EveryFindingOfARecordIsListedInSectionOrder)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "device/lib/config.h"
+#include "support/capacities.h"
 #include "support/helpers.h"
 
 #include <QByteArray>
@@ -46,19 +47,6 @@ void KeepWithinRules(CConfig& config);
 // Field by field, naming the first differences.
 void ExpectSameRecord(const CConfig& expected, const CConfig& actual);
 void ExpectSamePhoneBook(const CPhoneBook& expected, const CPhoneBook& actual);
-
-// Raises a capacity for the life of the guard.
-class CapacityGuard {
-public:
-    CapacityGuard(int& capacity, int value) : capacity(capacity), saved(capacity) { capacity = value; }
-    ~CapacityGuard() { capacity = saved; }
-    CapacityGuard(const CapacityGuard&) = delete;
-    CapacityGuard& operator=(const CapacityGuard&) = delete;
-
-private:
-    int& capacity;
-    int saved;
-};
 
 namespace detail {
 inline void Change(int& value, int seed) { value += 1 + seed; }

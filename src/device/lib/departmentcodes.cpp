@@ -8,8 +8,6 @@
 IMPLEMENT_SERIAL(CDepartmentCode, CIdObject, 1)
 IMPLEMENT_SERIAL(CDepartmentCodes, CObject, 1)
 
-int CDepartmentCode::max_count = 99;
-
 namespace {
 CString Decimal(int n)
 {

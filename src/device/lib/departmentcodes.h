@@ -9,7 +9,7 @@
 class CDepartmentCode : public CIdObject {
     DECLARE_SERIAL(CDepartmentCode)
 public:
-    static int max_count;          // 99
+    static const int& max_count;   // capacities.h
     static constexpr int digits = 2;
     static constexpr int highestCode = 99999;
     static constexpr int codeDigits = 5;

@@ -55,11 +55,11 @@ DeviceError InvalidFirmware(const CString& file, const CString& reason)
 
 FirmwareImage LoadFirmware(const CString& file)
 {
-    FirmwareImage firmware;
-    CString reason;
-    if (!firmware::Load(file, firmware, reason))
-        throw InvalidFirmware(file, reason);
-    return firmware;
+    try {
+        return firmware::Read(file);
+    } catch (const firmware::InvalidFile& invalid) {
+        throw InvalidFirmware(file, invalid.reason);
+    }
 }
 
 void Install(EmulatedDevice& link, const FirmwareImage& firmware, int flag, const CString& file)

@@ -59,15 +59,13 @@ std::unique_ptr<DeviceMemory> LoadStoredState(const DeviceDefinition& device, QB
         return memory;
     }
     auto memory = std::make_unique<DeviceMemory>();
-    CString reason;
     try {
-        if (ReadFileWhole(path, serialformat::maxFileBytes, record, reason)) {
-            memory->LoadAllButRecord(record);
-            return memory;
-        }
+        record = afx::ReadWholeFile(path, serialformat::maxFileBytes);
+        memory->LoadAllButRecord(record);
+        return memory;
     } catch (const CException&) {
+        throw DeviceError{unreadableMemoryText};
     }
-    throw DeviceError{unreadableMemoryText};
 }
 
 // Reads `record` with `read`; a record that cannot be read is a memory that cannot be read.
@@ -154,8 +152,8 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
     std::unique_ptr<DeviceMemory> memory = LoadStoredState(definition, storedRecord);
     // What stays the machine's own, its information and the mailboxes that hold documents,
     // stands before the directory: of what is stored only those sections are read. What is
-    // sent is read whole and checked, since a device does not trust its client; it is stored
-    // as it came unless the device keeps something of its own.
+    // sent is checked whole, since a device does not trust its client; it is stored as it came
+    // unless the device keeps something of its own.
     const char* const lastOwnSection = "mailBoxes";
     CConfig stored;
     ReadStoredRecord(storedRecord, [&](CArchive& ar) { stored.SerializeLeadingSections(ar, lastOwnSection); });
@@ -164,13 +162,15 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
         if (const CMailBox* mailBox = stored.mailBoxes.Get(memory->busyMailBoxes[i]))
             held.push_back(*mailBox);
     }
+    // The directory, most of what is sent, is checked where it lies in the bytes, not built.
     CConfig sent;
+    qsizetype sentRestAt = 0;
+    bool valid = false;
     try {
-        serialformat::LoadFromBytes(sent, record);
+        valid = CheckRecordBytes(record, lastOwnSection, sent, sentRestAt).empty();
     } catch (const CException&) {
-        throw DeviceError{refusedText};
     }
-    if (!CheckRecord(sent).empty())
+    if (!valid)
         throw DeviceError{refusedText};
     bool keptOwn = !(sent.machineInfo == stored.machineInfo);
     sent.machineInfo = stored.machineInfo;
@@ -192,7 +192,11 @@ CStringArray EmulatedDevice::WriteConfiguration(const QByteArray& record)
                               + " contient des documents et il ne reste pas de place pour elle."};
         restored.release();
     }
-    const QByteArray kept = keptOwn ? serialformat::StoreToBytes(sent) : record;
+    // What follows the device's own sections goes back as it came.
+    const QByteArray kept =
+        keptOwn ? serialformat::WriteToBytes([&](CArchive& ar) { sent.SerializeLeadingSections(ar, lastOwnSection); })
+                      .append(QByteArrayView(record).sliced(sentRestAt))
+                : record;
     Store(memory->StoreWithRecord(kept));
     return refused;
 }

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 
-namespace {
-
 CString ReadFailure(const CFileException& e)
 {
     switch (e.m_cause) {
@@ -16,8 +14,6 @@ CString ReadFailure(const CFileException& e)
         return "fichier illisible";
     }
 }
-
-} // namespace
 
 CString WriteFailure(const CFileException& e)
 {

@@ -7,7 +7,8 @@
 
 #include <QByteArray>
 
-// The file's bytes, when it is a regular file of at most maxBytes bytes.
+// The file's bytes, when it is a regular file of at most maxBytes bytes. For the programs;
+// the library's own readers call afx::ReadWholeFile and fail as it does (ReadFailure).
 BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CString& reason);
 
 // Replaces the file in one step: a failure leaves the previous file whole. A new file is its
@@ -15,5 +16,6 @@ BOOL ReadFileWhole(const CString& path, qint64 maxBytes, QByteArray& bytes, CStr
 BOOL WriteFileAtomically(const CString& path, const QByteArray& bytes, CString& reason,
                          afx::NewFileAccess access = afx::NewFileAccess::ownerOnly);
 
-// Why a write failed, as a short French phrase ("disque plein").
+// Why a read or a write failed, as a short French phrase ("fichier introuvable", "disque plein").
+CString ReadFailure(const CFileException& e);
 CString WriteFailure(const CFileException& e);

@@ -108,56 +108,41 @@ BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason)
     return TRUE;
 }
 
-BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason)
+FirmwareImage Read(const CString& path)
 {
     QByteArray bytes;
-    if (!ReadFileWhole(path, headerSize + maxImageBytes, bytes, reason))
-        return FALSE;
-    if (!magic.startsWith(bytes.left(magic.size()))) {
-        reason = "ce n'est pas un fichier de micrologiciel";
-        return FALSE;
+    try {
+        bytes = afx::ReadWholeFile(path, headerSize + maxImageBytes);
+    } catch (const CFileException& e) {
+        throw InvalidFile{ReadFailure(e)};
     }
-    if (bytes.size() < headerSize) {
-        reason = "fichier tronqué";
-        return FALSE;
-    }
+    if (!magic.startsWith(bytes.left(magic.size())))
+        throw InvalidFile{"ce n'est pas un fichier de micrologiciel"};
+    if (bytes.size() < headerSize)
+        throw InvalidFile{"fichier tronqué"};
     if (const auto version = Number<quint16>(bytes, 4); version != formatVersion) {
+        CString reason;
         reason.Format("version de format %u non prise en charge", unsigned(version));
-        return FALSE;
+        throw InvalidFile{reason};
     }
-    if (Number<quint16>(bytes, 6) != headerSize) {
-        reason = "en-tête incorrect";
-        return FALSE;
-    }
+    if (Number<quint16>(bytes, 6) != headerSize)
+        throw InvalidFile{"en-tête incorrect"};
     FirmwareImage loaded;
-    if (!TakeText(bytes, modelOffset, modelBytes, loaded.model)) {
-        reason = "le modèle n'est pas un texte imprimable";
-        return FALSE;
-    }
-    if (!TakeText(bytes, versionOffset, versionBytes, loaded.version)) {
-        reason = "la version n'est pas un texte imprimable";
-        return FALSE;
-    }
-    if (loaded.model.IsEmpty() || loaded.version.IsEmpty()) {
-        reason = "en-tête incorrect";
-        return FALSE;
-    }
+    if (!TakeText(bytes, modelOffset, modelBytes, loaded.model))
+        throw InvalidFile{"le modèle n'est pas un texte imprimable"};
+    if (!TakeText(bytes, versionOffset, versionBytes, loaded.version))
+        throw InvalidFile{"la version n'est pas un texte imprimable"};
+    if (loaded.model.IsEmpty() || loaded.version.IsEmpty())
+        throw InvalidFile{"en-tête incorrect"};
     const qint64 imageLength = Number<quint32>(bytes, lengthOffset);
-    if (bytes.size() < headerSize + imageLength) {
-        reason = "fichier tronqué";
-        return FALSE;
-    }
-    if (bytes.size() > headerSize + imageLength) {
-        reason = "données en trop après l'image";
-        return FALSE;
-    }
+    if (bytes.size() < headerSize + imageLength)
+        throw InvalidFile{"fichier tronqué"};
+    if (bytes.size() > headerSize + imageLength)
+        throw InvalidFile{"données en trop après l'image"};
     loaded.image = bytes.mid(headerSize);
-    if (Crc32(loaded.image) != Number<quint32>(bytes, crcOffset)) {
-        reason = "somme de contrôle incorrecte";
-        return FALSE;
-    }
-    firmware = loaded;
-    return TRUE;
+    if (Crc32(loaded.image) != Number<quint32>(bytes, crcOffset))
+        throw InvalidFile{"somme de contrôle incorrecte"};
+    return loaded;
 }
 
 } // namespace firmware

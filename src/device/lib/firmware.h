@@ -39,8 +39,13 @@ DWORD Crc32(const QByteArray& bytes);
 // for its field or not printable, or the image too large.
 BOOL Build(const FirmwareImage& firmware, QByteArray& bytes, CString& reason);
 
-// Reads and checks a firmware file. Returns FALSE with the reason, a short French phrase
-// ("somme de contrôle incorrecte"), when the file is missing, unreadable or not valid.
-BOOL Load(const CString& path, FirmwareImage& firmware, CString& reason);
+// A firmware file that is missing, unreadable or not valid, and why: a short French phrase
+// ("somme de contrôle incorrecte").
+struct InvalidFile {
+    CString reason;
+};
+
+// Reads and checks a firmware file; throws InvalidFile.
+FirmwareImage Read(const CString& path);
 
 } // namespace firmware

@@ -5,9 +5,6 @@
 IMPLEMENT_SERIAL(CMailBox, CObject, 1)
 IMPLEMENT_SERIAL(CMailBoxes, CObject, 1)
 
-int CMailBox::max_count = 100;
-int CMailBox::max_relay_dest_count = 50;
-
 namespace {
 constexpr DWORD minStringBytes = 4;
 }

@@ -7,8 +7,8 @@
 class CMailBox : public CObject {
     DECLARE_SERIAL(CMailBox)
 public:
-    static int max_count;               // 100
-    static int max_relay_dest_count;    // 50
+    static const int& max_count;             // capacities.h
+    static const int& max_relay_dest_count;  // capacities.h
 
     // A relay mailbox's destinations are copied from `destinations` when one is given.
     explicit CMailBox(const CString& number = CString(), const CString& password = CString(), int type = 0,

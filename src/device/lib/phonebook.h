@@ -68,7 +68,7 @@ public:
 class CSpeedDial : public CIdObject {
     DECLARE_SERIAL(CSpeedDial)
 public:
-    static int max_count;          // 999
+    static const int& max_count;   // capacities.h
     static constexpr int digits = 3;
 
     explicit CSpeedDial(int number = 0) : CIdObject(number) {}
@@ -90,7 +90,7 @@ class CGroupDial;
 class COneTouch : public CIdObject {
     DECLARE_SERIAL(COneTouch)
 public:
-    static int max_count;          // 38: the device's number of keys, and its highest key
+    static const int& max_count;   // capacities.h: the device's number of keys, and its highest key
     static constexpr int digits = 2;
 
     explicit COneTouch(int number = 0, CObject* ref = nullptr) : CIdObject(number), ref(ref) {}
@@ -114,7 +114,7 @@ private:
 class CGroupDial : public CIdObject {
     DECLARE_SERIAL(CGroupDial)
 public:
-    static int max_count;          // 1999
+    static const int& max_count;   // capacities.h
     static constexpr int digits = 4;
 
     explicit CGroupDial(int number = 0, const CString& name = CString()) : CIdObject(number), name(name) {}

@@ -1,5 +1,9 @@
 #include "device/lib/recordcheck.h"
 
+#include "device/lib/phonebookformat.h"
+#include "device/lib/serialformat.h"
+
+#include <algorithm>
 #include <cstring>
 
 bool operator==(const RecordFinding& a, const RecordFinding& b)
@@ -15,50 +19,59 @@ using Findings = std::vector<RecordFinding>;
 
 // The directory's entries by kind and number, made once for a check: a record names entries
 // many times over (every group's members, every relay's destinations) and the directory's
-// own lookups walk its lists.
+// own lookups walk its lists. `Entry` is what is known of an entry: the entry itself for a
+// directory of objects, whether it is there for one walked in its serialised form.
+template <class Entry>
 class DirectoryIndex {
 public:
-    explicit DirectoryIndex(const CPhoneBook& phoneBook)
+    // The entry of that kind (1 speed dial, 2 one-touch key, 3 group) and number, or Entry().
+    Entry Get(int kind, int number) const
     {
-        Index(phoneBook.GetSpeedDials(), byKind[0]);
-        Index(phoneBook.GetOneTouches(), byKind[1]);
-        Index(phoneBook.GetGroupDials(), byKind[2]);
+        const std::vector<Entry>& entries = byKind[kind - 1];
+        return number >= 0 && number < int(entries.size()) ? entries[number] : Entry();
     }
-
-    // The entry of that kind (1 speed dial, 2 one-touch key, 3 group) and number held by the
-    // directory, nullptr when there is none.
-    const CIdObject* Get(int kind, int number) const
+    void Hold(int kind, int number, Entry entry)
     {
-        const std::vector<const CIdObject*>& entries = byKind[kind - 1];
-        return number >= 0 && number < int(entries.size()) ? entries[number] : nullptr;
+        std::vector<Entry>& entries = byKind[kind - 1];
+        if (number >= int(entries.size()))
+            entries.resize(number + 1);
+        entries[number] = entry;
     }
     // As CPhoneBook::Holds.
     bool Holds(const CString& text, int kind) const
     {
         int found = 0;
         int number = 0;
-        return CPhoneBook::ParseNumber(text, found, number) && Get(found, number) != nullptr
-               && (kind == 0 || found == kind);
+        return CPhoneBook::ParseNumber(text, found, number) && Get(found, number) && (kind == 0 || found == kind);
     }
-    // Whether `entry` is the directory's own entry of its number.
-    bool Holds(const CIdObject* entry, int kind) const { return Get(kind, entry->GetId()) == entry; }
 
 private:
-    static void Index(const CObList& list, std::vector<const CIdObject*>& entries)
-    {
-        for (POSITION at = list.GetHeadPosition(); at != nullptr;) {
+    std::vector<Entry> byKind[3];
+};
+
+using ObjectIndex = DirectoryIndex<const CIdObject*>;
+
+ObjectIndex IndexOf(const CPhoneBook& phoneBook)
+{
+    ObjectIndex index;
+    int kind = 0;
+    for (const CObList* list : {&phoneBook.GetSpeedDials(), &phoneBook.GetOneTouches(), &phoneBook.GetGroupDials()}) {
+        ++kind;
+        for (POSITION at = list->GetHeadPosition(); at != nullptr;) {
             // The directory holds only numbers within its kinds' ranges (CPhoneBook::Add).
-            const auto* entry = static_cast<const CIdObject*>(list.GetNext(at));
-            if (entry->GetId() < 0)
-                continue;
-            if (entry->GetId() >= int(entries.size()))
-                entries.resize(entry->GetId() + 1);
-            entries[entry->GetId()] = entry;
+            const auto* entry = static_cast<const CIdObject*>(list->GetNext(at));
+            if (entry->GetId() >= 0)
+                index.Hold(kind, entry->GetId(), entry);
         }
     }
+    return index;
+}
 
-    std::vector<const CIdObject*> byKind[3];
-};
+// Whether `entry` is the directory's own entry of its number.
+bool Holds(const ObjectIndex& directory, const CIdObject* entry, int kind)
+{
+    return directory.Get(kind, entry->GetId()) == entry;
+}
 
 // Where a value sits: its section, and its entry's number as lists show it (a mailbox's
 // text, or a numbered entry's number and digits), worded only for a finding: most entries
@@ -142,7 +155,8 @@ void Missing(const Place& place, const char* field, const CString& number, int k
     out.push_back(std::move(finding));
 }
 
-void CheckSection(const CAdvancedSettings& s, const DirectoryIndex& directory, Findings& out)
+template <class Directory>
+void CheckSection(const CAdvancedSettings& s, const Directory& directory, Findings& out)
 {
     const Place place{"advanced", {}};
     CheckFields(s, place, out);
@@ -152,7 +166,8 @@ void CheckSection(const CAdvancedSettings& s, const DirectoryIndex& directory, F
         Missing(place, "orderDestination", s.orderDestination, kind, out);
 }
 
-void CheckSection(const CDepartmentCodes& codes, const DirectoryIndex&, Findings& out)
+template <class Directory>
+void CheckSection(const CDepartmentCodes& codes, const Directory&, Findings& out)
 {
     for (POSITION at = codes.GetHeadPosition(); at != nullptr;) {
         const auto& code = *static_cast<const CDepartmentCode*>(codes.GetNext(at));
@@ -162,7 +177,8 @@ void CheckSection(const CDepartmentCodes& codes, const DirectoryIndex&, Findings
     }
 }
 
-void CheckSection(const CMailBoxes& mailBoxes, const DirectoryIndex& directory, Findings& out)
+template <class Directory>
+void CheckSection(const CMailBoxes& mailBoxes, const Directory& directory, Findings& out)
 {
     for (POSITION at = mailBoxes.GetHeadPosition(); at != nullptr;) {
         const auto& box = *static_cast<const CMailBox*>(mailBoxes.GetNext(at));
@@ -183,7 +199,7 @@ void CheckSection(const CMailBoxes& mailBoxes, const DirectoryIndex& directory, 
     }
 }
 
-void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, Findings& out)
+void CheckSection(const CPhoneBook& phoneBook, const ObjectIndex& directory, Findings& out)
 {
     for (POSITION at = phoneBook.GetSpeedDials().GetHeadPosition(); at != nullptr;) {
         const auto* entry = static_cast<const CSpeedDial*>(phoneBook.GetSpeedDials().GetNext(at));
@@ -196,10 +212,10 @@ void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, 
         if (const CDialingData* own = key->GetDialingData()) {
             CheckFields(*own, place, out);
         } else if (const auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, ref)) {
-            if (!directory.Holds(speedDial, 1))
+            if (!Holds(directory, speedDial, 1))
                 Missing(place, "target", FormatId(speedDial->GetId(), CSpeedDial::digits), 1, out);
         } else if (const auto* group = DYNAMIC_DOWNCAST(CGroupDial, ref)) {
-            if (!directory.Holds(group, 3))
+            if (!Holds(directory, group, 3))
                 Missing(place, "target", FormatId(group->GetId(), CGroupDial::digits), 3, out);
         } else {
             out.push_back(At(place, "target", RecordFinding::dialsNothing));
@@ -215,34 +231,166 @@ void CheckSection(const CPhoneBook& phoneBook, const DirectoryIndex& directory, 
             CObject* member = group->members.GetNext(m);
             // Members are speed dials and one-touch keys with a record of their own.
             if (const auto* speedDial = DYNAMIC_DOWNCAST(CSpeedDial, member)) {
-                if (!directory.Holds(speedDial, 1))
+                if (!Holds(directory, speedDial, 1))
                     Missing(place, "members", FormatId(speedDial->GetId(), CSpeedDial::digits), 1, out);
             } else if (const auto* key = DYNAMIC_DOWNCAST(COneTouch, member)) {
-                if (!directory.Holds(key, 2) || key->GetDialingData() == nullptr)
+                if (!Holds(directory, key, 2) || key->GetDialingData() == nullptr)
                     Missing(place, "members", FormatId(key->GetId(), COneTouch::digits), 2, out);
             }
         }
     }
 }
 
-template <class Section>
-void CheckSection(const Section& section, const DirectoryIndex&, Findings& out, const char* name)
+template <class Section, class Directory>
+void CheckSection(const Section& section, const Directory&, Findings& out, const char* name)
 {
     CheckFields(section, {name, {}}, out);
+}
+
+// The findings of the record's sections in their order, those of the directory from
+// `checkDirectory`.
+template <class Directory, class CheckDirectory>
+Findings CheckSections(const CConfig& record, const Directory& directory, CheckDirectory checkDirectory)
+{
+    Findings out;
+    CConfig::Sections([&](const char* name, auto member) {
+        const auto& section = record.*member;
+        if constexpr (std::is_same_v<std::decay_t<decltype(section)>, CPhoneBook>)
+            checkDirectory(out);
+        else if constexpr (requires { CheckSection(section, directory, out); })
+            CheckSection(section, directory, out);
+        else
+            CheckSection(section, directory, out, name);
+    });
+    return out;
+}
+
+// The directory in its serialised form, walked as CPhoneBook reads it and throwing where that
+// reading throws (numbers in range and taken once, references to entries that are there, a
+// member once in a group), each entry checked as CheckSection checks it once read: the same
+// findings, in stored order, with no entry built. `held` receives the entries' numbers.
+void WalkDirectory(CArchive& ar, DirectoryIndex<bool>& held, Findings& out)
+{
+    using namespace phonebookformat;
+    serialformat::ExpectHeader(ar, phoneBookMagic, phoneBookSchema);
+
+    // Whether each number is taken, by kind; a number outside a table is outside its range.
+    std::vector<bool> speedDials(highestSpeedDial + 1);
+    std::vector<bool> ownKeys(COneTouch::max_count + 1);   // keys with a record of their own
+    std::vector<bool> keys(COneTouch::max_count + 1);
+    std::vector<bool> groups(highestGroupDial + 1);
+    const auto taken = [](const std::vector<bool>& numbers, int number) {
+        return number >= 1 && number < int(numbers.size()) && numbers[number];
+    };
+    const auto adopt = [](std::vector<bool>& numbers, int number) {
+        serialformat::Require(number >= 1 && number < int(numbers.size()) && !numbers[number]);
+        numbers[number] = true;
+    };
+
+    CDialingData data;
+    for (DWORD n = ar.ReadCount(CSpeedDial::max_count, minSpeedDialBytes); n > 0; --n) {
+        const int number = serialformat::ReadInt(ar);
+        fields::ReadFields(ar, data);
+        CheckFields(data, {"speedDials", {}, number, CSpeedDial::digits}, out);
+        adopt(speedDials, number);
+    }
+
+    std::vector<int> groupsOfKeys;
+    for (DWORD n = ar.ReadCount(COneTouch::max_count, minOneTouchBytes); n > 0; --n) {
+        const int number = serialformat::ReadInt(ar);
+        const Place place{"oneTouches", {}, number, COneTouch::digits};
+        BYTE refKind = noRef;
+        ar >> refKind;
+        switch (refKind) {
+        case noRef:
+            out.push_back(At(place, "target", RecordFinding::dialsNothing));
+            break;
+        case ownRecord:
+            fields::ReadFields(ar, data);
+            CheckFields(data, place, out);
+            break;
+        case speedDialRef:
+            serialformat::Require(taken(speedDials, serialformat::ReadInt(ar)));
+            break;
+        case groupDialRef:
+            groupsOfKeys.push_back(serialformat::ReadInt(ar));
+            break;
+        default:
+            serialformat::Require(false);
+        }
+        adopt(keys, number);
+        ownKeys[number] = refKind == ownRecord;
+    }
+
+    const DWORD maxMembers = static_cast<DWORD>(CSpeedDial::max_count + COneTouch::max_count);
+    GroupMarks speedDialsTaken(highestSpeedDial);
+    GroupMarks keysTaken(COneTouch::max_count);
+    CGroupDial group;
+    for (DWORD n = ar.ReadCount(CGroupDial::max_count, minGroupDialBytes); n > 0; --n) {
+        const int number = serialformat::ReadInt(ar);
+        ar >> group.name;
+        const Place place{"groupDials", {}, number, CGroupDial::digits};
+        CheckFields(group, place, out);
+        const DWORD members = ar.ReadCount(maxMembers, memberBytes);
+        if (members == 0)
+            out.push_back(At(place, "members", RecordFinding::noMembers));
+        for (DWORD m = members; m > 0; --m) {
+            BYTE kind = 0;
+            ar >> kind;
+            const int member = serialformat::ReadInt(ar);
+            if (kind == speedDialMember && taken(speedDials, member)) {
+                serialformat::Require(speedDialsTaken.Mark(member, n));
+            } else if (kind == oneTouchMember && taken(keys, member)) {
+                serialformat::Require(keysTaken.Mark(member, n));
+                if (!ownKeys[member])
+                    Missing(place, "members", FormatId(member, COneTouch::digits), 2, out);
+            } else {
+                serialformat::Require(false);
+            }
+        }
+        adopt(groups, number);
+    }
+    for (int number : groupsOfKeys)
+        serialformat::Require(taken(groups, number));
+
+    int kind = 0;
+    for (const std::vector<bool>* numbers : {&speedDials, &keys, &groups}) {
+        ++kind;
+        for (int number = 1; number < int(numbers->size()); ++number) {
+            if ((*numbers)[number])
+                held.Hold(kind, number, true);
+        }
+    }
 }
 
 } // namespace
 
 std::vector<RecordFinding> CheckRecord(const CConfig& record)
 {
-    Findings out;
-    const DirectoryIndex directory(record.phoneBook);
-    CConfig::Sections([&](const char* name, auto member) {
-        const auto& section = record.*member;
-        if constexpr (requires { CheckSection(section, directory, out); })
-            CheckSection(section, directory, out);
-        else
-            CheckSection(section, directory, out, name);
+    const ObjectIndex directory = IndexOf(record.phoneBook);
+    return CheckSections(record, directory, [&](Findings& out) { CheckSection(record.phoneBook, directory, out); });
+}
+
+std::vector<RecordFinding> CheckRecordBytes(const QByteArray& record, const char* lastLeading, CConfig& sections,
+                                            qsizetype& restAt)
+{
+    restAt = serialformat::ReadFromFront(record, [&](CArchive& ar) { sections.SerializeLeadingSections(ar, lastLeading); });
+    const QByteArray rest = QByteArray::fromRawData(record.constData() + restAt, record.size() - restAt);
+    DirectoryIndex<bool> held;
+    Findings directoryFindings;
+    serialformat::ReadFromFront(rest, [&](CArchive& ar) {
+        bool leading = true;
+        CConfig::Sections([&](const char* name, auto member) {
+            auto& section = sections.*member;
+            if (leading)
+                leading = std::strcmp(name, lastLeading) != 0;
+            else if constexpr (std::is_same_v<std::decay_t<decltype(section)>, CPhoneBook>)
+                WalkDirectory(ar, held, directoryFindings);
+            else
+                section.Serialize(ar);
+        });
     });
-    return out;
+    return CheckSections(sections, held, [&](Findings& out) {
+        out.insert(out.end(), directoryFindings.begin(), directoryFindings.end());
+    });
 }

@@ -6,6 +6,8 @@
 
 #include "device/lib/config.h"
 
+#include <QByteArray>
+
 #include <vector>
 
 struct RecordFinding {
@@ -40,3 +42,13 @@ struct RecordFinding {
 
 // Every finding of the record, in section order; none for a record the device takes.
 std::vector<RecordFinding> CheckRecord(const CConfig& record);
+
+// The same check as a device makes it on a record it is sent, in its serialised form: the
+// findings CheckRecord gives for the record once decoded (the directory's in their stored
+// order), the directory walked where it lies instead of built. Throws CArchiveException where
+// decoding the record throws. The sections up to and including `lastLeading`, which comes
+// before the directory, are read into `sections` as SerializeLeadingSections reads them, and
+// `restAt` receives the offset of the bytes after them; the sections after the directory are
+// read into `sections` too, whose directory stays as it was.
+std::vector<RecordFinding> CheckRecordBytes(const QByteArray& record, const char* lastLeading, CConfig& sections,
+                                            qsizetype& restAt);
