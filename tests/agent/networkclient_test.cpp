@@ -116,7 +116,7 @@ TEST(NetworkNamesTest, NamesAndAddressesReadAndWrittenBack)
         int port;
         const char* device;
     } cases[] = {
-        {"\\\\BUREAU-2\\Brevia Pro 45", true, "BUREAU-2", network::defaultPort, "Brevia Pro 45"},
+        {"\\\\accueil-2\\Brevia Pro 45", true, "accueil-2", network::defaultPort, "Brevia Pro 45"},
         {"\\\\127.0.0.1:8443\\Brevia", true, "127.0.0.1", 8443, "Brevia"},
         {"\\\\[::1]:9000\\Brevia", true, "::1", 9000, "Brevia"},
         {"\\\\[::1]\\Brevia", true, "::1", network::defaultPort, "Brevia"},
