@@ -155,6 +155,8 @@ struct Handle {
         // The device's certificate is its own: trust is its pinned key, not a certificate authority.
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        // An answer that announces more than its bound is refused before it comes.
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(exchange.maxBody));
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Receive);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &exchange);
         curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
@@ -190,6 +192,8 @@ DeviceError TransferFailure(CURLcode code, CURL* curl, const Exchange& exchange,
     }
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
         return ChangedKey(address, pinned);
+    case CURLE_FILESIZE_EXCEEDED:
+        return DeviceError{tooLargeText};
     case CURLE_WRITE_ERROR:
         return DeviceError{exchange.tooLarge ? tooLargeText : cutOffText};
     case CURLE_SEND_ERROR:
