@@ -2,6 +2,7 @@
 // device's password, and an apply that would undo another client's change.
 #include "device_console.h"
 
+#include "device/lib/devicelink.h"
 #include "dialogs/devicepassworddlg.h"
 #include "support/agentprocess.h"
 
