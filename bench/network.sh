@@ -31,25 +31,38 @@ echo o | "$build/tools/tamselctl/tamselctl" trust "$device" >/dev/null
 "$build/bench/bench_full_record" "$work/full.tms"
 "$build/tools/tamselctl/tamselctl" apply "$work/full.tms" "$device" --password-file "$work/password" --force >/dev/null
 
-# Median wall time in ms of a command run $runs times.
-median() {
-  local times=()
+# Runs two commands in turns, $runs times each, so that both meet the same load; prints
+# "WALL_A CPU_A WALL_B CPU_B", the medians in ms of wall time and of user + system time.
+side_by_side() {
+  local a="$1" b="$2" log="$work/times"
+  : >"$log"
   for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N); "$@" >/dev/null 2>&1; end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
+    for which in a b; do
+      local TIMEFORMAT="$which %R %U %S"
+      { time eval "${!which}" >/dev/null 2>&1; } 2>>"$log"
+    done
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.2f", a[int((NR+1)/2)]/1000}'
+  for which in a b; do
+    awk -v w="$which" '$1 == w {print $2 * 1000, ($3 + $4) * 1000}' "$log" | sort -n -k1,1 | awk '{a[NR]=$1} END {printf "%.1f ", a[int((NR+1)/2)]}'
+    awk -v w="$which" '$1 == w {print ($3 + $4) * 1000}' "$log" | sort -n | awk '{a[NR]=$1} END {printf "%.1f ", a[int((NR+1)/2)]}'
+  done
+}
+report() {
+  read -r wall_ctl cpu_ctl wall_curl cpu_curl <<<"$2"
+  awk -v n="$1" -v a="$wall_ctl" -v b="$wall_curl" -v c="$cpu_ctl" -v d="$cpu_curl" 'BEGIN {
+    printf "%-6s tamselctl %7.1f ms (cpu %6.1f)   curl %7.1f ms (cpu %6.1f)   ratio %.2f, cpu %.2f (goal <= 1.5)\n",
+           n, a, c, b, d, a / b, c / d }'
 }
 ctl="$build/tools/tamselctl/tamselctl"
-read_ctl=$(median "$ctl" read "$device" "$work/out.tms" --password-file "$work/password")
-read_curl=$(median curl -sfk -u "admin:$password" -o "$work/out-curl.tms" "$url/settings")
-apply_ctl=$(median "$ctl" --force apply "$work/full.tms" "$device" --password-file "$work/password")
-apply_curl=$(median curl -sfk -u "admin:$password" -T "$work/full.tms" "$url/settings")
+q() { printf '%q ' "$@"; }
+read_times=$(side_by_side "$(q "$ctl" read "$device" "$work/out.tms" --password-file "$work/password")" \
+                          "$(q curl -sfk -u "admin:$password" -o "$work/out-curl.tms" "$url/settings")")
+apply_times=$(side_by_side "$(q "$ctl" --force apply "$work/full.tms" "$device" --password-file "$work/password")" \
+                           "$(q curl -sfk -u "admin:$password" -T "$work/full.tms" "$url/settings")")
 size=$(stat -c %s "$work/out-curl.tms")
-echo "record: $size bytes, medians of $runs runs"
-awk -v a="$read_ctl" -v b="$read_curl" 'BEGIN {printf "read   tamselctl %8.2f ms   curl %8.2f ms   ratio %.2f (goal <= 1.5)\n", a, b, a / b}'
-awk -v a="$apply_ctl" -v b="$apply_curl" 'BEGIN {printf "apply  tamselctl %8.2f ms   curl %8.2f ms   ratio %.2f (goal <= 1.5)\n", a, b, a / b}'
+echo "record: $size bytes, medians of $runs runs each, taken in turns"
+report read "$read_times"
+report apply "$apply_times"
 
 rss() { sed -n 's/^VmRSS:[[:space:]]*//p' "/proc/$agent_pid/status"; }
 echo "agent resident memory, idle: $(rss)"

@@ -1,6 +1,6 @@
 // The device library and tamselctl against a real agent on loopback: the whole path of the
 // console's device operations, trust, passwords and conflicting writes.
-#include "support/agentprocess.h"
+#include "agentclient.h"
 
 #include "device/lib/config.h"
 #include "device/lib/devicelink.h"
@@ -26,8 +26,6 @@
 
 namespace agenttest {
 namespace {
-
-const QByteArray quickDevice = R"({"stepDelayMs": 0, "devices": [{"name": "Brevia Pro 45", "model": "Brevia Pro 45"}]})";
 
 // The user's answers, scripted; what was asked is kept.
 class ScriptedPrompts : public network::Prompts {
@@ -58,21 +56,14 @@ public:
     }
 };
 
-class NetworkClientTest : public ::testing::Test {
+class NetworkClientTest : public AgentClientTest {
 protected:
+    NetworkClientTest() : AgentClientTest(prompts) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(data.isValid());
-        SetDeviceDataFolder(data.path());
-        network::SetPrompts(&prompts);
-        ASSERT_EQ(agent.SetPassword(AgentProcess::device, QByteArray(AgentProcess::password) + "\n"), 0);
-        ASSERT_TRUE(agent.Start()) << agent.Log().toStdString();
+        AgentClientTest::SetUp();
         device = agent.DeviceName();
-    }
-    void TearDown() override
-    {
-        network::SetPrompts(nullptr);
-        SetDeviceDataFolder(QString());
     }
 
     void WriteDeviceList(const QByteArray& json)
@@ -101,9 +92,7 @@ protected:
         return company;
     }
 
-    QTemporaryDir data;
     ScriptedPrompts prompts;
-    AgentProcess agent{quickDevice};
     CString device;
 };
 
@@ -116,7 +105,7 @@ TEST(NetworkNamesTest, NamesAndAddressesReadAndWrittenBack)
         int port;
         const char* device;
     } cases[] = {
-        {"\\\\BUREAU-2\\Brevia Pro 45", true, "BUREAU-2", network::defaultPort, "Brevia Pro 45"},
+        {"\\\\accueil-2\\Brevia Pro 45", true, "accueil-2", network::defaultPort, "Brevia Pro 45"},
         {"\\\\127.0.0.1:8443\\Brevia", true, "127.0.0.1", 8443, "Brevia"},
         {"\\\\[::1]:9000\\Brevia", true, "::1", 9000, "Brevia"},
         {"\\\\[::1]\\Brevia", true, "::1", network::defaultPort, "Brevia"},

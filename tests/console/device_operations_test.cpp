@@ -215,7 +215,6 @@ TEST_F(DeviceOperationsTest, TheStatusProbeDecidesTheSecondTray)
     const Case cases[] = {
         {DeviceFolder::SingleTrayDevice(), false, TRUE, FALSE},
         {DeviceFolder::LocalDevice(), false, FALSE, TRUE},
-        {DeviceFolder::NetworkDevice(), false, FALSE, TRUE},
         {DeviceFolder::LocalDevice(), true, FALSE, FALSE},
     };
     for (const Case& c : cases) {

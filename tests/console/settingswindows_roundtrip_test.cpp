@@ -156,7 +156,7 @@ TEST_F(SettingsRoundTrip, EveryFieldSurvivesItsWindowAndASettingsFile)
 
 TEST_F(SettingsRoundTrip, EveryFieldSurvivesADeviceWriteAndRead)
 {
-    const CString device = devicetest::DeviceFolder::NetworkDevice();
+    const CString device = devicetest::DeviceFolder::LocalDevice();
     Connect(device);
     CConfig away;
     MoveAway(away);

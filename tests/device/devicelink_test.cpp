@@ -36,7 +36,7 @@ TEST_F(DeviceLink, OpenFailsForAnUnknownBusyOrSilentDevice)
     EXPECT_EQ(0u, DvlOpenMFP(nullptr));
     EXPECT_EQ(0u, DvlOpenMFP(u"Brevia Pro 99"));
 
-    const CString device = NetworkDevice();
+    const CString device = LocalDevice();
     // The console cuts names to 199 characters: a cut name is no device.
     EXPECT_EQ(0u, DvlOpenMFP(device.Left(device.GetLength() - 1).GetString()));
 

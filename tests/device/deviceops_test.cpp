@@ -73,7 +73,7 @@ TEST_F(DeviceOperations, DeviceNeverWrittenHoldsFactoryValuesAndReportsItself)
 
 TEST_F(DeviceOperations, WrittenRecordIsReadBackLaterFromTheStoredFile)
 {
-    const CString device = NetworkDevice();
+    const CString device = LocalDevice();
     CConfig sent;
     ReadInto(device, sent);
     const CMachineInfo deviceInfo = sent.machineInfo;
@@ -90,7 +90,7 @@ TEST_F(DeviceOperations, WrittenRecordIsReadBackLaterFromTheStoredFile)
 
     // Another device is not touched.
     CConfig other;
-    ReadInto(LocalDevice(), other);
+    ReadInto(SingleTrayDevice(), other);
     CMachineSettings factory;
     EXPECT_EQ(Save(factory), Save(other.machine));
 }
@@ -425,7 +425,7 @@ TEST_F(DeviceOperations, SecondClientIsRefusedUntilTheFirstCloses)
 
 TEST_F(DeviceOperations, SlowDeviceStillCompletes)
 {
-    const CString device = NetworkDevice();
+    const CString device = LocalDevice();
     devicefaults::Inject(device, {DeviceFault::slow, 5});
     CConfig config;
     FillSmallRecord(config);

@@ -83,7 +83,7 @@ protected:
         return path;
     }
 
-    const CString device = NetworkDevice();
+    const CString device = LocalDevice();
 };
 
 TEST_F(Tamselctl, DevicesListsEveryDeviceOnALine)
@@ -102,12 +102,12 @@ TEST_F(Tamselctl, DevicesWritesControlCharactersOfNamesAsEscapes)
 {
     WriteDeviceList(R"({"stepDelayMs": 0, "devices": [
         {"name": "USB001\u001b[2J\u001b]0;titre\u0007"},
-        {"name": "\\\\serveur\\Brevia\nfaux"},
+        {"name": "serveur\\Brevia\nfaux"},
         {"name": "LPT1\tÉtage 2"}]})");
     const Outcome outcome = Run({"devices"});
     ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
     EXPECT_EQ("USB001\\x1B[2J\\x1B]0;titre\\x07\n"
-              "\\\\serveur\\Brevia\\nfaux\n"
+              "serveur\\Brevia\\nfaux\n"
               "LPT1\\tÉtage 2\n",
               outcome.out);
 }

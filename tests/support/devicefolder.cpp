@@ -8,11 +8,6 @@
 
 namespace {
 
-bool IsNetwork(const DeviceDefinition& device)
-{
-    return static_cast<const QString&>(device.name).startsWith('\\');
-}
-
 template <class Rule>
 CString FindDefault(Rule rule)
 {
@@ -51,15 +46,10 @@ void DeviceFolder::WriteDeviceList(const QByteArray& json)
 
 CString DeviceFolder::LocalDevice()
 {
-    return FindDefault([](const DeviceDefinition& d) { return d.trays == 2 && !IsNetwork(d); });
+    return FindDefault([](const DeviceDefinition& d) { return d.trays == 2; });
 }
 
 CString DeviceFolder::SingleTrayDevice()
 {
     return FindDefault([](const DeviceDefinition& d) { return d.trays == 1; });
-}
-
-CString DeviceFolder::NetworkDevice()
-{
-    return FindDefault(IsNetwork);
 }

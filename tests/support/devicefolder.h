@@ -20,7 +20,6 @@ public:
     // The default devices.
     static CString LocalDevice();   // two trays
     static CString SingleTrayDevice();
-    static CString NetworkDevice();
 
 protected:
     QTemporaryDir data;

@@ -94,7 +94,7 @@ std::vector<Subject> DeviceDialogSubjects()
          }},
         {"device-password",
          [](Album& album) {
-             CDevicePasswordDlg dialog("\\\\BUREAU-2\\Brevia Pro 45", TRUE, nullptr);
+             CDevicePasswordDlg dialog("\\\\192.0.2.10\\Brevia Pro 45", TRUE, nullptr);
              CaptureModal(album, "device-password", dialog);
          }},
     };

@@ -186,28 +186,42 @@ public:
         if (wrong || asked)
             return false;
         asked = true;
+        if (!passwordFile.isEmpty())
+            return FromFile(password);
+        if (::isatty(STDIN_FILENO))
+            Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
         QByteArray line;
-        if (!passwordFile.isEmpty()) {
-            QByteArray bytes;
-            CString reason;
-            if (!ReadFileWhole(passwordFile, 4096, bytes, reason))
-                throw Failure{CString("lecture de ") + Quoted(passwordFile) + " impossible : " + reason};
-            line = bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n'));
-        } else {
-            if (::isatty(STDIN_FILENO))
-                Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
-            if (!ReadLine(stdin, line))
-                return false;
-        }
-        if (line.endsWith('\r'))
-            line.chop(1);
-        password = QString::fromUtf8(line);
-        return !password.isEmpty();
+        return ReadLine(stdin, line) && Usable(line, password);
+    }
+
+    // A password file is read before the first request, as curl sends its user's at once.
+    bool GivenPassword(const CString&, QString& password) override
+    {
+        if (passwordFile.isEmpty() || asked)
+            return false;
+        asked = true;
+        return FromFile(password);
     }
 
     bool Overwrite(const CString&) override { return force; }
 
 private:
+    // The password file's first line.
+    bool FromFile(QString& password) const
+    {
+        QByteArray bytes;
+        CString reason;
+        if (!ReadFileWhole(passwordFile, 4096, bytes, reason))
+            throw Failure{CString("lecture de ") + Quoted(passwordFile) + " impossible : " + reason};
+        return Usable(bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n')), password);
+    }
+    static bool Usable(QByteArray line, QString& password)
+    {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        password = QString::fromUtf8(line);
+        return !password.isEmpty();
+    }
     // One line of at most 4 KB, without its end.
     static bool ReadLine(FILE* stream, QByteArray& line)
     {
@@ -239,6 +253,23 @@ QSettings UserSettings()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tamsel");
 }
 
+// Remembers the device and tag the file holds, or that it holds none; the settings are
+// written only when that changed (a write of them is a locked, synced file).
+void RememberOrigin(const CString& path, const CConfig& config)
+{
+    QSettings settings = UserSettings();
+    const QString key = ReadTagKey(path);
+    QStringList origin;
+    if (!config.readFrom.IsEmpty())
+        origin << config.readFrom << QString::fromLatin1(config.readTag);
+    if (settings.value(key).toStringList() == origin)
+        return;
+    if (origin.isEmpty())
+        settings.remove(key);
+    else
+        settings.setValue(key, origin);
+}
+
 void Devices(const QStringList&)
 {
     CStringList devices;
@@ -257,11 +288,7 @@ void Read(const QStringList& args)
     if (!config.Read(args[0], detail))
         throw DeviceFailure("lecture du périphérique ", args[0], detail);
     WriteFile(args[1], serialformat::StoreToBytes(config));
-    QSettings settings = UserSettings();
-    if (config.readFrom.IsEmpty())
-        settings.remove(ReadTagKey(args[1]));
-    else
-        settings.setValue(ReadTagKey(args[1]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
+    RememberOrigin(args[1], config);
 }
 
 // The record as the device would take it, else its findings on `stream`, one a line, and a
@@ -292,7 +319,7 @@ void Apply(const QStringList& args)
     if (!config.Write(args[1], detail, mailBoxesUnchanged))
         throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
     if (!config.readFrom.IsEmpty())
-        UserSettings().setValue(ReadTagKey(args[0]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
+        RememberOrigin(args[0], config);
     for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
         Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
                           + config.unchangedMailBoxes[i] + "\n");

@@ -158,12 +158,7 @@ bool IsNetworkDevice(const CString& device)
 {
     network::Address address;
     CString name;
-    if (!network::ParseName(device, address, name))
-        return false;
-    // An emulated device of the device list keeps its name, whatever its form.
-    DeviceList list;
-    CString detail;
-    return !LoadDeviceList(list, detail) || list.Find(device) == nullptr;
+    return network::ParseName(device, address, name);
 }
 
 int CConfig::Read(const CString& device, CString& detail)

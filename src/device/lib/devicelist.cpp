@@ -53,7 +53,6 @@ DeviceList DefaultDeviceList()
     list.devices = {
         {"Brevia Pro 45 (USB001)", "Brevia Pro 45", 2, "2.14"},
         {"Brevia Pro 40 (LPT1)", "Brevia Pro 40", 1, "1.32"},
-        {"\\\\BUREAU-2\\Brevia Pro 45", "Brevia Pro 45", 2, "2.10"},
     };
     return list;
 }
@@ -93,6 +92,11 @@ BOOL LoadDeviceList(DeviceList& list, CString& detail)
                                     entry.value("firmwareVersion").toString("1.00")};
             if (device.name.IsEmpty())
                 return ListFault(path, "un périphérique n'a pas de nom", detail);
+            if (static_cast<const QString&>(device.name).startsWith('\\'))
+                return ListFault(path, CString("« ") + device.name
+                                           + " » a la forme d'un nom du réseau (\\\\HÔTE\\Nom) : un périphérique "
+                                             "du réseau est donné par son adresse dans « network »",
+                                 detail);
             if (names.contains(device.name))
                 return ListFault(path, CString("le nom « ") + device.name + " » apparaît deux fois", detail);
             if (device.trays != 1 && device.trays != 2)

@@ -9,7 +9,7 @@
 //   devices/<file>.lock   locked (flock) by the one client the device serves
 //
 // <file> is the device name with every character that is unsafe in a file name
-// percent-encoded ("%5C%5CBUREAU-2%5CBrevia Pro 45"); a long name is cut and given a hash
+// percent-encoded ("Brevia Pro 45 %2F Accueil"); a long name is cut and given a hash
 // of the whole, so that the file name stays within the system's limit.
 //
 // devices.json, every key optional:
@@ -21,7 +21,8 @@
 // maxNetworkAddresses entries; the port may be left out. An entry may be an IPv4 range,
 // "A.B.C.D/N[:PORT]" (discovery.h); agents announced on the local network are found too.
 // Without "devices", the default devices below; "trays" is 1 or 2 (default 2), "model" and
-// "firmwareVersion" default to "Brevia Pro 45" and "1.00". Names are unique and not empty.
+// "firmwareVersion" default to "Brevia Pro 45" and "1.00". Names are unique, not empty, and
+// never begin with a backslash: that form names a network device.
 #pragma once
 
 #include "afx/afx.h"
@@ -31,7 +32,7 @@
 #include <QStringList>
 
 struct DeviceDefinition {
-    CString name;                    // a leading backslash marks a network device
+    CString name;
     CString model;
     int trays = 2;
     CString firmwareVersion;         // what the device runs when it leaves the factory

@@ -112,12 +112,34 @@ size_t Supply(char* buffer, size_t size, size_t count, void* source)
     return static_cast<size_t>(left);
 }
 
-// A handle for one request to the address, its answer bounded to maxBody bytes.
+// The thread's handle for the calls to devices: libcurl keeps its connections, so that the
+// calls of one operation (a password asked, a write after its conflict) share one handshake.
+struct KeptHandle {
+    ~KeptHandle()
+    {
+        if (curl != nullptr)
+            curl_easy_cleanup(curl);
+    }
+    CURL* curl = nullptr;
+    QByteArray pin;     // the key its connections were checked against
+};
+thread_local KeptHandle keptHandle;
+
+// A handle for one request to the address, its answer bounded to maxBody bytes; the thread's
+// kept one when `kept`, else one of its own.
 struct Handle {
-    Handle(const Address& address, const QByteArray& path, Exchange& exchange)
+    Handle(const Address& address, const QByteArray& path, Exchange& exchange, bool kept = false)
+        : kept(kept)
     {
         InitCurl();
-        curl = curl_easy_init();
+        if (kept && keptHandle.curl != nullptr) {
+            curl_easy_reset(keptHandle.curl);
+            curl = keptHandle.curl;
+        } else {
+            curl = curl_easy_init();
+            if (kept)
+                keptHandle.curl = curl;
+        }
         if (curl == nullptr)
             throw DeviceError{tlsFailedText};
         const QString host = address.host.contains(':') ? "[" + address.host + "]" : address.host;
@@ -126,11 +148,15 @@ struct Handle {
         curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https");
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
+        // Taken up again well before the agent closes it for being idle.
+        curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, 2L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>(stallTimeoutMs / 1000));
         // The device's certificate is its own: trust is its pinned key, not a certificate authority.
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        // An answer that announces more than its bound is refused before it comes.
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(exchange.maxBody));
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Receive);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &exchange);
         curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
@@ -139,11 +165,13 @@ struct Handle {
     ~Handle()
     {
         curl_slist_free_all(headers);
-        curl_easy_cleanup(curl);
+        if (!kept)
+            curl_easy_cleanup(curl);
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 
+    bool kept;
     CURL* curl = nullptr;
     curl_slist* headers = nullptr;
     QByteArray url;
@@ -164,6 +192,8 @@ DeviceError TransferFailure(CURLcode code, CURL* curl, const Exchange& exchange,
     }
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
         return ChangedKey(address, pinned);
+    case CURLE_FILESIZE_EXCEEDED:
+        return DeviceError{tooLargeText};
     case CURLE_WRITE_ERROR:
         return DeviceError{exchange.tooLarge ? tooLargeText : cutOffText};
     case CURLE_SEND_ERROR:
@@ -261,9 +291,13 @@ Reply Perform(const Address& address, const QByteArray& pinned, const Call& call
 {
     Exchange exchange;
     exchange.maxBody = call.maxReply;
-    Handle handle(address, call.path, exchange);
+    Handle handle(address, call.path, exchange, true);
     const QByteArray pin = keypin::CurlPin(pinned);
     curl_easy_setopt(handle.curl, CURLOPT_PINNEDPUBLICKEY, pin.constData());
+    // A connection checked against another key is not taken up again.
+    if (keptHandle.pin != pin)
+        curl_easy_setopt(handle.curl, CURLOPT_FRESH_CONNECT, 1L);
+    keptHandle.pin = pin;
     QFile file(call.bodyFile);
     if (call.method == "PUT" || call.method == "POST") {
         qint64 size = call.body.size();
@@ -446,6 +480,11 @@ Reply Send(const CString& device, const Call& call)
     if (!ParseName(device, address, name))
         throw DeviceError{CString("Périphérique inconnu : « ") + device + " »."};
     const QByteArray pinned = TrustedKey(address);
+    if (Prompts* given = currentPrompts.load(); given != nullptr && SessionPassword(address).isEmpty()) {
+        QString password;
+        if (given->GivenPassword(device, password))
+            KeepPassword(address, password);
+    }
     bool wrong = false;
     bool waited = false;
     for (int prompts = 0;;) {

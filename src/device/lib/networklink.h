@@ -41,6 +41,9 @@ public:
     // The device asks for its password; `wrong` when the last one given was refused. FALSE
     // when the user gives none.
     virtual bool AskPassword(const CString& device, bool wrong, QString& password) = 0;
+    // A password the user gave beforehand (tamselctl's password file), sent with the first
+    // request so that the device need not ask; FALSE when none was given.
+    virtual bool GivenPassword(const CString& /*device*/, QString& /*password*/) { return false; }
     // Another client changed the device since the record was read from it: TRUE to
     // overwrite that change, FALSE to stop.
     virtual bool Overwrite(const CString& device) = 0;
