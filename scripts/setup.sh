@@ -11,7 +11,7 @@ packages=(
   python3 python3-vobject python3-ldap
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
-  xvfb xdotool imagemagick openbox
+  xvfb xdotool imagemagick icewm x11-utils
   appstream desktop-file-utils shared-mime-info libglib2.0-bin man-db groff dpkg-dev lintian
 )
 missing=()

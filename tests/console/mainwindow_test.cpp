@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QTabBar>
 
 using afx::testing::PromptScript;
 
@@ -144,6 +145,27 @@ TEST_F(MainWindow, TheCategoryBarShowsEveryCategoryWithoutScrollBar)
     ASSERT_NE(page, nullptr);
     const int pageHeight = int(afx::DialogBaseUnits(afx::TemplateFont(*page)).cy) * 202 / 8;
     EXPECT_TRUE(View()->m_hWnd->height() == pageHeight || item.bottom == client.bottom);
+}
+
+// Every sheet, those of the network mode too, shows each of its tabs whole at the pages' width:
+// no scroll arrows, no title cut.
+TEST_F(MainWindow, EverySheetShowsAllItsTabsWithoutScrollArrows)
+{
+    for (int category = 0; category < categoryCount; ++category) {
+        CCategorySheet* sheet = View()->SheetOf(category);
+        if (!sheet)
+            continue;
+        SCOPED_TRACE(category);
+        auto* tabs = sheet->m_hWnd->findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->count(), sheet->GetPageCount());
+        EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width() - 1);
+        EXPECT_LE(tabs->sizeHint().width(), tabs->width());
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            const QString title = tabs->tabText(tab);
+            EXPECT_LE(tabs->fontMetrics().horizontalAdvance(title), tabs->tabRect(tab).width()) << title.toStdString();
+        }
+    }
 }
 
 // Its items are painted: a screen reader reads each one's caption.

@@ -178,8 +178,9 @@ std::vector<long> MotifHints(QWidget* window)
 }
 
 // The wait window has no title-bar button: the window manager is told it may only move it
-// (functions named: move alone), and its title bar shows the caption alone. The main window
-// keeps the minimise and close its style gives.
+// (functions named: move alone), and its title bar shows the caption alone; the window
+// manager, which honours the hints, grants no other action. The main window keeps the
+// minimise and close its style gives, and no maximise.
 TEST_F(ConsoleUnderX, TheWindowManagerIsToldOfTheTitleBarButtonsAStyleGives)
 {
     enum : long { kFunctions = 1, kDecorations = 2, kMove = 4, kMinimize = 8, kMaximize = 16, kClose = 32,
@@ -194,11 +195,21 @@ TEST_F(ConsoleUnderX, TheWindowManagerIsToldOfTheTitleBarButtonsAStyleGives)
     EXPECT_EQ(waitHints[2] & (kDecorMinimize | kDecorMaximize), 0);
     // The window manager keeps it on top of the main window, never in the task list of its own.
     EXPECT_TRUE(AtomProperty(wait.m_hWnd, "_NET_WM_WINDOW_TYPE").contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG")));
+    // What the user sees: the window manager grants it no title-bar button, moving alone.
+    const auto allowed = [](QWidget* window) { return AtomProperty(window, "_NET_WM_ALLOWED_ACTIONS"); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return allowed(wait.m_hWnd).contains(QLatin1String("_NET_WM_ACTION_MOVE")); }));
+    for (const char* button : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT",
+                               "_NET_WM_ACTION_CLOSE"})
+        EXPECT_FALSE(allowed(wait.m_hWnd).contains(QLatin1String(button))) << button;
     wait.DestroyWindow();
 
     const std::vector<long> mainHints = MotifHints(Frame()->m_hWnd);
     ASSERT_EQ(mainHints.size(), 3u);
     EXPECT_EQ(mainHints[1] & (kMove | kMinimize | kMaximize | kClose), kMove | kMinimize | kClose);
+    const QStringList mainAllowed = allowed(Frame()->m_hWnd);
+    EXPECT_TRUE(mainAllowed.contains(QLatin1String("_NET_WM_ACTION_MINIMIZE")));
+    EXPECT_TRUE(mainAllowed.contains(QLatin1String("_NET_WM_ACTION_CLOSE")));
+    EXPECT_FALSE(mainAllowed.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_HORZ")));
 }
 
 // A short message under a long caption: the box is at least as wide as its caption in a

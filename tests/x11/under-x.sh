@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a test program under an X server of its own: Xvfb on a display number it finds free
-# itself (-displayfd), with the openbox window manager, so that what only a real display has
+# itself (-displayfd), with the IceWM window manager, so that what only a real display has
 # (the X selection, a window manager's frames and placement) is there. Both are ended when the
 # program ends, and every wait is bounded. Listing the cases needs no display.
 set -euo pipefail
@@ -25,8 +25,8 @@ stop() {
 trap stop EXIT
 
 # Opened both ways, a fifo's open never blocks: only the reads wait, each with its bound.
-mkfifo "$work/display" "$work/wm"
-exec 4<>"$work/display" 5<>"$work/wm"
+mkfifo "$work/display"
+exec 4<>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 if ! read -r -t 20 number <&4; then
@@ -36,15 +36,24 @@ if ! read -r -t 20 number <&4; then
 fi
 export DISPLAY=":$number"
 
-# openbox runs its start-up command once it manages the screen. Its settings are its own
-# defaults with an empty menu: the system's menu may name files that are not there.
-mkdir -p "$work/openbox"
-printf '<openbox_config><menu><file>%s</file></menu></openbox_config>\n' "$work/openbox/menu.xml" >"$work/openbox/rc.xml"
-printf '<openbox_menu><menu id="root-menu" label="Openbox"/></openbox_menu>\n' >"$work/openbox/menu.xml"
-XDG_CONFIG_HOME="$work" XDG_CACHE_HOME="$work" \
-  openbox --sm-disable --startup "sh -c 'echo >$work/wm'" 2>"$work/wm.log" &
+# IceWM, with its own defaults and no task bar, honours the Motif hints a window gives of its
+# title-bar functions, as a user's desktop does. It manages the screen once it names itself on
+# the root window; xprop -spy prints the root window's properties now and each change (for 20 s
+# at most),
+# so the wait is for the event.
+mkdir -p "$work/icewm"
+printf 'ShowTaskBar=0\n' >"$work/icewm/preferences"
+ICEWM_PRIVCFG="$work/icewm" icewm 2>"$work/wm.log" &
 wm=$!
-if ! read -r -t 20 _ <&5; then
+exec 5< <(exec timeout 20 xprop -root -spy 2>/dev/null)
+spy=$!
+ready=""
+while read -r line <&5; do
+  case "$line" in _NET_SUPPORTING_WM_CHECK*"window id"*) ready=1; break ;; esac
+done
+kill "$spy" 2>/dev/null || true
+exec 5<&-
+if [ -z "$ready" ]; then
   echo "under-x: the window manager did not start" >&2
   cat "$work/wm.log" >&2
   exit 1

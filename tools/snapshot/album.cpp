@@ -104,7 +104,7 @@ CString LoadText(UINT id)
     return text;
 }
 
-void Album::Capture(const QString& name, QWidget* window, const QJsonObject& painted)
+void PictureAlbum::Capture(const QString& name, QWidget* window, const QJsonObject& painted)
 {
     // The toolbar and the indicators as the idle update leaves them.
     if (CWinApp* app = AfxGetApp())
@@ -125,7 +125,7 @@ void Album::Capture(const QString& name, QWidget* window, const QJsonObject& pai
     pictures.append(picture);
 }
 
-bool Album::WriteIndex() const
+bool PictureAlbum::WriteIndex() const
 {
     QFile index(QDir(folder).filePath(QStringLiteral("index.json")));
     if (!index.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -3,13 +3,11 @@
 
 #include "afx/win/corecontrols.h"
 #include "afx/win/dlgtemplate.h"
+#include "afx/win/metricsstyle.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPainter>
-#include <QPointer>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -79,34 +77,6 @@ void UncheckOtherRadios(QAbstractButton* button)
     }
 }
 
-// Windows' check box and radio button metrics: a 13-pixel box with the text 4 pixels after it.
-// The toolkit's wider spacing would clip the short labels laid out for them ("&Ven").
-class WindowsButtonStyle : public QProxyStyle {
-public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
-    {
-        switch (metric) {
-        case PM_IndicatorWidth: case PM_IndicatorHeight:
-        case PM_ExclusiveIndicatorWidth: case PM_ExclusiveIndicatorHeight:
-            return 13;
-        case PM_CheckBoxLabelSpacing: case PM_RadioButtonLabelSpacing:
-            return 4;
-        default:
-            return QProxyStyle::pixelMetric(metric, option, widget);
-        }
-    }
-};
-
-QStyle* CheckButtonStyle()
-{
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new WindowsButtonStyle;
-        style->setParent(qApp);   // gone with the application, before its base style
-    }
-    return style;
-}
-
 // A check box or radio button that changes its state on a click as Windows' button of the
 // same style does: auto styles only, a radio button never unchecks itself.
 template <class Base>
@@ -159,7 +129,7 @@ QWidget* CreateButton(const afx::ControlSpec& spec, QWidget* parent)
     }
     }
     if (!qobject_cast<QPushButton*>(button))
-        button->setStyle(CheckButtonStyle());
+        button->setStyle(afx::detail::WindowsMetricsStyle());
     button->setText(spec.text);
     QObject::connect(button, &QAbstractButton::clicked, button, [button] { afx::NotifyParent(button, BN_CLICKED); });
     return button;

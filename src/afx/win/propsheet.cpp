@@ -2,6 +2,7 @@
 
 #include "afx/core/resources.h"
 #include "afx/win/dlgtemplate.h"
+#include "afx/win/metricsstyle.h"
 
 #include <QPainter>
 #include <QSignalBlocker>
@@ -143,6 +144,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle)
     }
     m_tabs = new QTabBar(widget);
     m_tabs->setDrawBase(false);
+    m_tabs->setStyle(afx::detail::WindowsMetricsStyle());
     m_tabs->setExpanding(false);   // tabs as wide as their titles
     for (CPropertyPage* page : m_pages)
         m_tabs->addTab(page->GetTabTitle());

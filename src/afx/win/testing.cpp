@@ -92,6 +92,11 @@ int StrictPrompts::Answer(Prompt& prompt)
     return CancellingAnswer(prompt);
 }
 
+int QuietPrompts::Answer(Prompt& prompt)
+{
+    return CancellingAnswer(prompt);
+}
+
 PromptScript::PromptScript() : previous(SetPromptAnswerer(this))
 {
 }

@@ -23,6 +23,13 @@ public:
     int Answer(Prompt& prompt) override;
 };
 
+// Answers every prompt with the choice that changes nothing, reporting none: for a walk that
+// presses every button of a window and is about the window, not the prompts it brings.
+class QuietPrompts : public PromptAnswerer {
+public:
+    int Answer(Prompt& prompt) override;
+};
+
 class PromptScript : public PromptAnswerer {
 public:
     PromptScript();
