@@ -25,6 +25,7 @@ struct Line {
 QList<Line> Lines(QStringView text)
 {
     QList<Line> lines;
+    lines.reserve(text.count(u'\n') + 1);
     int number = 1;
     qsizetype start = 0;
     for (qsizetype at = 0; at <= text.size(); ++at) {
@@ -411,9 +412,17 @@ QByteArray DecodeQuotedPrintable(QStringView value)
     return bytes;
 }
 
+// Whether the text is `name`, ASCII letters in either case (names and parameters of vCard are
+// ASCII).
 bool Is(QStringView text, const char* name)
 {
-    return text.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    qsizetype at = 0;
+    for (; name[at] != '\0'; ++at) {
+        if (at >= text.size() || lower(text[at].unicode()) != lower(char16_t(uchar(name[at]))))
+            return false;
+    }
+    return at == text.size();
 }
 
 // One content line, as views into it: "item1.TEL;TYPE=fax:0140".
@@ -464,7 +473,7 @@ struct Property {
         }
         return DecodeText(bytes);
     }
-    QString Text() const { return Unescaped(Raw()); }
+    QString Text() const { return QuotedPrintable() ? Unescaped(Raw()) : Unescaped(value); }
 
     static QStringView Unquoted(QStringView text)
     {
@@ -500,27 +509,32 @@ bool ParseProperty(QStringView line, Property& property)
 
 struct Card {
     Contact contact;
-    QString fallbackName;
+    QString structuredName;    // N's value, for a card without FN
     QStringList faxes;
     QString firstPhone;
 };
+
+// The name N gives: "prefixes given additional family suffixes".
+QString StructuredName(const QString& raw)
+{
+    // Family; given; additional; prefixes; suffixes.
+    const QList<QStringView> parts = SplitEscaped(raw, u';');
+    QStringList words;
+    for (int i : {3, 1, 2, 0, 4}) {
+        const QString word = i < parts.size() ? Unescaped(parts[i]).simplified() : QString();
+        if (!word.isEmpty())
+            words << word;
+    }
+    return words.join(u' ');
+}
 
 void TakeProperty(const Property& p, Card& card)
 {
     Contact& contact = card.contact;
     if (Is(p.name, "FN")) {
-        contact.name = p.Text().simplified();
+        contact.name = Simplified(p.Text());
     } else if (Is(p.name, "N")) {
-        // Family; given; additional; prefixes; suffixes.
-        const QString raw = p.Raw();
-        const QList<QStringView> parts = SplitEscaped(raw, u';');
-        QStringList words;
-        for (int i : {3, 1, 2, 0, 4}) {
-            const QString word = i < parts.size() ? Unescaped(parts[i]).simplified() : QString();
-            if (!word.isEmpty())
-                words << word;
-        }
-        card.fallbackName = words.join(u' ');
+        card.structuredName = p.Raw();
     } else if (Is(p.name, "TEL")) {
         if (p.Has("FAX"))
             card.faxes << p.Text().trimmed();
@@ -588,7 +602,7 @@ ReadResult ReadVCard(const QByteArray& bytes)
             }
             Contact& contact = card.contact;
             if (contact.name.isEmpty())
-                contact.name = card.fallbackName;
+                contact.name = StructuredName(card.structuredName);
             contact.fax = card.faxes.value(0, card.firstPhone);
             contact.secondFax = card.faxes.value(1);
             result.contacts << std::move(contact);

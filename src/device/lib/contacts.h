@@ -75,6 +75,8 @@ struct ReadResult {
 
 // The file's text: UTF-8 with or without its byte-order mark, UTF-16 with one, else Windows-1252.
 QString DecodeText(const QByteArray& bytes);
+// QString::simplified, without a copy for a text that has nothing to fold (most have not).
+QString Simplified(const QString& text);
 
 ReadResult Read(Format format, const QByteArray& bytes);
 QByteArray Write(Format format, const CPhoneBook& phoneBook);
