@@ -131,6 +131,14 @@ QList<Contact> ExportedContacts(const CPhoneBook& book)
             contacts << c;
         }
     }
+    for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;) {
+        const auto* group = static_cast<const CGroupDial*>(groups.GetNext(pos));
+        Contact c;
+        c.isGroup = true;
+        c.groups << GroupToken(*group);
+        c.keys = keysOf.value(group);
+        contacts << c;
+    }
     return contacts;
 }
 
@@ -322,6 +330,9 @@ ReadResult ReadCsv(const QByteArray& bytes)
         }
         if (QStringView(contact.fax).trimmed().isEmpty())
             contact.fax = phone.toString();
+        const auto blank = [](const QString& cell) { return QStringView(cell).trimmed().isEmpty(); };
+        contact.isGroup = contact.groups.size() == 1 && blank(contact.name) && blank(contact.fax)
+                          && blank(contact.secondFax) && blank(contact.email) && blank(contact.speedDial);
         result.contacts << std::move(contact);
     }
     if (reader.broken) {
@@ -509,6 +520,7 @@ bool ParseProperty(QStringView line, Property& property)
 
 struct Card {
     Contact contact;
+    bool isGroup = false;
     QString structuredName;    // N's value, for a card without FN
     QStringList faxes;
     QString firstPhone;
@@ -550,6 +562,8 @@ void TakeProperty(const Property& p, Card& card)
             if (!group.isEmpty())
                 contact.groups << group;
         }
+    } else if (Is(p.name, "KIND") || Is(p.name, "X-ADDRESSBOOKSERVER-KIND")) {
+        card.isGroup = Is(p.value.trimmed(), "group");
     } else if (Is(p.name, "X-TAMSEL-SPEED-DIAL")) {
         contact.speedDial = p.Text().trimmed();
     } else if (Is(p.name, "X-TAMSEL-ONE-TOUCH")) {
@@ -603,6 +617,11 @@ ReadResult ReadVCard(const QByteArray& bytes)
             Contact& contact = card.contact;
             if (contact.name.isEmpty())
                 contact.name = StructuredName(card.structuredName);
+            if (card.isGroup) {
+                // Its members name it among their categories.
+                contact.isGroup = true;
+                contact.groups = QStringList{contact.name};
+            }
             contact.fax = card.faxes.value(0, card.firstPhone);
             contact.secondFax = card.faxes.value(1);
             result.contacts << std::move(contact);
@@ -653,16 +672,20 @@ QByteArray WriteVCard(const CPhoneBook& book)
 {
     QString text;
     for (const Contact& c : ExportedContacts(book)) {
+        // A group's card is named by the group, as its members' categories name it.
+        const QString name = c.isGroup ? c.groups.value(0) : c.name;
         text += QStringLiteral("BEGIN:VCARD") + lineEnd + QStringLiteral("VERSION:3.0") + lineEnd;
-        text += Folded(QStringLiteral("FN:") + VCardText(c.name));
-        text += Folded(QStringLiteral("N:") + VCardText(c.name) + QStringLiteral(";;;;"));
+        if (c.isGroup)
+            text += QStringLiteral("X-ADDRESSBOOKSERVER-KIND:group") + lineEnd;
+        text += Folded(QStringLiteral("FN:") + VCardText(name));
+        text += Folded(QStringLiteral("N:") + VCardText(name) + QStringLiteral(";;;;"));
         for (const QString& fax : {c.fax, c.secondFax}) {
             if (!fax.isEmpty())
                 text += Folded(QStringLiteral("TEL;TYPE=fax:") + VCardText(fax));
         }
         if (!c.email.isEmpty())
             text += Folded(QStringLiteral("EMAIL;TYPE=internet:") + VCardText(c.email));
-        if (!c.groups.isEmpty()) {
+        if (!c.isGroup && !c.groups.isEmpty()) {
             QStringList categories;
             for (const QString& group : c.groups)
                 categories << VCardText(group);
@@ -670,8 +693,10 @@ QByteArray WriteVCard(const CPhoneBook& book)
         }
         if (!c.speedDial.isEmpty())
             text += QStringLiteral("X-TAMSEL-SPEED-DIAL:") + c.speedDial + lineEnd;
-        if (!c.keys.isEmpty())
-            text += QStringLiteral("X-TAMSEL-ONE-TOUCH:") + c.keys.join(u',') + lineEnd;
+        // One property a key: readers take a comma in an unknown property's value as part of
+        // it, or cut the value there.
+        for (const QString& key : c.keys)
+            text += QStringLiteral("X-TAMSEL-ONE-TOUCH:") + key + lineEnd;
         text += QStringLiteral("END:VCARD") + lineEnd;
     }
     return text.toUtf8();
@@ -693,6 +718,20 @@ struct LdifRecord {
         return values;
     }
 };
+
+// The entry numbers of an entry's uid values: three digits a speed dial, two a key.
+void TakeEntryNumbers(const LdifRecord& entry, Contact& contact)
+{
+    static const QRegularExpression entryNumber(QStringLiteral("^[0-9]{2,3}$"));
+    for (const QString& uid : entry.Values("uid")) {
+        if (!entryNumber.match(uid.trimmed()).hasMatch())
+            continue;
+        if (uid.trimmed().size() == CSpeedDial::digits)
+            contact.speedDial = uid.trimmed();
+        else
+            contact.keys << uid.trimmed();
+    }
+}
 
 // The attribute's name without its options ("cn;lang-fr"), in lower case.
 QString AttributeName(const QString& text)
@@ -823,16 +862,8 @@ ReadResult ReadLdif(const QByteArray& bytes)
         contact.fax = faxes.isEmpty() ? phones.value(0) : faxes.value(0);
         contact.secondFax = faxes.value(1);
         contact.email = entry.Values("mail").value(0);
-        static const QRegularExpression entryNumber(QStringLiteral("^[0-9]{2,3}$"));
+        TakeEntryNumbers(entry, contact);
         const QStringList uids = entry.Values("uid");
-        for (const QString& uid : uids) {
-            if (!entryNumber.match(uid.trimmed()).hasMatch())
-                continue;
-            if (uid.trimmed().size() == CSpeedDial::digits)
-                contact.speedDial = uid.trimmed();
-            else
-                contact.keys << uid.trimmed();
-        }
         // A nameless entry was written with its number as its name.
         const QString name = (names.isEmpty() ? FirstRdnValue(entry.Values("dn").value(0)) : names.value(0)).simplified();
         contact.name = uids.contains(name) ? QString() : name;
@@ -847,6 +878,12 @@ ReadResult ReadLdif(const QByteArray& bytes)
             if (found != contactOfDn.constEnd() && !token.isEmpty())
                 result.contacts[*found].groups << token;
         }
+        Contact record;
+        record.line = group->line;
+        record.isGroup = true;
+        record.groups << token;
+        TakeEntryNumbers(*group, record);
+        result.contacts << record;
     }
     return result;
 }
@@ -887,9 +924,28 @@ QByteArray WriteLdif(const CPhoneBook& book)
             + LdifLine(QStringLiteral("objectClass"), QStringLiteral("organizationalUnit"))
             + LdifLine(QStringLiteral("ou"), QStringLiteral("Annuaire")) + lineEnd;
     QHash<QString, QStringList> membersOf;   // group token: member DNs
-    QStringList groupOrder;
     int ordinal = 0;
+    // Groups come after the contacts, which tell their members.
     for (const Contact& c : ExportedContacts(book)) {
+        if (c.isGroup) {
+            const QString group = c.groups.value(0);
+            const QString dn = QStringLiteral("cn=") + DnValue(group) + u',' + base;
+            text += LdifLine(QStringLiteral("dn"), dn);
+            text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("top"))
+                    + LdifLine(QStringLiteral("objectClass"), QStringLiteral("groupOfNames"));
+            // The keys that stand for the group, as uid values (which groupOfNames lacks).
+            if (!c.keys.isEmpty())
+                text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("uidObject"));
+            text += LdifLine(QStringLiteral("cn"), group);
+            for (const QString& key : c.keys)
+                text += LdifLine(QStringLiteral("uid"), key);
+            // groupOfNames must have a member: an empty group is its own.
+            const QStringList members = membersOf.value(group, QStringList{dn});
+            for (const QString& member : members)
+                text += LdifLine(QStringLiteral("member"), member);
+            text += lineEnd;
+            continue;
+        }
         // A key of its own has no speed-dial number: its key names it.
         const QString uid = c.speedDial.isEmpty() ? c.keys.value(0) : c.speedDial;
         const QString dn = QStringLiteral("uid=%1,").arg(uid.isEmpty() ? QString::number(++ordinal) : uid) + base;
@@ -909,20 +965,8 @@ QByteArray WriteLdif(const CPhoneBook& book)
         if (!c.email.isEmpty())
             text += LdifLine(QStringLiteral("mail"), c.email);
         text += lineEnd;
-        for (const QString& group : c.groups) {
-            if (!membersOf.contains(group))
-                groupOrder << group;
+        for (const QString& group : c.groups)
             membersOf[group] << dn;
-        }
-    }
-    for (const QString& group : groupOrder) {
-        text += LdifLine(QStringLiteral("dn"), QStringLiteral("cn=") + DnValue(group) + u',' + base);
-        text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("top"))
-                + LdifLine(QStringLiteral("objectClass"), QStringLiteral("groupOfNames"))
-                + LdifLine(QStringLiteral("cn"), group);
-        for (const QString& member : membersOf.value(group))
-            text += LdifLine(QStringLiteral("member"), member);
-        text += lineEnd;
     }
     return text.toUtf8();
 }

@@ -228,12 +228,13 @@ struct Entry {
     std::set<int> keys;
     QList<GroupRef> groups;
     QStringList notes;
+    bool isGroup = false;      // a group's own record: groups holds the group, keys stand for it
 };
 
-// Brings a contact to the rules; false with the reason when it is refused.
-bool Prepare(const Contact& contact, Entry& entry, QString& reason)
+// The speed dial's fields of a contact brought to the rules; false with the reason when it is
+// refused.
+bool PrepareDialing(const Contact& contact, Entry& entry, QString& reason)
 {
-    entry.line = contact.line;
     entry.name = FieldName(contact.name, entry.notes);
     entry.fax = DialString(contact.fax, reason, entry.notes);
     if (entry.fax.isEmpty())
@@ -259,6 +260,16 @@ bool Prepare(const Contact& contact, Entry& entry, QString& reason)
             return false;
         }
     }
+    return true;
+}
+
+// Brings a contact to the rules; false with the reason when it is refused.
+bool Prepare(const Contact& contact, Entry& entry, QString& reason)
+{
+    entry.line = contact.line;
+    entry.isGroup = contact.isGroup;
+    if (!contact.isGroup && !PrepareDialing(contact, entry, reason))
+        return false;
     for (const QString& key : contact.keys) {
         const int n = EntryNumber(key, COneTouch::max_count);
         if (n == 0) {
@@ -353,6 +364,10 @@ private:
         QHash<QString, qsizetype> byFax;
         byFax.reserve(entries.size());
         for (Entry& entry : entries) {
+            if (entry.isGroup) {
+                merged << std::move(entry);
+                continue;
+            }
             entry.faxKey = SameNumberKey(entry.fax);
             const auto found = byFax.constFind(entry.faxKey);
             if (found == byFax.constEnd()) {
@@ -440,6 +455,10 @@ private:
 
     void Apply(Entry& entry)
     {
+        if (entry.isGroup) {
+            ApplyGroupRecord(entry);
+            return;
+        }
         const int number = entry.speedDial != 0 ? entry.speedDial : TargetSpeedDial(entry);
         CSpeedDial* speedDial = batch->GetSpeedDial(number);
         if (number == 0 || (speedDial == nullptr && batch->GetCount(1) >= CSpeedDial::max_count)) {
@@ -451,7 +470,8 @@ private:
         targeted.insert(number);
         for (const QString& note : entry.notes)
             Add(ReportLine::note, entry.line, note);
-        if (speedDial == nullptr) {
+        const bool fresh = speedDial == nullptr;
+        if (fresh) {
             speedDial = new CSpeedDial(number);
             Fill(*speedDial->GetDialingData(), entry);
             batch->Add(speedDial);
@@ -469,10 +489,25 @@ private:
                 ++plan.replaced;
             }
         }
+        const QString target = QStringLiteral("la ") + SpeedDialText(number, speedDial->GetName());
         for (int key : entry.keys)
-            ApplyKey(key, speedDial, entry.line);
+            ApplyKey(key, speedDial, target, entry.line);
         for (const GroupRef& group : entry.groups)
-            ApplyGroup(group, speedDial, entry.line);
+            ApplyGroup(group, speedDial, fresh, entry.line);
+    }
+
+    // A group of its own record: made when the directory lacks it, with the keys that stand
+    // for it.
+    void ApplyGroupRecord(const Entry& entry)
+    {
+        for (const QString& note : entry.notes)
+            Add(ReportLine::note, entry.line, note);
+        CGroupDial* group = TakeGroup(entry.groups.value(0), entry.line);
+        if (group == nullptr)
+            return;
+        const QString target = QStringLiteral("le ") + GroupText(*group);
+        for (int key : entry.keys)
+            ApplyKey(key, group, target, entry.line);
     }
 
     static void Fill(CDialingData& data, const Entry& entry)
@@ -483,27 +518,28 @@ private:
         data.emailAddress = entry.email;
     }
 
-    void ApplyKey(int number, CSpeedDial* speedDial, int line)
+    // The key made to stand for `target` (a speed dial or a group), told as `targetText`.
+    void ApplyKey(int number, CIdObject* target, const QString& targetText, int line)
     {
-        const QString keyText = QStringLiteral("touche %1 pour la ").arg(FormatId(number, COneTouch::digits))
-                                + SpeedDialText(speedDial->GetId(), speedDial->GetName());
+        const QString keyText = u"touche " % static_cast<const QString&>(FormatId(number, COneTouch::digits)) % u" pour "
+                                % targetText;
         COneTouch* key = batch->GetOneTouch(number);
         if (key == nullptr) {
-            batch->Add(new COneTouch(number, speedDial));
+            batch->Add(new COneTouch(number, target));
             Add(ReportLine::added, line, keyText);
             ++plan.added;
             return;
         }
-        if (key->GetRef() == speedDial) {
+        if (key->GetRef() == target) {
             ++plan.unchanged;
             return;
         }
         const QString before = key->GetName();
         if (CDialingData* record = key->GetDialingData())
             book->Delete(record);
-        // A key that stands for a speed dial is no group member.
+        // A key that stands for another entry is no group member.
         book->RemoveFromGroups(key);
-        key->SetRef(speedDial);
+        key->SetRef(target);
         Add(ReportLine::replaced, line, keyText + QStringLiteral(" (elle composait %1)").arg(Quoted(before)));
         ++plan.replaced;
     }
@@ -530,7 +566,9 @@ private:
             groupsByName.insert(name, group);
     }
 
-    void ApplyGroup(const GroupRef& ref, CSpeedDial* member, int line)
+    // The group the file names, made or renamed as it names it; nullptr when the directory has
+    // no room for it (refused).
+    CGroupDial* TakeGroup(const GroupRef& ref, int line)
     {
         CGroupDial* group = FindGroup(ref);
         if (group == nullptr) {
@@ -538,7 +576,7 @@ private:
             if (number == 0 || batch->GetCount(3) >= CGroupDial::max_count) {
                 Refuse(line, QStringLiteral("le groupe %1 n'est pas créé : l'annuaire a déjà %2 groupes.")
                                  .arg(Quoted(ref.name)).arg(CGroupDial::max_count));
-                return;
+                return nullptr;
             }
             group = new CGroupDial(number, ref.name);
             batch->Add(group);
@@ -554,7 +592,15 @@ private:
             ++plan.replaced;
             changed.insert(group);
         }
-        if (!joined.insert({group, member}).second || group->members.Find(member) != nullptr)
+        return group;
+    }
+
+    // `fresh`: the member is new to the directory, so no group held it before.
+    void ApplyGroup(const GroupRef& ref, CSpeedDial* member, bool fresh, int line)
+    {
+        CGroupDial* group = TakeGroup(ref, line);
+        if (group == nullptr || !joined.insert({group, member}).second
+            || (!fresh && group->members.Find(member) != nullptr))
             return;
         group->members.AddTail(member);
         if (!created.count(group) && !changed.count(group)) {
