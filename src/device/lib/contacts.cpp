@@ -1,11 +1,11 @@
 #include "device/lib/contacts.h"
 
+#include "device/lib/dialstring.h"
 #include "device/lib/phonebook.h"
 #include "device/lib/serialformat.h"
 
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringBuilder>
 #include <QStringDecoder>
 
@@ -34,9 +34,12 @@ Format FormatNamed(const QString& name)
 
 const FieldRules& DirectoryFieldRules()
 {
-    // The name and e-mail limits of the dial entry dialog, the fax-number field's own limit
-    // and characters.
-    static const FieldRules rules{20, 128, QStringLiteral(" #*,0123456789"), false, 256};
+    // The dialing record's rules, and the fax-number field's own (its text is free in the record).
+    static const FieldRules rules = [] {
+        const QString faxCharacters = QString::fromLatin1(faxNumberCharacters);
+        return FieldRules{fields::RuleOf(&CDialingData::name).maxLength, faxNumberLength, faxCharacters,
+                          faxCharacters.contains(u'+'), fields::RuleOf(&CDialingData::emailAddress).maxLength};
+    }();
     return rules;
 }
 
@@ -138,8 +141,8 @@ QString DialString(const QString& raw, QString& reason, QStringList& notes)
                                          : QStringLiteral("le numéro %1 ne compose rien.").arg(Quoted(raw));
         return QString();
     }
-    const auto billingCharacter = [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'#' || c == u'*'; };
-    if (!std::all_of(code.begin(), code.end(), billingCharacter)) {
+    const QLatin1StringView billingCharacters(billingCodeCharacters);
+    if (!std::all_of(code.begin(), code.end(), [&](QChar c) { return billingCharacters.contains(c); })) {
         reason = QStringLiteral("le code de facturation du numéro %1 n'est pas fait de 0-9, # et *.").arg(Quoted(raw));
         return QString();
     }
