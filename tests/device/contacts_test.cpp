@@ -365,6 +365,48 @@ with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
     EXPECT_EQ(rows, QJsonValue(expected));
 }
 
+// Cells a spreadsheet would compute are written as text, with an apostrophe that the reader
+// takes off again; numbers, "+" first or not, are left as they are.
+TEST(ContactFilesReadBack, CsvFormulaCellsAreTextToSpreadsheetsAndComeBack)
+{
+    CPhoneBook book;
+    const auto speedDial = [&](int number, const char* name, const char* fax, const char* mail) {
+        auto* entry = new CSpeedDial(number);
+        entry->GetDialingData()->name = QString::fromUtf8(name);
+        entry->GetDialingData()->faxNumber = fax;
+        entry->GetDialingData()->emailAddress = mail;
+        ASSERT_TRUE(book.Add(entry));
+    };
+    speedDial(1, "=HYPERLINK(\"x\")", "0140", "@SUM(1)");
+    speedDial(2, "+Plus", "+33 1 40 50 60 70", "");
+    speedDial(3, "-2+3", "-0150", "");
+    speedDial(4, "'=déjà", "0160", "\tx");
+    speedDial(5, "'Dupont", "0170", "");
+    const QByteArray file = contacts::Write(Format::csv, book);
+    const QJsonValue rows = ReadBack(R"(
+import csv, json, sys
+with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
+    print(json.dumps({'out': [row[:3] + row[4:5] for row in csv.reader(f)][1:]}))
+)", file);
+    const QJsonArray expected{
+        QJsonArray{"001", "'=HYPERLINK(\"x\")", "0140", "'@SUM(1)"},
+        QJsonArray{"002", "'+Plus", "+33 1 40 50 60 70", ""},
+        QJsonArray{"003", "'-2+3", "-0150", ""},
+        QJsonArray{"004", "''=déjà", "0160", "'\tx"},
+        QJsonArray{"005", "'Dupont", "0170", ""},
+    };
+    EXPECT_EQ(rows, QJsonValue(expected)) << QJsonDocument(rows.toArray()).toJson().toStdString();
+
+    const contacts::ReadResult read = contacts::Read(Format::csv, file);
+    ASSERT_EQ(read.contacts.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const CDialingData& data = *book.GetSpeedDial(i + 1)->GetDialingData();
+        EXPECT_EQ(read.contacts[i].name, QString(data.name));
+        EXPECT_EQ(read.contacts[i].fax, QString(data.faxNumber));
+        EXPECT_EQ(read.contacts[i].email, QString(data.emailAddress));
+    }
+}
+
 TEST(ContactFilesReadBack, VCardByPythonVobject)
 {
     CPhoneBook book;

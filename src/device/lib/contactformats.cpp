@@ -288,6 +288,28 @@ private:
     QList<QString> buffers;
 };
 
+// Whether a spreadsheet would take the cell for a formula: it begins with "=", "+", "-", "@",
+// a tab or a carriage return, past any apostrophes already there (so that the one added can
+// be told from the cell's own). A sign before digits and spaces alone is left as it is:
+// "+33 1 40 50 60 70" stays a number to a spreadsheet, and cannot call or compute anything.
+bool NeedsFormulaGuard(QStringView cell)
+{
+    while (cell.startsWith(u'\''))
+        cell = cell.sliced(1);
+    if (cell.isEmpty() || !QStringView(u"=+-@\t\r").contains(cell.front()))
+        return false;
+    const QStringView rest = cell.sliced(1);
+    const bool signedNumber = (cell.front() == u'+' || cell.front() == u'-') && !rest.trimmed().isEmpty()
+                              && std::all_of(rest.begin(), rest.end(), [](QChar c) { return c == u' ' || (c >= u'0' && c <= u'9'); });
+    return !signedNumber;
+}
+
+// A cell as it was written: the apostrophe that kept a spreadsheet from computing it taken off.
+QStringView FormulaUnguarded(QStringView cell)
+{
+    return cell.startsWith(u'\'') && NeedsFormulaGuard(cell.sliced(1)) ? cell.sliced(1) : cell;
+}
+
 ReadResult ReadCsv(const QByteArray& bytes)
 {
     ReadResult result;
@@ -315,7 +337,7 @@ ReadResult ReadCsv(const QByteArray& bytes)
         contact.line = line;
         QStringView phone;
         for (qsizetype i = 0; i < cells.size() && i < columns.size(); ++i) {
-            const QStringView cell = cells[i];
+            const QStringView cell = FormulaUnguarded(cells[i]);
             switch (columns[i]) {
             case Column::name: contact.name = cell.toString(); break;
             case Column::fax: contact.fax = cell.toString(); break;
@@ -345,9 +367,10 @@ ReadResult ReadCsv(const QByteArray& bytes)
 QString CsvCell(const QString& text)
 {
     static const QRegularExpression special(QStringLiteral("[\",;\\r\\n\\t]|^\\s|\\s$"));
-    if (!special.match(text).hasMatch())
-        return text;
-    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const QString cell = NeedsFormulaGuard(text) ? u'\'' + text : text;
+    if (!special.match(cell).hasMatch())
+        return cell;
+    return u'"' + QString(cell).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QByteArray WriteCsv(const CPhoneBook& book)
