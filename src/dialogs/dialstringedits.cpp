@@ -10,10 +10,7 @@
 namespace {
 
 const char* const phoneCharacters = "-0123456789";
-const char* const faxCharacters = " #*,0123456789";
-const char* const billingCharacters = "#*0123456789";
 const char* const dialStringFormat = "FaxNum";
-constexpr int kFaxNumberLimit = 128;
 
 BOOL OnlyOf(const QString& text, const char* characters)
 {
@@ -41,7 +38,7 @@ CString Replaced(const CString& text, int start, int end, const CString& inserte
 int FaxNumberLimit(const CString& text)
 {
     CString spaces = text;
-    return kFaxNumberLimit - (text.Find(u'+') >= 0 ? 1 : 0) - spaces.Remove(u' ');
+    return faxNumberLength - (text.Find(u'+') >= 0 ? 1 : 0) - spaces.Remove(u' ');
 }
 
 // The "FaxNum" item's dial string of what a WM_PASTE pastes: single-byte text, up to its NUL
@@ -204,7 +201,7 @@ void CFaxNumberEdit::SetBillingCode(const CString& code)
 
 void CFaxNumberEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    const BOOL inSet = OneOf(nChar, faxCharacters);
+    const BOOL inSet = OneOf(nChar, faxNumberCharacters);
     int start = 0, end = 0, suffixStart = 0, length = 0;
     const BOOL covers = SelectionCoversBillingCode(start, end, suffixStart, length);
     if (!covers && end > suffixStart) {
@@ -270,7 +267,7 @@ LRESULT CFaxNumberEdit::OnPaste(WPARAM pasteSource, LPARAM)
     if (const std::optional<CString> dialString = ClipboardDialString(pasteSource)) {
         if (covers || (billingCode.IsEmpty() && end == length))
             PasteDialString(*dialString, start, end);
-    } else if (end <= suffixStart && OnlyOf(afx::ClipboardText(pasteSource), faxCharacters)) {
+    } else if (end <= suffixStart && OnlyOf(afx::ClipboardText(pasteSource), faxNumberCharacters)) {
         Default();
     }
     UpdateLimitText();
@@ -286,7 +283,7 @@ void CFaxNumberEdit::PasteDialString(const CString& dialString, int selStart, in
     const CString shown = FaxWithDollarSigns(dialString, code);
     const CString dialled = shown.Left(shown.GetLength() - (code.IsEmpty() ? 0 : code.GetLength() + 1));
     const CString result = Replaced(Text(), selStart, selEnd, shown);
-    if (!OnlyOf(dialled, faxCharacters) || !OnlyOf(code, billingCharacters) || result.GetLength() > FaxNumberLimit(result))
+    if (!OnlyOf(dialled, faxNumberCharacters) || !OnlyOf(code, billingCodeCharacters) || result.GetLength() > FaxNumberLimit(result))
         return;
     SetLimitText(UINT(FaxNumberLimit(result)));
     billingCode = code;
@@ -307,7 +304,7 @@ void CBillingCodeEdit::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (TakeControlCharacter(nChar))
         return;
-    if (OneOf(nChar, billingCharacters))
+    if (OneOf(nChar, billingCodeCharacters))
         Default();
     else
         RefuseCharacter(IDP_INVALID_BILLING_CHARACTERS);
@@ -337,7 +334,7 @@ LRESULT CBillingCodeEdit::OnPaste(WPARAM pasteSource, LPARAM)
     int start = 0, end = 0;
     Selection(start, end);
     const int room = int(GetLimitText()) - (Text().GetLength() - (end - start));
-    if (!code.IsEmpty() && OnlyOf(code, billingCharacters) && code.GetLength() <= room)
+    if (!code.IsEmpty() && OnlyOf(code, billingCodeCharacters) && code.GetLength() <= room)
         ReplaceSel(code);
     return 0;
 }

@@ -226,6 +226,34 @@ const Sample samples[] = {
      "ligne 11 : Refusée : la ligne 12 n'est pas de la forme « attribut: valeur ».\n"
      "ligne 14 : Ajoutée : composition abrégée 001 « D »\n"
      "1 ajoutée, 0 remplacée, 4 refusées, 0 inchangée."},
+    {"CsvGroupRowsMakeGroupsAndTheirKeys", Format::csv,
+     "Nom,Fax,Touche,Groupes\nDupont,0140,,Ventes (0003)\n,,07,Ventes (0003)\n,,,Vide\n,,02,Direction (0009)\n",
+     "001 Dupont | 0140\n003 Ancien | 0144\ntouche 02 -> 0009\ntouche 07 -> 0003\n"
+     "groupe 0001 Vide : \ngroupe 0003 Ventes : 001\ngroupe 0009 Direction : ",
+     "ligne 2 : Ajoutée : composition abrégée 001 « Dupont »\n"
+     "ligne 2 : Ajoutée : groupe 0003 « Ventes »\n"
+     "ligne 3 : Ajoutée : touche 07 pour le groupe 0003 « Ventes »\n"
+     "ligne 4 : Ajoutée : groupe 0001 « Vide »\n"
+     "ligne 5 : Ajoutée : groupe 0009 « Direction »\n"
+     "ligne 5 : Remplacée : touche 02 pour le groupe 0009 « Direction » (elle composait « Touche seule »)\n"
+     "5 ajoutées, 1 remplacée, 0 refusée, 0 inchangée."},
+    {"VCardGroupCards", Format::vcard,
+     "BEGIN:VCARD\nVERSION:4.0\nKIND:group\nFN:Équipe (0004)\nX-TAMSEL-ONE-TOUCH:09\nMEMBER:urn:uuid:1\nEND:VCARD\n"
+     "BEGIN:VCARD\nVERSION:3.0\nX-ADDRESSBOOKSERVER-KIND:group\nN:Vide;;;;\nEND:VCARD\n"
+     "BEGIN:VCARD\nVERSION:4.0\nKIND:group\nEND:VCARD\n",
+     "003 Ancien | 0144\ntouche 02 -> 0199\ntouche 09 -> 0004\ngroupe 0001 Vide : \ngroupe 0004 Équipe : ",
+     "ligne 1 : Ajoutée : groupe 0004 « Équipe »\n"
+     "ligne 1 : Ajoutée : touche 09 pour le groupe 0004 « Équipe »\n"
+     "ligne 8 : Ajoutée : groupe 0001 « Vide »\n"
+     "ligne 13 : Refusée : un groupe sans nom ni numéro.\n"
+     "3 ajoutées, 0 remplacée, 1 refusée, 0 inchangée."},
+    {"LdifEmptyGroupWithAKey", Format::ldif,
+     "dn: cn=Vide (0006),ou=g\nobjectClass: groupOfNames\nobjectClass: uidObject\ncn: Vide (0006)\nuid: 04\n"
+     "member: cn=Vide (0006),ou=g\n",
+     "003 Ancien | 0144\ntouche 02 -> 0199\ntouche 04 -> 0006\ngroupe 0006 Vide : ",
+     "ligne 1 : Ajoutée : groupe 0006 « Vide »\n"
+     "ligne 1 : Ajoutée : touche 04 pour le groupe 0006 « Vide »\n"
+     "2 ajoutées, 0 remplacée, 0 refusée, 0 inchangée."},
     {"LdifNoEntry", Format::ldif, "\x89PNG\r\n\x1a\n", start,
      "erreur : le fichier ne contient aucune entrée LDIF (dn:)."},
 };
@@ -237,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ContactSamples, ::testing::ValuesIn(samples),
 
 namespace {
 
-// Every field the files carry, with quotes, separators, accents and a billing code.
+// Every field the files carry, with quotes, separators, accents and a billing code; keys that
+// stand for groups, and groups without members.
 void CarriedDirectory(CPhoneBook& book)
 {
     const auto speedDial = [&](int number, const char* name, const char* fax, const char* second, const char* mail) {
@@ -266,6 +295,11 @@ void CarriedDirectory(CPhoneBook& book)
     direction->members.AddTail(zoe);
     direction->members.AddTail(nameless);
     book.Add(direction);
+    auto* empty = new CGroupDial(7, "Vide");
+    book.Add(empty);
+    book.Add(new CGroupDial(8, "Réserve"));
+    book.Add(new COneTouch(5, sales));
+    book.Add(new COneTouch(6, empty));
 }
 
 class ContactRoundTrip : public ::testing::TestWithParam<Format> {};
@@ -323,8 +357,54 @@ with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
         QJsonArray{"002", "Zoë « L'Œil »; \"q\"", "0140", "", "", "", "Ventes (0001);Dir, (x) \\ = + (1999)"},
         QJsonArray{"009", "", "0199", "", "", "", "Dir, (x) \\ = + (1999)"},
         QJsonArray{"512", "Ééééééééééééééééééé€", "1*2#3,4", "", "", "03", "Ventes (0001)"},
+        QJsonArray{"", "", "", "", "", "05", "Ventes (0001)"},
+        QJsonArray{"", "", "", "", "", "06", "Vide (0007)"},
+        QJsonArray{"", "", "", "", "", "", "Réserve (0008)"},
+        QJsonArray{"", "", "", "", "", "", "Dir, (x) \\ = + (1999)"},
     };
     EXPECT_EQ(rows, QJsonValue(expected));
+}
+
+// Cells a spreadsheet would compute are written as text, with an apostrophe that the reader
+// takes off again; numbers, "+" first or not, are left as they are.
+TEST(ContactFilesReadBack, CsvFormulaCellsAreTextToSpreadsheetsAndComeBack)
+{
+    CPhoneBook book;
+    const auto speedDial = [&](int number, const char* name, const char* fax, const char* mail) {
+        auto* entry = new CSpeedDial(number);
+        entry->GetDialingData()->name = QString::fromUtf8(name);
+        entry->GetDialingData()->faxNumber = fax;
+        entry->GetDialingData()->emailAddress = mail;
+        ASSERT_TRUE(book.Add(entry));
+    };
+    speedDial(1, "=HYPERLINK(\"x\")", "0140", "@SUM(1)");
+    speedDial(2, "+Plus", "+33 1 40 50 60 70", "");
+    speedDial(3, "-2+3", "-0150", "");
+    speedDial(4, "'=déjà", "0160", "\tx");
+    speedDial(5, "'Dupont", "0170", "");
+    const QByteArray file = contacts::Write(Format::csv, book);
+    const QJsonValue rows = ReadBack(R"(
+import csv, json, sys
+with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
+    print(json.dumps({'out': [row[:3] + row[4:5] for row in csv.reader(f)][1:]}))
+)", file);
+    const QJsonArray expected{
+        QJsonArray{"001", "'=HYPERLINK(\"x\")", "0140", "'@SUM(1)"},
+        QJsonArray{"002", "'+Plus", "+33 1 40 50 60 70", ""},
+        QJsonArray{"003", "'-2+3", "-0150", ""},
+        QJsonArray{"004", "''=déjà", "0160", "'\tx"},
+        QJsonArray{"005", "'Dupont", "0170", ""},
+    };
+    EXPECT_EQ(rows, QJsonValue(expected)) << QJsonDocument(rows.toArray()).toJson().toStdString();
+
+    const contacts::ReadResult read = contacts::Read(Format::csv, file);
+    ASSERT_EQ(read.contacts.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const CDialingData& data = *book.GetSpeedDial(i + 1)->GetDialingData();
+        EXPECT_EQ(read.contacts[i].name, QString(data.name));
+        EXPECT_EQ(read.contacts[i].fax, QString(data.faxNumber));
+        EXPECT_EQ(read.contacts[i].email, QString(data.emailAddress));
+    }
 }
 
 TEST(ContactFilesReadBack, VCardByPythonVobject)
@@ -336,18 +416,24 @@ import json, sys, vobject
 out = []
 with open(sys.argv[1], encoding='utf-8') as f:
     for card in vobject.readComponents(f.read()):
+        value = lambda name: card.contents[name][0].value if name in card.contents else ''
         out.append([card.fn.value, [t.value for t in card.contents.get('tel', []) if 'FAX' in [p.upper() for p in t.params.get('TYPE', [])]],
                     card.categories.value if 'categories' in card.contents else [],
-                    card.contents['x-tamsel-speed-dial'][0].value])
+                    value('x-tamsel-speed-dial'), value('x-addressbookserver-kind'),
+                    [p.value for p in card.contents.get('x-tamsel-one-touch', [])]])
 print(json.dumps({'out': out}))
 )", contacts::Write(Format::vcard, book));
     const QJsonArray expected{
-        QJsonArray{"Dupont, Jean", QJsonArray{"01 40 50 60 70$12#", "0155"}, QJsonArray{"Ventes (0001)"}, "001"},
-        QJsonArray{"Zoë « L'Œil »; \"q\"", QJsonArray{"0140"}, QJsonArray{"Ventes (0001)", "Dir, (x) \\ = + (1999)"}, "002"},
-        QJsonArray{"", QJsonArray{"0199"}, QJsonArray{"Dir, (x) \\ = + (1999)"}, "009"},
-        QJsonArray{"Ééééééééééééééééééé€", QJsonArray{"1*2#3,4"}, QJsonArray{"Ventes (0001)"}, "512"},
+        QJsonArray{"Dupont, Jean", QJsonArray{"01 40 50 60 70$12#", "0155"}, QJsonArray{"Ventes (0001)"}, "001", "", QJsonArray{"01", "38"}},
+        QJsonArray{"Zoë « L'Œil »; \"q\"", QJsonArray{"0140"}, QJsonArray{"Ventes (0001)", "Dir, (x) \\ = + (1999)"}, "002", "", QJsonArray{}},
+        QJsonArray{"", QJsonArray{"0199"}, QJsonArray{"Dir, (x) \\ = + (1999)"}, "009", "", QJsonArray{}},
+        QJsonArray{"Ééééééééééééééééééé€", QJsonArray{"1*2#3,4"}, QJsonArray{"Ventes (0001)"}, "512", "", QJsonArray{"03"}},
+        QJsonArray{"Ventes (0001)", QJsonArray{}, QJsonArray{}, "", "group", QJsonArray{"05"}},
+        QJsonArray{"Vide (0007)", QJsonArray{}, QJsonArray{}, "", "group", QJsonArray{"06"}},
+        QJsonArray{"Réserve (0008)", QJsonArray{}, QJsonArray{}, "", "group", QJsonArray{}},
+        QJsonArray{"Dir, (x) \\ = + (1999)", QJsonArray{}, QJsonArray{}, "", "group", QJsonArray{}},
     };
-    EXPECT_EQ(cards, QJsonValue(expected));
+    EXPECT_EQ(cards, QJsonValue(expected)) << QJsonDocument(cards.toArray()).toJson().toStdString();
 }
 
 TEST(ContactFilesReadBack, LdifByPythonLdap)
@@ -359,20 +445,33 @@ import json, sys, ldif
 with open(sys.argv[1], 'rb') as f:
     parser = ldif.LDIFRecordList(f)
     parser.parse()
-out = [[dn, {k: [v.decode('utf-8') for v in vs] for k, vs in entry.items() if k in ('cn', 'uid', 'facsimileTelephoneNumber', 'mail', 'member')}]
+out = [[dn, {k: [v.decode('utf-8') for v in vs] for k, vs in entry.items() if k in ('objectClass', 'cn', 'uid', 'facsimileTelephoneNumber', 'mail', 'member')}]
        for dn, entry in parser.all_records]
 print(json.dumps({'out': out}))
 )", contacts::Write(Format::ldif, book));
     const QJsonArray all = entries.toArray();
-    ASSERT_EQ(all.size(), 7);   // the unit, four contacts, two groups
+    ASSERT_EQ(all.size(), 9);   // the unit, four contacts, four groups
     EXPECT_EQ(all[1], QJsonValue(QJsonArray{"uid=001,ou=Annuaire",
-                                            QJsonObject{{"uid", QJsonArray{"001", "01", "38"}},
+                                            QJsonObject{{"objectClass", QJsonArray{"top", "person", "organizationalPerson", "inetOrgPerson"}},
+                                                        {"uid", QJsonArray{"001", "01", "38"}},
                                                         {"cn", QJsonArray{"Dupont, Jean"}},
                                                         {"facsimileTelephoneNumber", QJsonArray{"01 40 50 60 70$12#", "0155"}},
                                                         {"mail", QJsonArray{"jean@example.org"}}}}));
     EXPECT_EQ(all[2].toArray()[1].toObject().value("cn"), QJsonValue(QJsonArray{"Zoë « L'Œil »; \"q\""}));
-    EXPECT_EQ(all[6], QJsonValue(QJsonArray{"cn=Dir\\, (x) \\\\ \\= \\+ (1999),ou=Annuaire",
-                                            QJsonObject{{"cn", QJsonArray{"Dir, (x) \\ = + (1999)"}},
+    EXPECT_EQ(all[5], QJsonValue(QJsonArray{"cn=Ventes (0001),ou=Annuaire",
+                                            QJsonObject{{"objectClass", QJsonArray{"top", "groupOfNames", "uidObject"}},
+                                                        {"cn", QJsonArray{"Ventes (0001)"}},
+                                                        {"uid", QJsonArray{"05"}},
+                                                        {"member", QJsonArray{"uid=001,ou=Annuaire", "uid=002,ou=Annuaire",
+                                                                              "uid=512,ou=Annuaire"}}}}));
+    // An empty group is its own member: groupOfNames must have one.
+    EXPECT_EQ(all[7], QJsonValue(QJsonArray{"cn=Réserve (0008),ou=Annuaire",
+                                            QJsonObject{{"objectClass", QJsonArray{"top", "groupOfNames"}},
+                                                        {"cn", QJsonArray{"Réserve (0008)"}},
+                                                        {"member", QJsonArray{"cn=Réserve (0008),ou=Annuaire"}}}}));
+    EXPECT_EQ(all[8], QJsonValue(QJsonArray{"cn=Dir\\, (x) \\\\ \\= \\+ (1999),ou=Annuaire",
+                                            QJsonObject{{"objectClass", QJsonArray{"top", "groupOfNames"}},
+                                                        {"cn", QJsonArray{"Dir, (x) \\ = + (1999)"}},
                                                         {"member", QJsonArray{"uid=002,ou=Annuaire", "uid=009,ou=Annuaire"}}}}));
 }
 

@@ -139,6 +139,42 @@ TEST_F(PhoneBookTest, AddRefusesNumbersOutsideTheRangesAndEntriesBeyondTheCapaci
     EXPECT_TRUE(book.Add(book.GetSpeedDial(3)));
 }
 
+// A batch refuses what Add refuses, finds its own entries by number before they are in the
+// lists, and leaves every list in number order once it ends.
+TEST_F(PhoneBookTest, ABatchAddsAsAddDoesAndMergesInNumberOrder)
+{
+    CapacityGuard capacity(CSpeedDial::max_count, 6);
+    {
+        CPhoneBookBatch batch(book);
+        CSpeedDial held(2);
+        COneTouch heldKey(3);
+        CGroupDial heldGroup(1);
+        EXPECT_FALSE(batch.Add(&held));
+        EXPECT_FALSE(batch.Add(&heldKey));
+        EXPECT_FALSE(batch.Add(&heldGroup));
+        for (int number : {0, 1000}) {
+            CSpeedDial outside(number);
+            EXPECT_FALSE(batch.Add(&outside)) << number;
+        }
+        for (int number : {9, 5, 7})
+            EXPECT_TRUE(batch.Add(new CSpeedDial(number))) << number;
+        CSpeedDial beyond(8);
+        EXPECT_FALSE(batch.Add(&beyond));   // 3 held and 3 added: at the capacity
+        EXPECT_TRUE(batch.Add(new COneTouch(38, batch.GetSpeedDial(5))));
+        EXPECT_TRUE(batch.Add(new CGroupDial(1999, "Tous")));
+        EXPECT_EQ(5, batch.GetSpeedDial(5)->GetId());
+        EXPECT_EQ(book.GetSpeedDial(2), batch.GetSpeedDial(2));
+        EXPECT_EQ(nullptr, batch.GetSpeedDial(4));
+        EXPECT_EQ(6, batch.GetCount(1));
+        EXPECT_EQ(3, book.GetCount(1));   // not in the lists yet
+    }
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 5, 7, 9}), Numbers(book.GetSpeedDials()));
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 38}), Numbers(book.GetOneTouches()));
+    EXPECT_EQ((std::vector<int>{1, 2, 1999}), Numbers(book.GetGroupDials()));
+    EXPECT_EQ(book.GetSpeedDial(5), book.GetOneTouch(38)->GetRef());
+    ExpectReferencesSound();
+}
+
 TEST_F(PhoneBookTest, AKeyHeldAboveALoweredCapacityIsWrittenWithItsGroups)
 {
     QByteArray bytes;

@@ -25,6 +25,7 @@ struct Line {
 QList<Line> Lines(QStringView text)
 {
     QList<Line> lines;
+    lines.reserve(text.count(u'\n') + 1);
     int number = 1;
     qsizetype start = 0;
     for (qsizetype at = 0; at <= text.size(); ++at) {
@@ -129,6 +130,14 @@ QList<Contact> ExportedContacts(const CPhoneBook& book)
             c.groups = groupsOf.value(key);
             contacts << c;
         }
+    }
+    for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;) {
+        const auto* group = static_cast<const CGroupDial*>(groups.GetNext(pos));
+        Contact c;
+        c.isGroup = true;
+        c.groups << GroupToken(*group);
+        c.keys = keysOf.value(group);
+        contacts << c;
     }
     return contacts;
 }
@@ -279,6 +288,28 @@ private:
     QList<QString> buffers;
 };
 
+// Whether a spreadsheet would take the cell for a formula: it begins with "=", "+", "-", "@",
+// a tab or a carriage return, past any apostrophes already there (so that the one added can
+// be told from the cell's own). A sign before digits and spaces alone is left as it is:
+// "+33 1 40 50 60 70" stays a number to a spreadsheet, and cannot call or compute anything.
+bool NeedsFormulaGuard(QStringView cell)
+{
+    while (cell.startsWith(u'\''))
+        cell = cell.sliced(1);
+    if (cell.isEmpty() || !QStringView(u"=+-@\t\r").contains(cell.front()))
+        return false;
+    const QStringView rest = cell.sliced(1);
+    const bool signedNumber = (cell.front() == u'+' || cell.front() == u'-') && !rest.trimmed().isEmpty()
+                              && std::all_of(rest.begin(), rest.end(), [](QChar c) { return c == u' ' || (c >= u'0' && c <= u'9'); });
+    return !signedNumber;
+}
+
+// A cell as it was written: the apostrophe that kept a spreadsheet from computing it taken off.
+QStringView FormulaUnguarded(QStringView cell)
+{
+    return cell.startsWith(u'\'') && NeedsFormulaGuard(cell.sliced(1)) ? cell.sliced(1) : cell;
+}
+
 ReadResult ReadCsv(const QByteArray& bytes)
 {
     ReadResult result;
@@ -306,7 +337,7 @@ ReadResult ReadCsv(const QByteArray& bytes)
         contact.line = line;
         QStringView phone;
         for (qsizetype i = 0; i < cells.size() && i < columns.size(); ++i) {
-            const QStringView cell = cells[i];
+            const QStringView cell = FormulaUnguarded(cells[i]);
             switch (columns[i]) {
             case Column::name: contact.name = cell.toString(); break;
             case Column::fax: contact.fax = cell.toString(); break;
@@ -321,6 +352,9 @@ ReadResult ReadCsv(const QByteArray& bytes)
         }
         if (QStringView(contact.fax).trimmed().isEmpty())
             contact.fax = phone.toString();
+        const auto blank = [](const QString& cell) { return QStringView(cell).trimmed().isEmpty(); };
+        contact.isGroup = contact.groups.size() == 1 && blank(contact.name) && blank(contact.fax)
+                          && blank(contact.secondFax) && blank(contact.email) && blank(contact.speedDial);
         result.contacts << std::move(contact);
     }
     if (reader.broken) {
@@ -333,9 +367,10 @@ ReadResult ReadCsv(const QByteArray& bytes)
 QString CsvCell(const QString& text)
 {
     static const QRegularExpression special(QStringLiteral("[\",;\\r\\n\\t]|^\\s|\\s$"));
-    if (!special.match(text).hasMatch())
-        return text;
-    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    const QString cell = NeedsFormulaGuard(text) ? u'\'' + text : text;
+    if (!special.match(cell).hasMatch())
+        return cell;
+    return u'"' + QString(cell).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QByteArray WriteCsv(const CPhoneBook& book)
@@ -411,9 +446,17 @@ QByteArray DecodeQuotedPrintable(QStringView value)
     return bytes;
 }
 
+// Whether the text is `name`, ASCII letters in either case (names and parameters of vCard are
+// ASCII).
 bool Is(QStringView text, const char* name)
 {
-    return text.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0;
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    qsizetype at = 0;
+    for (; name[at] != '\0'; ++at) {
+        if (at >= text.size() || lower(text[at].unicode()) != lower(char16_t(uchar(name[at]))))
+            return false;
+    }
+    return at == text.size();
 }
 
 // One content line, as views into it: "item1.TEL;TYPE=fax:0140".
@@ -464,7 +507,7 @@ struct Property {
         }
         return DecodeText(bytes);
     }
-    QString Text() const { return Unescaped(Raw()); }
+    QString Text() const { return QuotedPrintable() ? Unescaped(Raw()) : Unescaped(value); }
 
     static QStringView Unquoted(QStringView text)
     {
@@ -500,27 +543,33 @@ bool ParseProperty(QStringView line, Property& property)
 
 struct Card {
     Contact contact;
-    QString fallbackName;
+    bool isGroup = false;
+    QString structuredName;    // N's value, for a card without FN
     QStringList faxes;
     QString firstPhone;
 };
+
+// The name N gives: "prefixes given additional family suffixes".
+QString StructuredName(const QString& raw)
+{
+    // Family; given; additional; prefixes; suffixes.
+    const QList<QStringView> parts = SplitEscaped(raw, u';');
+    QStringList words;
+    for (int i : {3, 1, 2, 0, 4}) {
+        const QString word = i < parts.size() ? Unescaped(parts[i]).simplified() : QString();
+        if (!word.isEmpty())
+            words << word;
+    }
+    return words.join(u' ');
+}
 
 void TakeProperty(const Property& p, Card& card)
 {
     Contact& contact = card.contact;
     if (Is(p.name, "FN")) {
-        contact.name = p.Text().simplified();
+        contact.name = Simplified(p.Text());
     } else if (Is(p.name, "N")) {
-        // Family; given; additional; prefixes; suffixes.
-        const QString raw = p.Raw();
-        const QList<QStringView> parts = SplitEscaped(raw, u';');
-        QStringList words;
-        for (int i : {3, 1, 2, 0, 4}) {
-            const QString word = i < parts.size() ? Unescaped(parts[i]).simplified() : QString();
-            if (!word.isEmpty())
-                words << word;
-        }
-        card.fallbackName = words.join(u' ');
+        card.structuredName = p.Raw();
     } else if (Is(p.name, "TEL")) {
         if (p.Has("FAX"))
             card.faxes << p.Text().trimmed();
@@ -536,6 +585,8 @@ void TakeProperty(const Property& p, Card& card)
             if (!group.isEmpty())
                 contact.groups << group;
         }
+    } else if (Is(p.name, "KIND") || Is(p.name, "X-ADDRESSBOOKSERVER-KIND")) {
+        card.isGroup = Is(p.value.trimmed(), "group");
     } else if (Is(p.name, "X-TAMSEL-SPEED-DIAL")) {
         contact.speedDial = p.Text().trimmed();
     } else if (Is(p.name, "X-TAMSEL-ONE-TOUCH")) {
@@ -588,7 +639,12 @@ ReadResult ReadVCard(const QByteArray& bytes)
             }
             Contact& contact = card.contact;
             if (contact.name.isEmpty())
-                contact.name = card.fallbackName;
+                contact.name = StructuredName(card.structuredName);
+            if (card.isGroup) {
+                // Its members name it among their categories.
+                contact.isGroup = true;
+                contact.groups = QStringList{contact.name};
+            }
             contact.fax = card.faxes.value(0, card.firstPhone);
             contact.secondFax = card.faxes.value(1);
             result.contacts << std::move(contact);
@@ -639,16 +695,20 @@ QByteArray WriteVCard(const CPhoneBook& book)
 {
     QString text;
     for (const Contact& c : ExportedContacts(book)) {
+        // A group's card is named by the group, as its members' categories name it.
+        const QString name = c.isGroup ? c.groups.value(0) : c.name;
         text += QStringLiteral("BEGIN:VCARD") + lineEnd + QStringLiteral("VERSION:3.0") + lineEnd;
-        text += Folded(QStringLiteral("FN:") + VCardText(c.name));
-        text += Folded(QStringLiteral("N:") + VCardText(c.name) + QStringLiteral(";;;;"));
+        if (c.isGroup)
+            text += QStringLiteral("X-ADDRESSBOOKSERVER-KIND:group") + lineEnd;
+        text += Folded(QStringLiteral("FN:") + VCardText(name));
+        text += Folded(QStringLiteral("N:") + VCardText(name) + QStringLiteral(";;;;"));
         for (const QString& fax : {c.fax, c.secondFax}) {
             if (!fax.isEmpty())
                 text += Folded(QStringLiteral("TEL;TYPE=fax:") + VCardText(fax));
         }
         if (!c.email.isEmpty())
             text += Folded(QStringLiteral("EMAIL;TYPE=internet:") + VCardText(c.email));
-        if (!c.groups.isEmpty()) {
+        if (!c.isGroup && !c.groups.isEmpty()) {
             QStringList categories;
             for (const QString& group : c.groups)
                 categories << VCardText(group);
@@ -656,8 +716,10 @@ QByteArray WriteVCard(const CPhoneBook& book)
         }
         if (!c.speedDial.isEmpty())
             text += QStringLiteral("X-TAMSEL-SPEED-DIAL:") + c.speedDial + lineEnd;
-        if (!c.keys.isEmpty())
-            text += QStringLiteral("X-TAMSEL-ONE-TOUCH:") + c.keys.join(u',') + lineEnd;
+        // One property a key: readers take a comma in an unknown property's value as part of
+        // it, or cut the value there.
+        for (const QString& key : c.keys)
+            text += QStringLiteral("X-TAMSEL-ONE-TOUCH:") + key + lineEnd;
         text += QStringLiteral("END:VCARD") + lineEnd;
     }
     return text.toUtf8();
@@ -679,6 +741,20 @@ struct LdifRecord {
         return values;
     }
 };
+
+// The entry numbers of an entry's uid values: three digits a speed dial, two a key.
+void TakeEntryNumbers(const LdifRecord& entry, Contact& contact)
+{
+    static const QRegularExpression entryNumber(QStringLiteral("^[0-9]{2,3}$"));
+    for (const QString& uid : entry.Values("uid")) {
+        if (!entryNumber.match(uid.trimmed()).hasMatch())
+            continue;
+        if (uid.trimmed().size() == CSpeedDial::digits)
+            contact.speedDial = uid.trimmed();
+        else
+            contact.keys << uid.trimmed();
+    }
+}
 
 // The attribute's name without its options ("cn;lang-fr"), in lower case.
 QString AttributeName(const QString& text)
@@ -809,16 +885,8 @@ ReadResult ReadLdif(const QByteArray& bytes)
         contact.fax = faxes.isEmpty() ? phones.value(0) : faxes.value(0);
         contact.secondFax = faxes.value(1);
         contact.email = entry.Values("mail").value(0);
-        static const QRegularExpression entryNumber(QStringLiteral("^[0-9]{2,3}$"));
+        TakeEntryNumbers(entry, contact);
         const QStringList uids = entry.Values("uid");
-        for (const QString& uid : uids) {
-            if (!entryNumber.match(uid.trimmed()).hasMatch())
-                continue;
-            if (uid.trimmed().size() == CSpeedDial::digits)
-                contact.speedDial = uid.trimmed();
-            else
-                contact.keys << uid.trimmed();
-        }
         // A nameless entry was written with its number as its name.
         const QString name = (names.isEmpty() ? FirstRdnValue(entry.Values("dn").value(0)) : names.value(0)).simplified();
         contact.name = uids.contains(name) ? QString() : name;
@@ -833,6 +901,12 @@ ReadResult ReadLdif(const QByteArray& bytes)
             if (found != contactOfDn.constEnd() && !token.isEmpty())
                 result.contacts[*found].groups << token;
         }
+        Contact record;
+        record.line = group->line;
+        record.isGroup = true;
+        record.groups << token;
+        TakeEntryNumbers(*group, record);
+        result.contacts << record;
     }
     return result;
 }
@@ -873,9 +947,28 @@ QByteArray WriteLdif(const CPhoneBook& book)
             + LdifLine(QStringLiteral("objectClass"), QStringLiteral("organizationalUnit"))
             + LdifLine(QStringLiteral("ou"), QStringLiteral("Annuaire")) + lineEnd;
     QHash<QString, QStringList> membersOf;   // group token: member DNs
-    QStringList groupOrder;
     int ordinal = 0;
+    // Groups come after the contacts, which tell their members.
     for (const Contact& c : ExportedContacts(book)) {
+        if (c.isGroup) {
+            const QString group = c.groups.value(0);
+            const QString dn = QStringLiteral("cn=") + DnValue(group) + u',' + base;
+            text += LdifLine(QStringLiteral("dn"), dn);
+            text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("top"))
+                    + LdifLine(QStringLiteral("objectClass"), QStringLiteral("groupOfNames"));
+            // The keys that stand for the group, as uid values (which groupOfNames lacks).
+            if (!c.keys.isEmpty())
+                text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("uidObject"));
+            text += LdifLine(QStringLiteral("cn"), group);
+            for (const QString& key : c.keys)
+                text += LdifLine(QStringLiteral("uid"), key);
+            // groupOfNames must have a member: an empty group is its own.
+            const QStringList members = membersOf.value(group, QStringList{dn});
+            for (const QString& member : members)
+                text += LdifLine(QStringLiteral("member"), member);
+            text += lineEnd;
+            continue;
+        }
         // A key of its own has no speed-dial number: its key names it.
         const QString uid = c.speedDial.isEmpty() ? c.keys.value(0) : c.speedDial;
         const QString dn = QStringLiteral("uid=%1,").arg(uid.isEmpty() ? QString::number(++ordinal) : uid) + base;
@@ -895,20 +988,8 @@ QByteArray WriteLdif(const CPhoneBook& book)
         if (!c.email.isEmpty())
             text += LdifLine(QStringLiteral("mail"), c.email);
         text += lineEnd;
-        for (const QString& group : c.groups) {
-            if (!membersOf.contains(group))
-                groupOrder << group;
+        for (const QString& group : c.groups)
             membersOf[group] << dn;
-        }
-    }
-    for (const QString& group : groupOrder) {
-        text += LdifLine(QStringLiteral("dn"), QStringLiteral("cn=") + DnValue(group) + u',' + base);
-        text += LdifLine(QStringLiteral("objectClass"), QStringLiteral("top"))
-                + LdifLine(QStringLiteral("objectClass"), QStringLiteral("groupOfNames"))
-                + LdifLine(QStringLiteral("cn"), group);
-        for (const QString& member : membersOf.value(group))
-            text += LdifLine(QStringLiteral("member"), member);
-        text += lineEnd;
     }
     return text.toUtf8();
 }

@@ -1,13 +1,16 @@
 #include "device/lib/contacts.h"
 
+#include "device/lib/dialstring.h"
 #include "device/lib/phonebook.h"
 #include "device/lib/serialformat.h"
 
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
+#include <QStringBuilder>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 namespace contacts {
@@ -31,9 +34,12 @@ Format FormatNamed(const QString& name)
 
 const FieldRules& DirectoryFieldRules()
 {
-    // The name and e-mail limits of the dial entry dialog, the fax-number field's own limit
-    // and characters.
-    static const FieldRules rules{20, 128, QStringLiteral(" #*,0123456789"), false, 256};
+    // The dialing record's rules, and the fax-number field's own (its text is free in the record).
+    static const FieldRules rules = [] {
+        const QString faxCharacters = QString::fromLatin1(faxNumberCharacters);
+        return FieldRules{fields::RuleOf(&CDialingData::name).maxLength, faxNumberLength, faxCharacters,
+                          faxCharacters.contains(u'+'), fields::RuleOf(&CDialingData::emailAddress).maxLength};
+    }();
     return rules;
 }
 
@@ -50,6 +56,14 @@ QString DecodeText(const QByteArray& bytes)
         return text;
     QStringDecoder windows1252("windows-1252");
     return windows1252.isValid() ? windows1252(body) : QString::fromLatin1(body);
+}
+
+QString Simplified(const QString& text)
+{
+    bool plain = text.isEmpty() || (!text.front().isSpace() && !text.back().isSpace());
+    for (qsizetype at = 1; plain && at < text.size(); ++at)
+        plain = !text[at].isSpace() || (text[at] == u' ' && !text[at - 1].isSpace());
+    return plain ? text : text.simplified();
 }
 
 QString ReportLine::KindText() const
@@ -83,7 +97,7 @@ namespace {
 
 QString Quoted(const QString& text)
 {
-    return QStringLiteral("« ") + text + QStringLiteral(" »");
+    return u"« " % text % u" »";
 }
 
 // A number of the file brought to the dial string the fax-number field holds: dashes, dots,
@@ -92,25 +106,30 @@ QString Quoted(const QString& text)
 QString DialString(const QString& raw, QString& reason, QStringList& notes)
 {
     const FieldRules& rules = DirectoryFieldRules();
-    QString text = raw.trimmed();
-    if (text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
-        text = text.mid(4);
-        text.truncate(text.indexOf(u';') < 0 ? text.size() : text.indexOf(u';'));   // the URI's parameters
+    QStringView text = QStringView(raw).trimmed();
+    if (text.startsWith(u"tel:", Qt::CaseInsensitive)) {
+        text = text.sliced(4);
+        const qsizetype parameters = text.indexOf(u';');   // the URI's
+        if (parameters >= 0)
+            text.truncate(parameters);
     }
     const qsizetype mark = text.indexOf(u'$');
-    const QString code = mark < 0 ? QString() : text.mid(mark + 1);
+    const QStringView code = mark < 0 ? QStringView() : text.sliced(mark + 1);
     QString dialled;
+    dialled.reserve(text.size() + 1);
     bool plus = false;
-    for (QChar c : mark < 0 ? text : text.left(mark)) {
+    bool anyDialled = false;   // other than spaces
+    for (QChar c : mark < 0 ? text : text.first(mark)) {
         if (c == u'\u00A0' || c == u'\u202F' || c == u'\t')
             c = u' ';
-        if (c == u'+' && dialled.trimmed().isEmpty() && !plus)
+        if (c == u'+' && !anyDialled && !plus) {
             plus = true;
-        else if (QStringLiteral("-.()/[]").contains(c))
+        } else if (c == u'-' || c == u'.' || c == u'(' || c == u')' || c == u'/' || c == u'[' || c == u']') {
             continue;
-        else if (rules.faxCharacters.contains(c))
+        } else if (rules.faxCharacters.contains(c)) {
             dialled += c;
-        else {
+            anyDialled = anyDialled || c != u' ';
+        } else {
             reason = QStringLiteral("le numéro %1 contient %2, que le champ du numéro de fax n'accepte pas.")
                          .arg(Quoted(raw), Quoted(c));
             return QString();
@@ -122,8 +141,8 @@ QString DialString(const QString& raw, QString& reason, QStringList& notes)
                                          : QStringLiteral("le numéro %1 ne compose rien.").arg(Quoted(raw));
         return QString();
     }
-    static const QRegularExpression billingCode(QStringLiteral("^[#*0-9]+$"));
-    if (mark >= 0 && !code.isEmpty() && !billingCode.match(code).hasMatch()) {
+    const QLatin1StringView billingCharacters(billingCodeCharacters);
+    if (!std::all_of(code.begin(), code.end(), [&](QChar c) { return billingCharacters.contains(c); })) {
         reason = QStringLiteral("le code de facturation du numéro %1 n'est pas fait de 0-9, # et *.").arg(Quoted(raw));
         return QString();
     }
@@ -132,7 +151,7 @@ QString DialString(const QString& raw, QString& reason, QStringList& notes)
     else if (plus)
         notes << QStringLiteral("le « + » initial du numéro %1 est retiré : le champ ne l'accepte pas, "
                                 "composez le préfixe international.").arg(Quoted(raw));
-    const QString stored = code.isEmpty() ? dialled : dialled + u'$' + code;
+    const QString stored = code.isEmpty() ? dialled : dialled % u'$' % code;
     const qsizetype counted = stored.size() - stored.count(u' ') - (stored.startsWith(u'+') ? 1 : 0);
     if (counted > rules.faxNumberLength) {
         reason = QStringLiteral("le numéro %1 dépasse %2 caractères.").arg(Quoted(raw)).arg(rules.faxNumberLength);
@@ -141,14 +160,19 @@ QString DialString(const QString& raw, QString& reason, QStringList& notes)
     return stored;
 }
 
-// A whole number of 1 to `highest` written with digits only; 0 otherwise.
-int EntryNumber(const QString& text, int highest)
+// A whole number of 1 to `highest` written with one to five digits (0-9), spaces around it
+// allowed; 0 otherwise.
+int EntryNumber(QStringView text, int highest)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-    const QString trimmed = text.trimmed();
-    if (!digits.match(trimmed).hasMatch())
+    text = text.trimmed();
+    if (text.isEmpty() || text.size() > 5)
         return 0;
-    const int n = trimmed.toInt();
+    int n = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        n = n * 10 + (c.unicode() - u'0');
+    }
     return n >= 1 && n <= highest ? n : 0;
 }
 
@@ -156,11 +180,12 @@ int EntryNumber(const QString& text, int highest)
 QString FieldName(const QString& name, QStringList& notes)
 {
     const int most = DirectoryFieldRules().nameLength;
-    const QString trimmed = name.simplified();
+    const QString trimmed = Simplified(name);
     if (trimmed.size() <= most)
         return trimmed;
     const QString cut = trimmed.left(most).trimmed();
-    notes << QStringLiteral("le nom %1 est raccourci à %2 caractères : %3.").arg(Quoted(trimmed)).arg(most).arg(Quoted(cut));
+    notes << u"le nom " % Quoted(trimmed) % u" est raccourci à " % QString::number(most) % u" caractères : "
+                 % Quoted(cut) % u'.';
     return cut;
 }
 
@@ -172,19 +197,21 @@ struct GroupRef {
 // "Ventes (0002)", "Ventes" or "(0002)".
 bool ParseGroup(const QString& token, GroupRef& group, QString& reason, QStringList& notes)
 {
-    static const QRegularExpression numbered(QStringLiteral("^(.*?)\\s*\\(\\s*([0-9]{1,5})\\s*\\)$"));
-    const QRegularExpressionMatch match = numbered.match(token.trimmed());
-    QString name = token.trimmed();
-    if (match.hasMatch()) {
-        group.number = EntryNumber(match.captured(2), CGroupDial::max_count);
+    const QStringView trimmed = QStringView(token).trimmed();
+    QStringView name = trimmed;
+    const qsizetype open = trimmed.endsWith(u')') ? trimmed.lastIndexOf(u'(') : -1;
+    const QStringView number = open < 0 ? QStringView() : trimmed.sliced(open + 1, trimmed.size() - open - 2).trimmed();
+    if (!number.isEmpty() && number.size() <= 5
+        && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        group.number = EntryNumber(number, CGroupDial::max_count);
         if (group.number == 0) {
             reason = QStringLiteral("le groupe %1 n'a pas un numéro de 0001 à %2.")
                          .arg(Quoted(token), FormatId(CGroupDial::max_count, CGroupDial::digits));
             return false;
         }
-        name = match.captured(1);
+        name = trimmed.first(open);
     }
-    group.name = FieldName(name, notes);
+    group.name = FieldName(name.toString(), notes);
     if (group.number == 0 && group.name.isEmpty()) {
         reason = QStringLiteral("un groupe sans nom ni numéro.");
         return false;
@@ -197,18 +224,20 @@ struct Entry {
     int line = 0;
     QString name;
     QString fax;
+    QString faxKey;            // the fax number as duplicates are told
     QString secondFax;
     QString email;
     int speedDial = 0;
     std::set<int> keys;
     QList<GroupRef> groups;
     QStringList notes;
+    bool isGroup = false;      // a group's own record: groups holds the group, keys stand for it
 };
 
-// Brings a contact to the rules; false with the reason when it is refused.
-bool Prepare(const Contact& contact, Entry& entry, QString& reason)
+// The speed dial's fields of a contact brought to the rules; false with the reason when it is
+// refused.
+bool PrepareDialing(const Contact& contact, Entry& entry, QString& reason)
 {
-    entry.line = contact.line;
     entry.name = FieldName(contact.name, entry.notes);
     entry.fax = DialString(contact.fax, reason, entry.notes);
     if (entry.fax.isEmpty())
@@ -234,6 +263,16 @@ bool Prepare(const Contact& contact, Entry& entry, QString& reason)
             return false;
         }
     }
+    return true;
+}
+
+// Brings a contact to the rules; false with the reason when it is refused.
+bool Prepare(const Contact& contact, Entry& entry, QString& reason)
+{
+    entry.line = contact.line;
+    entry.isGroup = contact.isGroup;
+    if (!contact.isGroup && !PrepareDialing(contact, entry, reason))
+        return false;
     for (const QString& key : contact.keys) {
         const int n = EntryNumber(key, COneTouch::max_count);
         if (n == 0) {
@@ -254,7 +293,7 @@ bool Prepare(const Contact& contact, Entry& entry, QString& reason)
 
 QString SpeedDialText(int number, const QString& name)
 {
-    return QStringLiteral("composition abrégée %1 %2").arg(FormatId(number, CSpeedDial::digits), Quoted(name));
+    return u"composition abrégée " % static_cast<const QString&>(FormatId(number, CSpeedDial::digits)) % u' ' % Quoted(name);
 }
 
 QString GroupText(const CGroupDial& group)
@@ -272,7 +311,6 @@ public:
         const CObList& speedDials = book->GetSpeedDials();
         for (POSITION pos = speedDials.GetHeadPosition(); pos != nullptr;) {
             auto* held = static_cast<CSpeedDial*>(speedDials.GetNext(pos));
-            speedDialsByNumber.insert(held->GetId(), held);
             const QString key = SameNumberKey(held->GetDialingData()->faxNumber);
             if (!numberOfFax.contains(key))
                 numberOfFax.insert(key, held->GetId());
@@ -280,11 +318,13 @@ public:
         const CObList& groups = book->GetGroupDials();
         for (POSITION pos = groups.GetHeadPosition(); pos != nullptr;)
             KnowGroup(static_cast<CGroupDial*>(groups.GetNext(pos)));
+        batch.emplace(*book);
     }
 
     void Run(const ReadResult& read)
     {
         QList<Entry> entries;
+        entries.reserve(read.contacts.size());
         for (const Problem& problem : read.refused)
             Refuse(problem.line, problem.reason);
         for (const Contact& contact : read.contacts) {
@@ -299,6 +339,7 @@ public:
         Reserve(entries);
         for (Entry& entry : entries)
             Apply(entry);
+        batch.reset();
         std::stable_sort(plan.lines.begin(), plan.lines.end(),
                          [](const ReportLine& a, const ReportLine& b) { return a.line < b.line; });
     }
@@ -313,17 +354,27 @@ private:
     }
 
     // A fax number as a duplicate is told: its spaces do not count.
-    static QString SameNumberKey(const QString& dialString) { return QString(dialString).remove(u' '); }
+    static QString SameNumberKey(const QString& dialString)
+    {
+        return dialString.contains(u' ') ? QString(dialString).remove(u' ') : dialString;
+    }
 
     // Entries of one fax number become one: the first, completed by the later ones.
     QList<Entry> Merged(QList<Entry>& entries)
     {
         QList<Entry> merged;
+        merged.reserve(entries.size());
         QHash<QString, qsizetype> byFax;
+        byFax.reserve(entries.size());
         for (Entry& entry : entries) {
-            const auto found = byFax.constFind(SameNumberKey(entry.fax));
+            if (entry.isGroup) {
+                merged << std::move(entry);
+                continue;
+            }
+            entry.faxKey = SameNumberKey(entry.fax);
+            const auto found = byFax.constFind(entry.faxKey);
             if (found == byFax.constEnd()) {
-                byFax.insert(SameNumberKey(entry.fax), merged.size());
+                byFax.insert(entry.faxKey, merged.size());
                 merged << std::move(entry);
                 continue;
             }
@@ -352,6 +403,7 @@ private:
         QHash<int, int> speedDialLines;
         QHash<int, int> keyLines;
         QList<Entry> kept;
+        kept.reserve(entries.size());
         for (Entry& entry : entries) {
             if (entry.speedDial != 0 && speedDialLines.contains(entry.speedDial)) {
                 Refuse(entry.line, QStringLiteral("la composition abrégée %1 est déjà donnée ligne %2.")
@@ -391,11 +443,11 @@ private:
     // the lowest free number; 0 when the directory is full.
     int TargetSpeedDial(const Entry& entry)
     {
-        const int holder = numberOfFax.value(SameNumberKey(entry.fax));
+        const int holder = numberOfFax.value(entry.faxKey);
         if (holder != 0 && !reservedSpeedDials.count(holder) && !targeted.count(holder))
             return holder;
         for (int n = nextFree; n <= CSpeedDial::max_count; ++n) {
-            if (!speedDialsByNumber.contains(n) && !reservedSpeedDials.count(n)) {
+            if (batch->GetSpeedDial(n) == nullptr && !reservedSpeedDials.count(n)) {
                 nextFree = n + 1;
                 return n;
             }
@@ -406,20 +458,26 @@ private:
 
     void Apply(Entry& entry)
     {
+        if (entry.isGroup) {
+            ApplyGroupRecord(entry);
+            return;
+        }
         const int number = entry.speedDial != 0 ? entry.speedDial : TargetSpeedDial(entry);
-        CSpeedDial* speedDial = speedDialsByNumber.value(number);
-        if (number == 0 || (speedDial == nullptr && book->GetCount(1) >= CSpeedDial::max_count)) {
-            Refuse(entry.line, QStringLiteral("l'annuaire est plein : %1 compositions abrégées au plus.").arg(CSpeedDial::max_count));
+        CSpeedDial* speedDial = batch->GetSpeedDial(number);
+        if (number == 0 || (speedDial == nullptr && batch->GetCount(1) >= CSpeedDial::max_count)) {
+            if (full.isEmpty())
+                full = QStringLiteral("l'annuaire est plein : %1 compositions abrégées au plus.").arg(CSpeedDial::max_count);
+            Refuse(entry.line, full);
             return;
         }
         targeted.insert(number);
         for (const QString& note : entry.notes)
             Add(ReportLine::note, entry.line, note);
-        if (speedDial == nullptr) {
+        const bool fresh = speedDial == nullptr;
+        if (fresh) {
             speedDial = new CSpeedDial(number);
             Fill(*speedDial->GetDialingData(), entry);
-            book->Add(speedDial);
-            speedDialsByNumber.insert(number, speedDial);
+            batch->Add(speedDial);
             Add(ReportLine::added, entry.line, SpeedDialText(number, entry.name));
             ++plan.added;
         } else {
@@ -434,10 +492,25 @@ private:
                 ++plan.replaced;
             }
         }
+        const QString target = QStringLiteral("la ") + SpeedDialText(number, speedDial->GetName());
         for (int key : entry.keys)
-            ApplyKey(key, speedDial, entry.line);
+            ApplyKey(key, speedDial, target, entry.line);
         for (const GroupRef& group : entry.groups)
-            ApplyGroup(group, speedDial, entry.line);
+            ApplyGroup(group, speedDial, fresh, entry.line);
+    }
+
+    // A group of its own record: made when the directory lacks it, with the keys that stand
+    // for it.
+    void ApplyGroupRecord(const Entry& entry)
+    {
+        for (const QString& note : entry.notes)
+            Add(ReportLine::note, entry.line, note);
+        CGroupDial* group = TakeGroup(entry.groups.value(0), entry.line);
+        if (group == nullptr)
+            return;
+        const QString target = QStringLiteral("le ") + GroupText(*group);
+        for (int key : entry.keys)
+            ApplyKey(key, group, target, entry.line);
     }
 
     static void Fill(CDialingData& data, const Entry& entry)
@@ -448,34 +521,35 @@ private:
         data.emailAddress = entry.email;
     }
 
-    void ApplyKey(int number, CSpeedDial* speedDial, int line)
+    // The key made to stand for `target` (a speed dial or a group), told as `targetText`.
+    void ApplyKey(int number, CIdObject* target, const QString& targetText, int line)
     {
-        const QString keyText = QStringLiteral("touche %1 pour la ").arg(FormatId(number, COneTouch::digits))
-                                + SpeedDialText(speedDial->GetId(), speedDial->GetName());
-        COneTouch* key = book->GetOneTouch(number);
+        const QString keyText = u"touche " % static_cast<const QString&>(FormatId(number, COneTouch::digits)) % u" pour "
+                                % targetText;
+        COneTouch* key = batch->GetOneTouch(number);
         if (key == nullptr) {
-            book->Add(new COneTouch(number, speedDial));
+            batch->Add(new COneTouch(number, target));
             Add(ReportLine::added, line, keyText);
             ++plan.added;
             return;
         }
-        if (key->GetRef() == speedDial) {
+        if (key->GetRef() == target) {
             ++plan.unchanged;
             return;
         }
         const QString before = key->GetName();
         if (CDialingData* record = key->GetDialingData())
             book->Delete(record);
-        // A key that stands for a speed dial is no group member.
+        // A key that stands for another entry is no group member.
         book->RemoveFromGroups(key);
-        key->SetRef(speedDial);
+        key->SetRef(target);
         Add(ReportLine::replaced, line, keyText + QStringLiteral(" (elle composait %1)").arg(Quoted(before)));
         ++plan.replaced;
     }
 
     CGroupDial* FindGroup(const GroupRef& ref) const
     {
-        return ref.number != 0 ? groupsByNumber.value(ref.number) : groupsByName.value(ref.name.toLower());
+        return ref.number != 0 ? batch->GetGroupDial(ref.number) : groupsByName.value(ref.name.toLower());
     }
 
     // The lowest number no group holds or the file gives; numbers are only ever taken, so the
@@ -483,31 +557,32 @@ private:
     int FreeGroupNumber()
     {
         while (nextFreeGroup <= CGroupDial::max_count
-               && (groupsByNumber.contains(nextFreeGroup) || reservedGroups.count(nextFreeGroup)))
+               && (batch->GetGroupDial(nextFreeGroup) != nullptr || reservedGroups.count(nextFreeGroup)))
             ++nextFreeGroup;
         return nextFreeGroup <= CGroupDial::max_count ? nextFreeGroup : 0;
     }
 
     void KnowGroup(CGroupDial* group)
     {
-        groupsByNumber.insert(group->GetId(), group);
         const QString name = QString(group->name).toLower();
         if (!groupsByName.contains(name))
             groupsByName.insert(name, group);
     }
 
-    void ApplyGroup(const GroupRef& ref, CSpeedDial* member, int line)
+    // The group the file names, made or renamed as it names it; nullptr when the directory has
+    // no room for it (refused).
+    CGroupDial* TakeGroup(const GroupRef& ref, int line)
     {
         CGroupDial* group = FindGroup(ref);
         if (group == nullptr) {
             const int number = ref.number != 0 ? ref.number : FreeGroupNumber();
-            if (number == 0 || book->GetCount(3) >= CGroupDial::max_count) {
+            if (number == 0 || batch->GetCount(3) >= CGroupDial::max_count) {
                 Refuse(line, QStringLiteral("le groupe %1 n'est pas créé : l'annuaire a déjà %2 groupes.")
                                  .arg(Quoted(ref.name)).arg(CGroupDial::max_count));
-                return;
+                return nullptr;
             }
             group = new CGroupDial(number, ref.name);
-            book->Add(group);
+            batch->Add(group);
             KnowGroup(group);
             Add(ReportLine::added, line, GroupText(*group));
             ++plan.added;
@@ -520,7 +595,15 @@ private:
             ++plan.replaced;
             changed.insert(group);
         }
-        if (!joined.insert({group, member}).second || group->members.Find(member) != nullptr)
+        return group;
+    }
+
+    // `fresh`: the member is new to the directory, so no group held it before.
+    void ApplyGroup(const GroupRef& ref, CSpeedDial* member, bool fresh, int line)
+    {
+        CGroupDial* group = TakeGroup(ref, line);
+        if (group == nullptr || !joined.insert({group, member}).second
+            || (!fresh && group->members.Find(member) != nullptr))
             return;
         group->members.AddTail(member);
         if (!created.count(group) && !changed.count(group)) {
@@ -532,7 +615,8 @@ private:
 
     ImportPlan& plan;
     CPhoneBook* book = nullptr;
-    QHash<int, CSpeedDial*> speedDialsByNumber;
+    // The import's entries by number, and its additions, while it runs.
+    std::optional<CPhoneBookBatch> batch;
     QHash<QString, int> numberOfFax;    // the lowest speed dial holding a fax number
     std::set<int> reservedSpeedDials;   // given by the file
     std::set<int> reservedGroups;
@@ -540,10 +624,10 @@ private:
     std::set<const CGroupDial*> created;
     std::set<const CGroupDial*> changed;
     std::set<std::pair<const CGroupDial*, const CSpeedDial*>> joined;   // looked at already
-    QHash<int, CGroupDial*> groupsByNumber;
     QHash<QString, CGroupDial*> groupsByName;   // lower case; the lowest number of a name
     int nextFree = 1;
     int nextFreeGroup = 1;
+    QString full;                       // the reason of every entry past the capacity
 };
 
 } // namespace

@@ -8,9 +8,12 @@
 //
 // What the files carry of an entry: the speed dial's number, name, fax number, second number
 // and e-mail address, the one-touch keys that stand for it, and the groups it belongs to. A
-// group is written "Name (0002)"; a file may name it alone ("Name"). Keys that stand for a
-// group, and groups without members, are not carried; a key with a record of its own is
-// written as a contact without a speed-dial number.
+// group is written "Name (0002)"; a file may name it alone ("Name"). Every group also has a
+// record of its own, which makes it even without members and carries the keys that stand for
+// it: in CSV a row with only the Touche and Groupes cells (one group), in vCard a card of kind
+// group (X-ADDRESSBOOKSERVER-KIND:group, or 4.0's KIND:group) whose FN is the group, in LDIF its
+// groupOfNames entry with the keys as uid values (an empty group is its own member). A key with
+// a record of its own is written as a contact without a speed-dial number.
 #pragma once
 
 #include "afx/afx.h"
@@ -58,6 +61,8 @@ struct Contact {
     QString speedDial;         // empty: the file gives none
     QStringList keys;
     QStringList groups;        // "Ventes (0002)", or "Ventes"
+    // A group's own record: `groups` holds the group, `keys` stand for it, nothing else counts.
+    bool isGroup = false;
 };
 
 // A part of the file that could not be read, with its line.
@@ -75,6 +80,8 @@ struct ReadResult {
 
 // The file's text: UTF-8 with or without its byte-order mark, UTF-16 with one, else Windows-1252.
 QString DecodeText(const QByteArray& bytes);
+// QString::simplified, without a copy for a text that has nothing to fold (most have not).
+QString Simplified(const QString& text);
 
 ReadResult Read(Format format, const QByteArray& bytes);
 QByteArray Write(Format format, const CPhoneBook& phoneBook);

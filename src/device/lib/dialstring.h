@@ -8,6 +8,13 @@
 
 #include "afx/afx.h"
 
+// What a fax-number field takes: a dialled part of these characters (no "+"), then "$" and a
+// billing code of billingCodeCharacters; at most faxNumberLength characters, spaces and a "+"
+// not counted.
+inline constexpr char faxNumberCharacters[] = " #*,0123456789";
+inline constexpr char billingCodeCharacters[] = "#*0123456789";
+inline constexpr int faxNumberLength = 128;
+
 // Splits a stored dial string: returns the shown text and puts the billing code into
 // `billingCode` (empty when the string carries none).
 CString FaxWithDollarSigns(const CString& dialString, CString& billingCode);

@@ -4,6 +4,7 @@
 #include "device/lib/phonebookformat.h"
 #include "device/lib/serialformat.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <unordered_set>
@@ -477,26 +478,19 @@ void CPhoneBook::Load(CArchive& ar)
 {
     serialformat::ExpectHeader(ar, phoneBookMagic, phoneBookSchema);
 
-    // Entries by number, for the references; a number outside a table is outside its range.
-    std::vector<CSpeedDial*> speedDialsByNumber(highestSpeedDial + 1);
-    std::vector<COneTouch*> oneTouchesByNumber(COneTouch::max_count + 1);
-    std::vector<CGroupDial*> groupDialsByNumber(highestGroupDial + 1);
-    const auto find = [](const auto& byNumber, int number) {
-        return number >= 1 && number < static_cast<int>(byNumber.size()) ? byNumber[number] : nullptr;
-    };
+    // Entries by number, for the references; the batch ends (the entries in their lists)
+    // whether or not all of the stream was read.
+    CPhoneBookBatch batch(*this);
     // Adopts a freshly read entry, whose number must be in range and not yet taken.
-    const auto adopt = [](CObList& list, auto& byNumber, auto entry) {
-        const int number = entry->GetId();
-        serialformat::Require(number >= 1 && number < static_cast<int>(byNumber.size())
-                              && byNumber[number] == nullptr);
-        byNumber[number] = entry.get();
-        InsertInOrder(list, entry.release());
+    const auto adopt = [&batch](auto entry) {
+        serialformat::Require(batch.Add(entry.get()));
+        entry.release();
     };
 
     for (DWORD n = ar.ReadCount(CSpeedDial::max_count, minSpeedDialBytes); n > 0; --n) {
         auto entry = std::make_unique<CSpeedDial>(serialformat::ReadInt(ar));
         fields::ReadFields(ar, *entry->GetDialingData());
-        adopt(speedDials, speedDialsByNumber, std::move(entry));
+        adopt(std::move(entry));
     }
 
     // Keys may stand for groups, which come after them: those are linked at the end.
@@ -516,7 +510,7 @@ void CPhoneBook::Load(CArchive& ar)
             break;
         }
         case speedDialRef: {
-            CSpeedDial* speedDial = find(speedDialsByNumber, serialformat::ReadInt(ar));
+            CSpeedDial* speedDial = batch.GetSpeedDial(serialformat::ReadInt(ar));
             serialformat::Require(speedDial != nullptr);
             entry->SetRef(speedDial);
             break;
@@ -527,7 +521,7 @@ void CPhoneBook::Load(CArchive& ar)
         default:
             serialformat::Require(false);
         }
-        adopt(oneTouches, oneTouchesByNumber, std::move(entry));
+        adopt(std::move(entry));
     }
 
     const DWORD maxMembers = static_cast<DWORD>(CSpeedDial::max_count + COneTouch::max_count);
@@ -541,19 +535,121 @@ void CPhoneBook::Load(CArchive& ar)
             ar >> kind;
             const int number = serialformat::ReadInt(ar);
             CObject* member = nullptr;
-            if (kind == speedDialMember && (member = find(speedDialsByNumber, number)) != nullptr)
+            if (kind == speedDialMember && (member = batch.GetSpeedDial(number)) != nullptr)
                 serialformat::Require(speedDialsTaken.Mark(number, n));
-            else if (kind == oneTouchMember && (member = find(oneTouchesByNumber, number)) != nullptr)
+            else if (kind == oneTouchMember && (member = batch.GetOneTouch(number)) != nullptr)
                 serialformat::Require(oneTouchesTaken.Mark(number, n));
             serialformat::Require(member != nullptr);
             group->members.AddTail(member);
         }
-        adopt(groupDials, groupDialsByNumber, std::move(group));
+        adopt(std::move(group));
     }
 
     for (auto [key, number] : keysForGroups) {
-        CGroupDial* group = find(groupDialsByNumber, number);
+        CGroupDial* group = batch.GetGroupDial(number);
         serialformat::Require(group != nullptr);
         key->SetRef(group);
     }
+}
+
+CPhoneBookBatch::Kind::Kind(CObList& list, int highest) : list(list), highest(highest), byNumber(static_cast<size_t>(highest) + 1)
+{
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        auto* entry = static_cast<CIdObject*>(list.GetNext(pos));
+        // A held entry may carry a number above today's capacity (lowered after it was added).
+        if (entry->GetId() < 1)
+            continue;
+        const auto at = static_cast<size_t>(entry->GetId());
+        if (at >= byNumber.size())
+            byNumber.resize(at + 1);
+        byNumber[at] = entry;
+    }
+}
+
+CIdObject* CPhoneBookBatch::Kind::Find(int number) const
+{
+    return number >= 1 && static_cast<size_t>(number) < byNumber.size() ? byNumber[static_cast<size_t>(number)] : nullptr;
+}
+
+BOOL CPhoneBookBatch::Kind::Add(CIdObject* entry, int capacity)
+{
+    if (entry == nullptr || entry->GetId() < 1 || entry->GetId() > highest || Find(entry->GetId()) != nullptr
+        || list.GetCount() + static_cast<INT_PTR>(added.size()) >= capacity)
+        return FALSE;
+    byNumber[static_cast<size_t>(entry->GetId())] = entry;
+    added.push_back(entry);
+    return TRUE;
+}
+
+void CPhoneBookBatch::Kind::Merge()
+{
+    const auto byId = [](const CIdObject* a, const CIdObject* b) { return a->GetId() < b->GetId(); };
+    if (!std::is_sorted(added.begin(), added.end(), byId))
+        std::sort(added.begin(), added.end(), byId);
+    POSITION pos = list.GetHeadPosition();
+    for (CIdObject* entry : added) {
+        while (pos != nullptr && static_cast<CIdObject*>(list.GetAt(pos))->GetId() <= entry->GetId())
+            list.GetNext(pos);
+        if (pos == nullptr)
+            list.AddTail(entry);
+        else
+            list.InsertBefore(pos, entry);
+    }
+    added.clear();
+}
+
+CPhoneBookBatch::CPhoneBookBatch(CPhoneBook& book)
+    : speedDials(book.GetSpeedDials(), highestSpeedDial)
+    , oneTouches(book.GetOneTouches(), COneTouch::max_count)
+    , groupDials(book.GetGroupDials(), highestGroupDial)
+{
+}
+
+CPhoneBookBatch::~CPhoneBookBatch()
+{
+    speedDials.Merge();
+    oneTouches.Merge();
+    groupDials.Merge();
+}
+
+CSpeedDial* CPhoneBookBatch::GetSpeedDial(int number) const
+{
+    return static_cast<CSpeedDial*>(speedDials.Find(number));
+}
+
+COneTouch* CPhoneBookBatch::GetOneTouch(int number) const
+{
+    return static_cast<COneTouch*>(oneTouches.Find(number));
+}
+
+CGroupDial* CPhoneBookBatch::GetGroupDial(int number) const
+{
+    return static_cast<CGroupDial*>(groupDials.Find(number));
+}
+
+int CPhoneBookBatch::GetCount(int kind) const
+{
+    const auto count = [](const Kind& k) { return static_cast<int>(k.list.GetCount() + static_cast<INT_PTR>(k.added.size())); };
+    switch (kind) {
+    case 1: return count(speedDials);
+    case 2: return count(oneTouches);
+    case 3: return count(groupDials);
+    case 4: return count(speedDials) + count(oneTouches) + count(groupDials);
+    default: return 0;
+    }
+}
+
+BOOL CPhoneBookBatch::Add(CSpeedDial* entry)
+{
+    return speedDials.Add(entry, CSpeedDial::max_count);
+}
+
+BOOL CPhoneBookBatch::Add(COneTouch* entry)
+{
+    return oneTouches.Add(entry, COneTouch::max_count);
+}
+
+BOOL CPhoneBookBatch::Add(CGroupDial* entry)
+{
+    return groupDials.Add(entry, CGroupDial::max_count);
 }

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <unordered_set>
+#include <vector>
 
 // How to reach one destination: its numbers, name and transmission options.
 class CDialingData : public CFieldObject<CDialingData> {
@@ -219,4 +220,47 @@ private:
     CObList oneTouches;
     CObList groupDials;
     CObList dialingRecords;        // the records made by NewDialingData
+};
+
+// Many entries added at once, as loading a directory and importing contacts do: entries are
+// found by number through tables made once, and each list takes its new entries in one merge
+// when the batch ends, where Add would walk the list for every entry.
+//
+// While the batch lasts the new entries are the phone book's (they go into its lists when the
+// batch ends, an exception included) but not yet in its lists: find them through the batch,
+// and destroy no entry of the phone book meanwhile.
+class CPhoneBookBatch {
+public:
+    explicit CPhoneBookBatch(CPhoneBook& book);
+    ~CPhoneBookBatch();
+    CPhoneBookBatch(const CPhoneBookBatch&) = delete;
+    CPhoneBookBatch& operator=(const CPhoneBookBatch&) = delete;
+
+    // The entry with that number, held or added in this batch; nullptr when there is none.
+    CSpeedDial* GetSpeedDial(int number) const;
+    COneTouch* GetOneTouch(int number) const;
+    CGroupDial* GetGroupDial(int number) const;
+    int GetCount(int kind) const;
+
+    // As CPhoneBook::Add for an entry the phone book does not hold yet.
+    BOOL Add(CSpeedDial* entry);
+    BOOL Add(COneTouch* entry);
+    BOOL Add(CGroupDial* entry);
+
+private:
+    struct Kind {
+        Kind(CObList& list, int highest);
+        CIdObject* Find(int number) const;
+        BOOL Add(CIdObject* entry, int capacity);
+        void Merge();
+
+        CObList& list;
+        int highest;
+        std::vector<CIdObject*> byNumber;
+        std::vector<CIdObject*> added;
+    };
+
+    Kind speedDials;
+    Kind oneTouches;
+    Kind groupDials;
 };
