@@ -323,6 +323,11 @@ CString WordFinding(const RecordFinding& finding)
     return QStringLiteral("%1 : %2 : %3").arg(page, label, Problem(finding));
 }
 
+CString WordProblem(const RecordFinding& finding)
+{
+    return Problem(finding);
+}
+
 CStringArray WordFindings(const std::vector<RecordFinding>& findings)
 {
     CStringArray lines;

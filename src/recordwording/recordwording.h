@@ -15,5 +15,8 @@
 void ForEachFieldControl(const std::function<void(const char*, const char*, int, int)>& visit);
 
 CString WordFinding(const RecordFinding& finding);
+// The problem alone, without its page and field ("12 n'est pas compris entre 1 et 10."), for a
+// finding placed otherwise (tamselctl load names the JSON path).
+CString WordProblem(const RecordFinding& finding);
 // The findings' lines, in their order.
 CStringArray WordFindings(const std::vector<RecordFinding>& findings);

@@ -5,6 +5,7 @@
 #include "device/lib/contacts.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
+#include "device/lib/recordjson.h"
 #include "device/lib/serialformat.h"
 
 #include "version.h"
@@ -232,6 +233,85 @@ TEST_F(Tamselctl, DumpWritesEverySectionAndFieldUnderItsName)
     EXPECT_EQ(2, json["clientCodes"][1]["id"].toInt());
 }
 
+// load is dump's inverse: the same bytes back, written for the owner alone; a text that is no
+// record, or one the device would refuse, is named by its JSON paths and writes nothing.
+TEST_F(Tamselctl, LoadWritesWhatDumpPrintedAndNothingOfABadText)
+{
+    CConfig config;
+    FillSmallRecord(config);
+    KeepWithinRules(config);
+    const QString original = SaveRecord("original.tms", config);
+    const Outcome dumped = Run({"dump", original});
+    ASSERT_EQ(0, dumped.status) << testing::PrintToString(dumped);
+    const QString json = data.filePath("record.json");
+    CString reason;
+    ASSERT_TRUE(WriteFileAtomically(json, dumped.out.toUtf8(), reason));
+    const QString loaded = data.filePath("loaded.tms");
+    const Outcome outcome = Run({"load", json, loaded}, QString(), [] { ::umask(022); });
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ(FileBytes(original), FileBytes(loaded));
+    EXPECT_EQ(0600u, ModeOf(loaded));
+
+    const struct {
+        const char* name;
+        QByteArray text;
+        QString err;
+    } cases[] = {
+        {"an unknown key", R"({"machine": {"ringCount": 3}})",
+         "tamselctl : le fichier « " + json + " » n'est pas un enregistrement JSON valide : machine.ringCount : clé inconnue.\n"},
+        {"values the device would refuse",
+         R"({"machine": {"ringerVolume": 9}, "mailBoxes": [{"number": "7", "type": 2, "destinations": ["005"]}]})",
+         "machine.ringerVolume : 9 n'est pas compris entre 0 et 7.\n"
+         "mailBoxes[0].destinations : l'entrée 005 n'est pas dans l'annuaire.\n"
+         "tamselctl : le fichier « " + json + " » contient des valeurs que le périphérique refuserait.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteFileAtomically(json, c.text, reason));
+        const Outcome refused = Run({"load", json, loaded});
+        EXPECT_EQ(1, refused.status);
+        EXPECT_EQ(c.err.toStdString(), refused.err.toStdString());
+        EXPECT_EQ(FileBytes(original), FileBytes(loaded));
+        EXPECT_EQ(1, Run({"load", json, data.filePath("none.tms")}).status);
+        EXPECT_FALSE(QFileInfo::exists(data.filePath("none.tms")));
+    }
+}
+
+// The schema that schema prints (the one the package installs) holds what dump writes of a full
+// record, by an independent validator, and refuses a value out of its field's range.
+TEST_F(Tamselctl, DumpFollowsTheSchema)
+{
+    const Outcome schema = Run({"schema"});
+    ASSERT_EQ(0, schema.status) << testing::PrintToString(schema);
+    CConfig config;
+    FillFullRecord(config);
+    KeepWithinRules(config);
+    const Outcome dumped = Run({"dump", SaveRecord("full.tms", config)});
+    ASSERT_EQ(0, dumped.status) << testing::PrintToString(dumped);
+    CString reason;
+    const QString schemaPath = data.filePath("schema.json");
+    const QString dumpPath = data.filePath("dump.json");
+    ASSERT_TRUE(WriteFileAtomically(schemaPath, schema.out.toUtf8(), reason));
+    ASSERT_TRUE(WriteFileAtomically(dumpPath, dumped.out.toUtf8(), reason));
+    const char* const validate = R"(
+import json, sys
+from jsonschema import Draft202012Validator
+schema = json.load(open(sys.argv[1]))
+Draft202012Validator.check_schema(schema)
+record = json.load(open(sys.argv[2]))
+errors = list(Draft202012Validator(schema).iter_errors(record))
+def where(e): return "$" + "".join("[%d]" % p if isinstance(p, int) else "." + p for p in e.absolute_path)
+for e in errors[:5]: print(where(e), e.message)
+record["machine"]["ringerVolume"] = 8
+record["phoneBook"]["speedDials"][0]["dialingData"]["colour"] = 1
+bad = sorted(where(e) for e in Draft202012Validator(schema).iter_errors(record))
+print(bad)
+)";
+    const Outcome outcome = RunProgram("python3", {"-c", validate, schemaPath, dumpPath}, QString());
+    EXPECT_EQ(0, outcome.status) << outcome.err.toStdString();
+    EXPECT_EQ("['$.machine.ringerVolume', '$.phoneBook.speedDials[0].dialingData']\n", outcome.out.toStdString());
+}
+
 TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
 {
     struct Case {
@@ -408,8 +488,8 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware",
-                                "phonebook"})
+    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "check", "time", "reset", "firmware",
+                                "make-firmware", "phonebook"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }
 
@@ -458,7 +538,9 @@ TEST_F(Tamselctl, OnlyRegularFilesOfASensibleSizeAreReadOrReplaced)
     ASSERT_TRUE(QFile::link("/dev/null", null));
     const QString hugeSettings = data.filePath("énorme.tms");
     const QString hugeFirmware = data.filePath("énorme.bfw");
+    const QString hugeJson = data.filePath("énorme.json");
     for (const auto& [path, size] : {std::pair{hugeSettings, serialformat::maxFileBytes + 1},
+                                     std::pair{hugeJson, recordjson::maxTextBytes + 1},
                                      std::pair{hugeFirmware, firmware::headerSize + firmware::maxImageBytes + 1}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));   // sparse: no disk used
@@ -478,6 +560,8 @@ TEST_F(Tamselctl, OnlyRegularFilesOfASensibleSizeAreReadOrReplaced)
         {{"read", device, fifo}, notRegular},
         {{"make-firmware", "Brevia Pro 45", "5.00", fifo}, notRegular},
         {{"dump", hugeSettings}, tooLarge},
+        {{"load", fifo, data.filePath("x.tms")}, notRegular},
+        {{"load", hugeJson, data.filePath("x.tms")}, tooLarge},
         {{"firmware", device, hugeFirmware}, tooLarge},
         {{"make-firmware", "Brevia Pro 45", "5.00", data.filePath("x.bfw"), hugeFirmware}, tooLarge},
     };

@@ -1,5 +1,5 @@
 // tamselctl: the console's device operations and settings files, for scripts and fleets.
-#include "recordjson.h"
+#include "device/lib/recordjson.h"
 
 #include "device/lib/config.h"
 #include "device/lib/contacts.h"
@@ -27,6 +27,8 @@
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 #include <new>
 
 namespace {
@@ -42,6 +44,11 @@ const char* const usage =
     "                                 périphérique refuserait n'est pas envoyé (valeurs\n"
     "                                 nommées sur la sortie d'erreur, comme par check)\n"
     "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
+    "  load FICHIER.json SORTIE.tms   l'inverse de dump : écrit le fichier de paramètres décrit\n"
+    "                                 par le JSON ; une clé inconnue, un type faux ou une\n"
+    "                                 valeur que le périphérique refuserait est nommé par son\n"
+    "                                 chemin JSON (machine.ringerVolume) et rien n'est écrit\n"
+    "  schema                         affiche le schéma JSON (draft 2020-12) de dump et load\n"
     "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
     "                                 périphérique refuserait (page et champ de la console)\n"
     "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
@@ -305,6 +312,31 @@ void Dump(const QStringList& args)
     std::fputs(QJsonDocument(RecordToJson(config)).toJson(QJsonDocument::Indented).constData(), stdout);
 }
 
+// load FILE.json OUT.tms: the inverse of dump. Nothing is written unless the whole text is a
+// record the device would take.
+void LoadJson(const QStringList& args)
+{
+    const QByteArray text = ReadFile(args[0], recordjson::maxTextBytes);
+    CConfig config;
+    RecordJsonReader reader;
+    if (!reader.Read(text, config))
+        throw Failure{CString("le fichier ") + Quoted(args[0]) + " n'est pas un enregistrement JSON valide : " + reader.error};
+    std::vector<std::pair<QString, RecordFinding>> findings = reader.refused;
+    for (const RecordFinding& finding : CheckRecord(config))
+        findings.emplace_back(reader.PathOf(finding), finding);
+    if (!findings.empty()) {
+        for (const auto& [path, finding] : findings)
+            Print(stderr, OneLine(CString(path) + " : " + WordProblem(finding)) + "\n");
+        throw Failure{CString("le fichier ") + Quoted(args[0]) + " contient des valeurs que le périphérique refuserait"};
+    }
+    WriteFile(args[1], serialformat::StoreToBytes(config));
+}
+
+void Schema(const QStringList&)
+{
+    std::fputs(QJsonDocument(RecordJsonSchema()).toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
 void Time(const QStringList& args)
 {
     CString detail;
@@ -437,6 +469,8 @@ const Command commands[] = {
     {"read", 2, 2, Read},
     {"apply", 2, 2, Apply},
     {"dump", 1, 1, Dump},
+    {"load", 2, 2, LoadJson},
+    {"schema", 0, 0, Schema},
     {"check", 1, 1, Check},
     {"time", 1, 1, Time},
     {"reset", 1, 1, Reset},
