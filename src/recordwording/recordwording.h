@@ -5,6 +5,7 @@
 #pragma once
 
 #include "device/lib/recordcheck.h"
+#include "device/lib/recorddiff.h"
 
 #include <functional>
 
@@ -20,3 +21,11 @@ CString WordFinding(const RecordFinding& finding);
 CString WordProblem(const RecordFinding& finding);
 // The findings' lines, in their order.
 CStringArray WordFindings(const std::vector<RecordFinding>& findings);
+
+// "Page : Champ" of a finding's place (its section, field, entry and index).
+CString WordPlace(const RecordFinding& finding);
+
+// A difference between two records, as "Page : Champ : avant → après"; "Page 005 : ajoutée
+// « Nom »" or "supprimée" for an entry as a whole; "Page : Champ : modifié" for a password.
+CString WordDifference(const RecordDifference& difference);
+CStringArray WordDifferences(const std::vector<RecordDifference>& differences);

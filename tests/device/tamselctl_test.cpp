@@ -312,6 +312,50 @@ print(bad)
     EXPECT_EQ("['$.machine.ringerVolume', '$.phoneBook.speedDials[0].dialingData']\n", outcome.out.toStdString());
 }
 
+// diff compares files and devices: a line per difference (a password only "modifié", in the
+// lines and in the JSON), exit status 0 equal, 1 different, 2 when a side cannot be read.
+TEST_F(Tamselctl, DiffSaysWhatAnApplyWouldChange)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    const QString same = SaveRecord("same.tms", config);
+    config.machine.ringerVolume = 6;
+    config.ftp.ftpPassword = "motdepasse-secret";
+    const QString changed = SaveRecord("changed.tms", config);
+    const QString lines = "Paramètres machine : Sonnerie : 4 → 6\nConnexion FTP : Mot de passe : modifié\n";
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"diff", same, device}, 0, ""},
+        {{"diff", device, changed}, 1, lines},
+        {{"diff", "--json", same, changed}, 1, ""},
+        {{"diff", same, data.filePath("absent.tms")}, 2, ""},
+        {{"diff", same, "Brevia inconnu"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome outcome = Run(c.arguments);
+        EXPECT_EQ(c.status, outcome.status) << outcome.err.toStdString();
+        EXPECT_FALSE(outcome.out.contains("motdepasse-secret"));
+        EXPECT_EQ(c.status == 2, outcome.err.startsWith("tamselctl : ")) << outcome.err.toStdString();
+        if (!c.arguments.contains("--json")) {
+            EXPECT_EQ(c.out.toStdString(), outcome.out.toStdString());
+            continue;
+        }
+        const QJsonArray json = QJsonDocument::fromJson(outcome.out.toUtf8()).array();
+        ASSERT_EQ(2, json.size()) << outcome.out.toStdString();
+        EXPECT_EQ(QJsonObject({{"section", "machine"}, {"field", "ringerVolume"}, {"change", "changed"},
+                               {"before", "4"}, {"after", "6"}, {"line", "Paramètres machine : Sonnerie : 4 → 6"}}),
+                  json[0].toObject());
+        EXPECT_EQ(QJsonObject({{"section", "ftp"}, {"field", "ftpPassword"}, {"change", "changed"}, {"secret", true},
+                               {"line", "Connexion FTP : Mot de passe : modifié"}}),
+                  json[1].toObject());
+    }
+}
+
 TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
 {
     struct Case {
@@ -488,7 +532,7 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "check", "time", "reset", "firmware",
+    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "diff", "check", "time", "reset", "firmware",
                                 "make-firmware", "phonebook"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }

@@ -11,6 +11,7 @@
 #include "device/lib/emulateddevice.h"
 #include "device/lib/networklink.h"
 #include "device/lib/recordcheck.h"
+#include "device/lib/recorddiff.h"
 #include "recordwording/recordwording.h"
 #include "version.h"
 
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
 
@@ -49,6 +51,13 @@ const char* const usage =
     "                                 valeur que le périphérique refuserait est nommé par son\n"
     "                                 chemin JSON (machine.ringerVolume) et rien n'est écrit\n"
     "  schema                         affiche le schéma JSON (draft 2020-12) de dump et load\n"
+    "  diff A B [--json]              ce qu'appliquer B changerait à A (chacun un fichier .tms ou\n"
+    "                                 un périphérique) : une ligne par différence, « Page :\n"
+    "                                 Champ : avant → après », les entrées de l'annuaire, boîtes\n"
+    "                                 aux lettres et codes clients ajoutées ou supprimées par\n"
+    "                                 leur numéro, un mot de passe seulement « modifié » ;\n"
+    "                                 --json pour les scripts ; code de sortie 0 identiques,\n"
+    "                                 1 différents, 2 erreur\n"
     "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
     "                                 périphérique refuserait (page et champ de la console)\n"
     "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
@@ -83,13 +92,17 @@ const char* const usage =
     "Un fichier lu d'un périphérique du réseau par read garde l'étiquette de sa lecture : apply\n"
     "sur ce périphérique échoue si un autre poste l'a modifié entre-temps (sauf avec --force).\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur ; pour check, des valeurs\n"
-    "refusées), 2 commande mal formée.\n";
+    "refusées ; pour diff, des différences), 2 commande mal formée (pour diff, aussi un échec).\n";
+
+// The records compared differ: exit status 1, with nothing on standard error.
+struct Differ {};
 
 const char* const outOfMemory = "tamselctl : mémoire insuffisante.\n";
 
 // A failed command: its message for standard error, written on one line (OneLine).
 struct Failure {
     CString message;
+    int status = 1;
 };
 
 int Print(FILE* stream, const CString& text)
@@ -337,6 +350,73 @@ void Schema(const QStringList&)
     std::fputs(QJsonDocument(RecordJsonSchema()).toJson(QJsonDocument::Indented).constData(), stdout);
 }
 
+// One side of a comparison: a settings file (a file that is there, or a name ending in .tms),
+// else a device as the other commands name it.
+void LoadSide(const QString& side, CConfig& config)
+{
+    if (QFileInfo(side).isFile() || side.endsWith(".tms")) {
+        LoadSettings(side, config);
+        return;
+    }
+    CString detail;
+    if (!config.Read(side, detail))
+        throw DeviceFailure("lecture du périphérique ", side, detail);
+}
+
+QJsonArray DifferencesToJson(const std::vector<RecordDifference>& differences)
+{
+    static const char* const changes[] = {"changed", "added", "removed"};
+    QJsonArray array;
+    for (const RecordDifference& difference : differences) {
+        QJsonObject json{{"section", difference.section},
+                         {"change", changes[difference.change]},
+                         {"line", static_cast<const QString&>(WordDifference(difference))}};
+        if (*difference.field)
+            json["field"] = difference.field;
+        if (!difference.entry.IsEmpty())
+            json["entry"] = static_cast<const QString&>(difference.entry);
+        if (difference.index >= 0)
+            json["index"] = difference.index;
+        if (difference.secret)
+            json["secret"] = true;
+        else if (difference.change == RecordDifference::changed) {
+            json["before"] = static_cast<const QString&>(difference.before);
+            json["after"] = static_cast<const QString&>(difference.after);
+        }
+        array.append(json);
+    }
+    return array;
+}
+
+// diff A B [--json]: what applying B to a device holding A would change.
+void Diff(const QStringList& given)
+{
+    QStringList args = given;
+    const bool json = args.removeAll("--json") > 0;
+    if (args.size() != 2)
+        throw std::invalid_argument("usage");
+    std::vector<RecordDifference> differences;
+    try {
+        CConfig before;
+        LoadSide(args[0], before);
+        CConfig after;
+        LoadSide(args[1], after);
+        differences = DiffRecords(before, after);
+    } catch (Failure& failure) {
+        failure.status = 2;
+        throw;
+    }
+    if (json) {
+        std::fputs(QJsonDocument(DifferencesToJson(differences)).toJson(QJsonDocument::Indented).constData(), stdout);
+    } else {
+        const CStringArray lines = WordDifferences(differences);
+        for (INT_PTR i = 0; i < lines.GetSize(); ++i)
+            Print(stdout, OneLine(lines[i]) + "\n");
+    }
+    if (!differences.empty())
+        throw Differ{};
+}
+
 void Time(const QStringList& args)
 {
     CString detail;
@@ -471,6 +551,7 @@ const Command commands[] = {
     {"dump", 1, 1, Dump},
     {"load", 2, 2, LoadJson},
     {"schema", 0, 0, Schema},
+    {"diff", 2, 3, Diff},
     {"check", 1, 1, Check},
     {"time", 1, 1, Time},
     {"reset", 1, 1, Reset},
@@ -514,6 +595,8 @@ int Main(int argc, char** argv)
             return 0;
         } catch (const Failure& failure) {
             Print(stderr, OneLine(CString("tamselctl : ") + failure.message + ".") + "\n");
+            return failure.status;
+        } catch (const Differ&) {
             return 1;
         } catch (const std::invalid_argument&) {
             break;         // a malformed command
