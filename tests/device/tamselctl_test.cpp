@@ -5,6 +5,7 @@
 #include "device/lib/contacts.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
+#include "device/lib/history.h"
 #include "device/lib/recordjson.h"
 #include "device/lib/serialformat.h"
 
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimeZone>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -356,6 +358,80 @@ TEST_F(Tamselctl, DiffSaysWhatAnApplyWouldChange)
     }
 }
 
+// Every apply keeps the device's record of before (0600, the last 20); history lists them with
+// what each apply changed, and restore applies one back, itself kept.
+TEST_F(Tamselctl, ApplyKeepsWhatTheDeviceHeldAndRestoreBringsItBack)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    const QByteArray factory = serialformat::StoreToBytes(config);
+    // Older kept records, as applies of long ago left them: the oldest go past the 20th.
+    const QString folder = QFileInfo(DeviceFilePath(device, "tms")).completeBaseName();
+    const QString kept = DeviceDataFolder() + "/history/" + folder;
+    ASSERT_TRUE(QDir().mkpath(kept));
+    for (int day = 1; day <= 20; ++day) {
+        CString reason;
+        ASSERT_TRUE(WriteFileAtomically(kept + QString("/%1_202601%2T080000.000Z.tms").arg(folder).arg(day, 2, 10, QChar('0')),
+                                        factory, reason));
+    }
+    config.machine.ringerVolume = 6;
+    config.ftp.ftpPassword = "secret-du-poste";
+    Outcome outcome = Run({"apply", SaveRecord("six.tms", config), device}, QString(), [] { ::umask(0); });
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+
+    const std::vector<history::Entry> entries = history::List(device);
+    ASSERT_EQ(size_t(history::keptPerDevice), entries.size());
+    EXPECT_EQ(factory, FileBytes(entries[0].path));
+    EXPECT_EQ(0600u, ModeOf(entries[0].path));
+    EXPECT_EQ(0700u, ModeOf(kept));
+    EXPECT_EQ(QDateTime(QDate(2026, 1, 2), QTime(8, 0), QTimeZone::utc()), entries.back().time);
+
+    outcome = Run({"history", device});
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    const QStringList lines = outcome.out.split('\n');
+    EXPECT_TRUE(lines[0].startsWith("1  ")) << lines[0].toStdString();
+    EXPECT_EQ("    Paramètres machine : Sonnerie : 4 → 6", lines[1].toStdString());
+    EXPECT_EQ("    Connexion FTP : Mot de passe : modifié", lines[2].toStdString());
+    EXPECT_EQ("    (aucun changement)", lines[4].toStdString());
+    EXPECT_FALSE(outcome.out.contains("secret-du-poste"));
+
+    outcome = Run({"restore", device, "1"});
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    CConfig restored;
+    ASSERT_TRUE(restored.Read(device, detail));
+    EXPECT_EQ(4, restored.machine.ringerVolume);
+    EXPECT_EQ(6, [&] {
+        CConfig before;
+        serialformat::LoadFromBytes(before, FileBytes(history::List(device)[0].path));
+        return before.machine.ringerVolume;
+    }());
+    EXPECT_EQ(1, Run({"restore", device, "21"}).status);
+    EXPECT_EQ(2, Run({"restore", device, "dernier"}).status);
+}
+
+// A record of before that cannot be kept stops the apply: nothing is sent, and the message
+// says why.
+TEST_F(Tamselctl, AnApplyWhoseBeforeCannotBeKeptSendsNothing)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    ASSERT_TRUE(QDir().mkpath(DeviceDataFolder()));
+    {
+        QFile blocker(DeviceDataFolder() + "/history");   // a file where the folder would go
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const QByteArray stored = StoredMemory(device);
+    config.machine.ringerVolume = 6;
+    const Outcome outcome = Run({"apply", SaveRecord("six.tms", config), device});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("tamselctl : mise à jour du périphérique « " + QString(device) + " » impossible : La configuration actuelle "
+              "du périphérique n'a pas pu être conservée dans l'historique (création du dossier impossible) : rien n'a "
+              "été envoyé.\n", outcome.err);
+    EXPECT_EQ(stored, StoredMemory(device));
+}
+
 TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
 {
     struct Case {
@@ -532,7 +608,7 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "diff", "check", "time", "reset", "firmware",
+    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "diff", "history", "restore", "check", "time", "reset", "firmware",
                                 "make-firmware", "phonebook"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }

@@ -8,6 +8,7 @@
 #include "device/lib/filestore.h"
 #include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
+#include "device/lib/history.h"
 #include "device/lib/emulateddevice.h"
 #include "device/lib/networklink.h"
 #include "device/lib/recordcheck.h"
@@ -44,7 +45,14 @@ const char* const usage =
     "                                 aux lettres laissées telles quelles (elles contiennent\n"
     "                                 des documents) ; un fichier aux valeurs que le\n"
     "                                 périphérique refuserait n'est pas envoyé (valeurs\n"
-    "                                 nommées sur la sortie d'erreur, comme par check)\n"
+    "                                 nommées sur la sortie d'erreur, comme par check) ;\n"
+    "                                 la configuration d'avant est d'abord conservée (history),\n"
+    "                                 et rien n'est envoyé si elle ne peut pas l'être\n"
+    "  history PÉRIPHÉRIQUE           liste, du plus récent au plus ancien, les enregistrements du\n"
+    "                                 périphérique conservés avant chaque apply (les 20 derniers),\n"
+    "                                 chacun avec ce que l'application suivante a changé\n"
+    "  restore PÉRIPHÉRIQUE N         réapplique l'enregistrement N de history (1 le plus récent) ;\n"
+    "                                 c'est une application comme une autre, conservée elle aussi\n"
     "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
     "  load FICHIER.json SORTIE.tms   l'inverse de dump : écrit le fichier de paramètres décrit\n"
     "                                 par le JSON ; une clé inconnue, un type faux ou une\n"
@@ -309,13 +317,57 @@ void Apply(const QStringList& args)
     }
     CString detail;
     int mailBoxesUnchanged = 0;
-    if (!config.Write(args[1], detail, mailBoxesUnchanged))
+    if (!WriteKeepingHistory(config, args[1], detail, mailBoxesUnchanged))
         throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
     if (!config.readFrom.IsEmpty())
         UserSettings().setValue(ReadTagKey(args[0]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
     for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
         Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
                           + config.unchangedMailBoxes[i] + "\n");
+}
+
+// history DEVICE: the records kept before each apply, newest first, each with what the apply
+// that followed it changed (the next kept record, or the device now for the newest).
+void History(const QStringList& args)
+{
+    const CString device = args[0];
+    const std::vector<history::Entry> kept = history::List(device);
+    if (kept.empty()) {
+        Print(stdout, CString("Aucun enregistrement conservé pour ") + Quoted(OneLine(device)) + ".\n");
+        return;
+    }
+    auto next = std::make_unique<CConfig>();
+    CString detail;
+    const bool deviceRead = next->Read(device, detail);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        auto record = std::make_unique<CConfig>();
+        LoadSettings(kept[i].path, *record);
+        Print(stdout, QString("%1  %2 UTC  %3\n").arg(i + 1).arg(kept[i].time.toString("yyyy-MM-dd HH:mm:ss"), kept[i].path));
+        if (i == 0 && !deviceRead) {
+            Print(stdout, CString("    (périphérique illisible : ") + OneLine(Detail(detail)) + ")\n");
+        } else {
+            const CStringArray lines = WordDifferences(DiffRecords(*record, *next));
+            for (INT_PTR line = 0; line < lines.GetSize(); ++line)
+                Print(stdout, CString("    ") + OneLine(lines[line]) + "\n");
+            if (lines.IsEmpty())
+                Print(stdout, CString("    (aucun changement)\n"));
+        }
+        next = std::move(record);
+    }
+}
+
+// restore DEVICE N: the N-th record of history (1 the newest) applied back, itself an apply.
+void Restore(const QStringList& args)
+{
+    bool isNumber = false;
+    const qsizetype n = args[1].toLongLong(&isNumber);
+    if (!isNumber)
+        throw std::invalid_argument("usage");
+    const std::vector<history::Entry> kept = history::List(args[0]);
+    if (n < 1 || n > qsizetype(kept.size()))
+        throw Failure{CString("pas d'enregistrement ") + args[1] + " dans l'historique de " + Quoted(args[0])
+                      + " (history pour la liste)"};
+    Apply({kept[size_t(n - 1)].path, args[0]});
 }
 
 void Dump(const QStringList& args)
@@ -552,6 +604,8 @@ const Command commands[] = {
     {"load", 2, 2, LoadJson},
     {"schema", 0, 0, Schema},
     {"diff", 2, 3, Diff},
+    {"history", 1, 1, History},
+    {"restore", 2, 2, Restore},
     {"check", 1, 1, Check},
     {"time", 1, 1, Time},
     {"reset", 1, 1, Reset},
