@@ -368,6 +368,8 @@ CString WordDifference(const RecordDifference& difference)
         return where + " : ajouté" + e + named(difference.after);
     case RecordDifference::removed:
         return where + " : supprimé" + e + named(difference.before);
+    case RecordDifference::kept:
+        return where + " : non modifiée (elle contient des documents)";
     case RecordDifference::changed:
         break;
     }

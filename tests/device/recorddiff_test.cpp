@@ -100,6 +100,26 @@ TEST(RecordDiff, EachDifferenceOnALineOfItsPageAndField)
     }
 }
 
+// A mailbox that holds documents stays as it is on the device: what the record changes of it
+// is said to be kept, once.
+TEST(RecordDiff, AMailboxHoldingDocumentsIsKept)
+{
+    CConfig before;
+    FillDirectory(before);
+    before.mailBoxes.Add(new CMailBox("30"));
+    CStringArray busy;
+    busy.Add("20");
+    busy.Add("30");
+    before.mailBoxes.SetBusyNumbers(busy);
+    CConfig after;
+    FillDirectory(after);
+    after.mailBoxes.Get("20")->type = 1;
+    after.mailBoxes.Get("20")->password = "autre";
+    EXPECT_EQ(QStringList({"Boîte aux lettres 20 : non modifiée (elle contient des documents)",
+                           "Boîte aux lettres 30 : non modifiée (elle contient des documents)"}),
+              Lines(before, after));
+}
+
 // The device's own report is not sent, so it is no difference.
 TEST(RecordDiff, TheDevicesOwnReportIsNoDifference)
 {

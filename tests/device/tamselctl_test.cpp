@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <map>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -430,6 +431,64 @@ TEST_F(Tamselctl, AnApplyWhoseBeforeCannotBeKeptSendsNothing)
               "du périphérique n'a pas pu être conservée dans l'historique (création du dossier impossible) : rien n'a "
               "été envoyé.\n", outcome.err);
     EXPECT_EQ(stored, StoredMemory(device));
+}
+
+// Many devices at once: some fail (busy, unreachable, a link cut mid-write); the others are
+// applied, the failing ones keep what they had, each gets its line and the status says so.
+TEST_F(Tamselctl, ApplyToAFleetReportsEachDeviceAndTouchesNoFailingOne)
+{
+    QStringList names;
+    QString list = R"({"stepDelayMs": 0, "devices": [)";
+    for (int n = 1; n <= 16; ++n) {
+        names << QString("Brevia %1").arg(n, 2, 10, QChar('0'));
+        list += QString(n > 1 ? ", " : "") + "{\"name\": \"" + names.last() + "\"}";
+    }
+    WriteDeviceList((list + "]}").toUtf8());
+    const QString faults = "busy:Brevia 03\nunreachable:Brevia 07\ncut-step=2:Brevia 11";
+    const QStringList failing{"Brevia 03", "Brevia 07", "Brevia 11"};
+    std::map<QString, QByteArray> before;
+    for (const QString& name : names)
+        before[name] = StoredMemory(name);
+
+    CConfig config;
+    config.machine.ringerVolume = 6;
+    const QString path = SaveRecord("flotte.tms", config);
+    Outcome outcome = Run({"apply", path, "--all", "-j", "5"}, faults);
+    EXPECT_EQ(1, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ("tamselctl : 3 périphérique(s) sur 16 en échec.\n", outcome.err);
+    const QStringList lines = outcome.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(16, lines.size()) << outcome.out.toStdString();
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        const bool fails = failing.contains(names[i]);
+        // A device applied names the mailboxes it kept (they hold documents).
+        EXPECT_EQ(fails ? names[i] + " : " : names[i] + " : OK, boîtes aux lettres non modifiées (elles contiennent des "
+                                                          "documents) : 10, 20",
+                  lines[i].left(fails ? names[i].size() + 3 : lines[i].size()))
+            << lines[i].toStdString();
+        EXPECT_EQ(fails, lines[i].endsWith(".")) << lines[i].toStdString();
+        if (fails) {
+            EXPECT_EQ(before[names[i]], StoredMemory(names[i]));
+            continue;
+        }
+        CConfig applied;
+        CString detail;
+        ASSERT_TRUE(applied.Read(names[i], detail)) << Text(detail);
+        EXPECT_EQ(6, applied.machine.ringerVolume);
+    }
+
+    // Without faults every device is read into the folder, and the status is 0.
+    const QString folder = data.filePath("flotte");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    outcome = Run({"read", "--all", folder});
+    EXPECT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ(16, QDir(folder).entryList({"*.tms"}, QDir::Files).size());
+    const QString from = data.filePath("liste.txt");
+    CString reason;
+    ASSERT_TRUE(WriteFileAtomically(from, "Brevia 01\n\nBrevia 02\n", reason));
+    outcome = Run({"time", "--from", from});
+    EXPECT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ("Brevia 01 : OK\nBrevia 02 : OK\n", outcome.out);
 }
 
 TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)

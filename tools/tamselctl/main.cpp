@@ -1,5 +1,6 @@
 // tamselctl: the console's device operations and settings files, for scripts and fleets.
 #include "device/lib/recordjson.h"
+#include "fleet.h"
 
 #include "device/lib/config.h"
 #include "device/lib/contacts.h"
@@ -29,6 +30,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -41,7 +43,10 @@ const char* const usage =
     "\n"
     "  devices                        liste les périphériques, un par ligne\n"
     "  read PÉRIPHÉRIQUE FICHIER.tms  enregistre la configuration du périphérique dans le fichier\n"
-    "  apply FICHIER.tms PÉRIPHÉRIQUE applique le fichier au périphérique et nomme les boîtes\n"
+    "  read --all|--from LISTE DOSSIER\n"
+    "                                 enregistre chaque périphérique dans DOSSIER/NOM.tms\n"
+    "  apply FICHIER.tms PÉRIPHÉRIQUE... (ou --all, --from LISTE)\n"
+    "                                 applique le fichier au(x) périphérique(s) et nomme les boîtes\n"
     "                                 aux lettres laissées telles quelles (elles contiennent\n"
     "                                 des documents) ; un fichier aux valeurs que le\n"
     "                                 périphérique refuserait n'est pas envoyé (valeurs\n"
@@ -68,9 +73,9 @@ const char* const usage =
     "                                 1 différents, 2 erreur\n"
     "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
     "                                 périphérique refuserait (page et champ de la console)\n"
-    "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
+    "  time PÉRIPHÉRIQUE... | --all   règle l'horloge du périphérique sur celle de l'ordinateur\n"
     "  reset PÉRIPHÉRIQUE             ramène le périphérique aux valeurs d'usine\n"
-    "  firmware PÉRIPHÉRIQUE FICHIER.bfw\n"
+    "  firmware PÉRIPHÉRIQUE FICHIER.bfw, ou firmware FICHIER.bfw PÉRIPHÉRIQUE... | --all\n"
     "                                 met à jour le micrologiciel ; les paramètres du\n"
     "                                 périphérique lui sont réécrits ensuite\n"
     "  make-firmware MODÈLE VERSION SORTIE.bfw [IMAGE]\n"
@@ -92,6 +97,14 @@ const char* const usage =
     "  --password-file FICHIER        le mot de passe d'un périphérique du réseau, sur la\n"
     "                                 première ligne du fichier ; sans elle, il est lu sur\n"
     "                                 l'entrée standard quand le périphérique le demande\n"
+    "  --all                          apply, read, time et firmware : tous les périphériques que\n"
+    "                                 devices liste\n"
+    "  --from LISTE                   les mêmes, pour les périphériques nommés dans le fichier\n"
+    "                                 LISTE, un par ligne\n"
+    "  -j N                           le nombre de périphériques traités à la fois (4 ; 1 à 64) ;\n"
+    "                                 sur un terminal, une ligne montre l'avancement, et à la fin\n"
+    "                                 une ligne par périphérique dit « OK » ou son échec ; le code\n"
+    "                                 de sortie n'est 0 que si tous ont réussi\n"
     "  --force                        apply écrase les changements qu'un autre poste a faits\n"
     "                                 depuis la lecture du fichier par read\n"
     "  --version                      affiche la version\n"
@@ -193,6 +206,7 @@ public:
 
     bool TrustKey(const QString& address, const QString& fingerprint, const QString& changedFrom) override
     {
+        std::lock_guard guard(lock);
         if (!trusting) {
             Print(stderr, CString("tamselctl : la clé de ") + address + " n'est pas encore approuvée (empreinte SHA-256 "
                               + fingerprint + ") ; vérifiez-la et approuvez-la avec « tamselctl trust ».\n");
@@ -208,12 +222,26 @@ public:
         return ReadLine(stdin, answer) && (answer.trimmed() == "o" || answer.trimmed() == "O");
     }
 
+    // Read once, from the file or standard input, and given to every device of the command.
     bool AskPassword(const CString& device, bool wrong, QString& password) override
     {
         // A password that was refused is not given again: it would be the same.
-        if (wrong || asked)
+        if (wrong)
             return false;
-        asked = true;
+        std::lock_guard guard(lock);
+        if (!asked) {
+            asked = true;
+            given = ReadPassword(device);
+        }
+        password = given;
+        return !password.isEmpty();
+    }
+
+    bool Overwrite(const CString&) override { return force; }
+
+private:
+    QString ReadPassword(const CString& device)
+    {
         QByteArray line;
         if (!passwordFile.isEmpty()) {
             QByteArray bytes;
@@ -225,17 +253,13 @@ public:
             if (::isatty(STDIN_FILENO))
                 Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
             if (!ReadLine(stdin, line))
-                return false;
+                return QString();
         }
         if (line.endsWith('\r'))
             line.chop(1);
-        password = QString::fromUtf8(line);
-        return !password.isEmpty();
+        return QString::fromUtf8(line);
     }
 
-    bool Overwrite(const CString&) override { return force; }
-
-private:
     // One line of at most 4 KB, without its end.
     static bool ReadLine(FILE* stream, QByteArray& line)
     {
@@ -250,7 +274,9 @@ private:
         return !line.isEmpty();
     }
 
+    std::mutex lock;   // the devices of a fleet ask from threads of their own
     bool asked = false;
+    QString given;
 };
 
 CommandLinePrompts prompts;
@@ -267,6 +293,74 @@ QSettings UserSettings()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tamsel");
 }
 
+// The many-device options: -j N, --all, --from FILE.
+struct FleetOptions {
+    int jobs = 4;
+    bool all = false;
+    QString from;
+};
+FleetOptions fleet;
+std::mutex settingsLock;   // the user's settings, from the threads of a fleet
+
+// The devices named, with every device GetDevices lists for --all and the names of the file
+// of --from (one a line); each once, in order.
+QStringList FleetDevices(const QStringList& named)
+{
+    QStringList devices = named;
+    if (fleet.all) {
+        CStringList list;
+        CString detail;
+        if (!GetDevices(list, detail))
+            throw Failure{CString("liste des périphériques indisponible : ") + Detail(detail)};
+        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+            devices << static_cast<const QString&>(list.GetNext(pos));
+    }
+    if (!fleet.from.isEmpty()) {
+        for (const QByteArray& line : ReadFile(fleet.from, 1024 * 1024).split('\n')) {
+            const QString name = QString::fromUtf8(line).trimmed();
+            if (!name.isEmpty())
+                devices << name;
+        }
+    }
+    devices.removeDuplicates();
+    if (devices.isEmpty())
+        throw Failure{CString("aucun périphérique à traiter")};
+    return devices;
+}
+
+// Whether the command goes to several devices (or to a list of them).
+bool IsFleet(const QStringList& named)
+{
+    return fleet.all || !fleet.from.isEmpty() || named.size() > 1;
+}
+
+// The operation on each device, -j at a time; at the end a line per device, "NOM : OK" or its
+// failure; a failure of any device fails the command, once all are done.
+void RunFleet(const QStringList& devices, const std::function<CString(const CString&)>& operation)
+{
+    const std::vector<FleetOutcome> outcomes = RunOnFleet(
+        devices, fleet.jobs,
+        [&](const QString& device) {
+            try {
+                return FleetOutcome{device, true, operation(device)};
+            } catch (const Failure& failure) {
+                return FleetOutcome{device, false, failure.message};
+            } catch (const std::bad_alloc&) {
+                return FleetOutcome{device, false, "mémoire insuffisante"};
+            }
+        },
+        ::isatty(STDERR_FILENO) ? stderr : nullptr);
+    int failed = 0;
+    for (const FleetOutcome& outcome : outcomes) {
+        failed += outcome.ok ? 0 : 1;
+        const CString result = outcome.ok ? (outcome.text.isEmpty() ? CString("OK") : CString("OK, ") + outcome.text)
+                                          : CString(outcome.text) + ".";
+        Print(stdout, OneLine(CString(outcome.device) + " : " + result) + "\n");
+    }
+    if (failed > 0)
+        throw Failure{QStringLiteral("%1 périphérique(s) sur %2 en échec").arg(failed).arg(outcomes.size())};
+}
+
 void Devices(const QStringList&)
 {
     CStringList devices;
@@ -278,18 +372,40 @@ void Devices(const QStringList&)
         Print(stdout, OneLine(devices.GetNext(pos)) + "\n");
 }
 
-void Read(const QStringList& args)
+// The device's record into the file.
+void ReadTo(const CString& device, const CString& path)
 {
     CConfig config;
     CString detail;
-    if (!config.Read(args[0], detail))
-        throw DeviceFailure("lecture du périphérique ", args[0], detail);
-    WriteFile(args[1], serialformat::StoreToBytes(config));
+    if (!config.Read(device, detail))
+        throw DeviceFailure("lecture du périphérique ", device, detail);
+    WriteFile(path, serialformat::StoreToBytes(config));
+    std::lock_guard guard(settingsLock);
     QSettings settings = UserSettings();
     if (config.readFrom.IsEmpty())
-        settings.remove(ReadTagKey(args[1]));
+        settings.remove(ReadTagKey(path));
     else
-        settings.setValue(ReadTagKey(args[1]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
+        settings.setValue(ReadTagKey(path), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
+}
+
+// read DEVICE FILE.tms, or read --all|--from FILE FOLDER: each device into FOLDER/NAME.tms.
+void Read(const QStringList& args)
+{
+    if (!fleet.all && fleet.from.isEmpty()) {
+        if (args.size() != 2)
+            throw std::invalid_argument("usage");
+        ReadTo(args[0], args[1]);
+        return;
+    }
+    if (args.size() != 1)
+        throw std::invalid_argument("usage");
+    const QString folder = args[0];
+    RunFleet(FleetDevices({}), [&](const CString& device) {
+        // Named as the device's own store is: any name makes a file name.
+        const QString path = folder + "/" + QFileInfo(DeviceFilePath(device, "tms")).fileName();
+        ReadTo(device, path);
+        return CString(path);
+    });
 }
 
 // The record as the device would take it, else its findings on `stream`, one a line, and a
@@ -304,26 +420,57 @@ void RequireAccepted(const CConfig& config, const CString& path, FILE* stream)
     throw Failure{CString("le fichier ") + Quoted(path) + " contient des valeurs que le périphérique refuserait"};
 }
 
-void Apply(const QStringList& args)
+// The settings file to the device; the numbers of the mailboxes the device kept as they were.
+CStringArray ApplyTo(const CString& path, const QByteArray& bytes, const CString& device)
 {
     CConfig config;
-    LoadSettings(args[0], config);
-    // As the console does: a record the device would refuse is not sent.
-    RequireAccepted(config, args[0], stderr);
-    const QStringList origin = UserSettings().value(ReadTagKey(args[0])).toStringList();
+    serialformat::LoadFromBytes(config, bytes);
+    QStringList origin;
+    {
+        std::lock_guard guard(settingsLock);
+        origin = UserSettings().value(ReadTagKey(path)).toStringList();
+    }
     if (origin.size() == 2) {
         config.readFrom = origin[0];
         config.readTag = origin[1].toLatin1();
     }
     CString detail;
     int mailBoxesUnchanged = 0;
-    if (!WriteKeepingHistory(config, args[1], detail, mailBoxesUnchanged))
-        throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
-    if (!config.readFrom.IsEmpty())
-        UserSettings().setValue(ReadTagKey(args[0]), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
-    for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
-        Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
-                          + config.unchangedMailBoxes[i] + "\n");
+    if (!WriteKeepingHistory(config, device, detail, mailBoxesUnchanged))
+        throw DeviceFailure("mise à jour du périphérique ", device, detail);
+    // The tag follows the device the file was read from, or the one it was applied to alone.
+    if (!config.readFrom.IsEmpty() && (origin.isEmpty() || origin[0] == config.readFrom)) {
+        std::lock_guard guard(settingsLock);
+        UserSettings().setValue(ReadTagKey(path), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
+    }
+    return config.unchangedMailBoxes;
+}
+
+// apply FILE.tms DEVICE...
+void Apply(const QStringList& args)
+{
+    const CString path = args[0];
+    CConfig config;
+    LoadSettings(path, config);
+    // As the console does: a record the device would refuse is not sent, to any device.
+    RequireAccepted(config, path, stderr);
+    const QByteArray bytes = serialformat::StoreToBytes(config);
+    const QStringList named = args.mid(1);
+    if (!IsFleet(named)) {
+        if (named.isEmpty())
+            throw std::invalid_argument("usage");
+        const CStringArray unchanged = ApplyTo(path, bytes, named[0]);
+        for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
+            Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ") + unchanged[i] + "\n");
+        return;
+    }
+    RunFleet(FleetDevices(named), [&](const CString& device) {
+        const CStringArray unchanged = ApplyTo(path, bytes, device);
+        QStringList numbers;
+        for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
+            numbers << static_cast<const QString&>(unchanged[i]);
+        return numbers.isEmpty() ? CString() : CString("boîtes aux lettres non modifiées (elles contiennent des documents) : ") + numbers.join(", ");
+    });
 }
 
 // history DEVICE: the records kept before each apply, newest first, each with what the apply
@@ -417,7 +564,7 @@ void LoadSide(const QString& side, CConfig& config)
 
 QJsonArray DifferencesToJson(const std::vector<RecordDifference>& differences)
 {
-    static const char* const changes[] = {"changed", "added", "removed"};
+    static const char* const changes[] = {"changed", "added", "removed", "kept"};
     QJsonArray array;
     for (const RecordDifference& difference : differences) {
         QJsonObject json{{"section", difference.section},
@@ -469,11 +616,22 @@ void Diff(const QStringList& given)
         throw Differ{};
 }
 
+// time DEVICE... | time --all
 void Time(const QStringList& args)
 {
-    CString detail;
-    if (!CConfig().SetDeviceTime(args[0], detail))
-        throw DeviceFailure("réglage de l'horloge de ", args[0], detail);
+    const auto setTime = [](const CString& device) {
+        CString detail;
+        if (!CConfig().SetDeviceTime(device, detail))
+            throw DeviceFailure("réglage de l'horloge de ", device, detail);
+        return CString();
+    };
+    if (!IsFleet(args)) {
+        if (args.isEmpty())
+            throw std::invalid_argument("usage");
+        setTime(args[0]);
+        return;
+    }
+    RunFleet(FleetDevices(args), setTime);
 }
 
 void Reset(const QStringList& args)
@@ -487,14 +645,29 @@ void Reset(const QStringList& args)
 // back after it.
 void Firmware(const QStringList& args)
 {
-    const CString device = args[0];
-    FirmwareStep step = FirmwareStep::read;
-    CString detail;
-    if (UpgradeFirmwareKeepingSettings(device, args[1], detail, [&](FirmwareStep next) { step = next; }))
+    const auto upgrade = [](const CString& device, const CString& file) {
+        FirmwareStep step = FirmwareStep::read;
+        CString detail;
+        if (UpgradeFirmwareKeepingSettings(device, file, detail, [&](FirmwareStep next) { step = next; }))
+            return CString();
+        const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
+                                      "mise à jour du périphérique "};
+        throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
+    };
+    // firmware DEVICE FILE, as ever; firmware FILE.bfw DEVICE... for many (or --all).
+    if (!fleet.all && fleet.from.isEmpty() && args.size() == 2 && !args[0].endsWith(".bfw")) {
+        upgrade(args[0], args[1]);
         return;
-    const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
-                                  "mise à jour du périphérique "};
-    throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
+    }
+    const CString file = args[0];
+    const QStringList named = args.mid(1);
+    if (!IsFleet(named)) {
+        if (named.isEmpty())
+            throw std::invalid_argument("usage");
+        upgrade(named[0], file);
+        return;
+    }
+    RunFleet(FleetDevices(named), [&](const CString& device) { return upgrade(device, file); });
 }
 
 void MakeFirmware(const QStringList& args)
@@ -598,8 +771,8 @@ struct Command {
 
 const Command commands[] = {
     {"devices", 0, 0, Devices},
-    {"read", 2, 2, Read},
-    {"apply", 2, 2, Apply},
+    {"read", 1, 2, Read},
+    {"apply", 1, 1000000, Apply},
     {"dump", 1, 1, Dump},
     {"load", 2, 2, LoadJson},
     {"schema", 0, 0, Schema},
@@ -607,9 +780,9 @@ const Command commands[] = {
     {"history", 1, 1, History},
     {"restore", 2, 2, Restore},
     {"check", 1, 1, Check},
-    {"time", 1, 1, Time},
+    {"time", 0, 1000000, Time},
     {"reset", 1, 1, Reset},
-    {"firmware", 2, 2, Firmware},
+    {"firmware", 1, 1000000, Firmware},
     {"make-firmware", 3, 4, MakeFirmware},
     {"phonebook", 4, 5, PhoneBook},
     {"trust", 1, 1, Trust},
@@ -624,6 +797,17 @@ int Main(int argc, char** argv)
     for (qsizetype i = 0; i < given.size(); ++i) {
         if (given[i] == "--force") {
             prompts.force = true;
+        } else if (given[i] == "--all") {
+            fleet.all = true;
+        } else if (given[i] == "--from" && i + 1 < given.size()) {
+            fleet.from = given[++i];
+        } else if (given[i] == "-j" && i + 1 < given.size()) {
+            bool isNumber = false;
+            fleet.jobs = given[++i].toInt(&isNumber);
+            if (!isNumber || fleet.jobs < 1 || fleet.jobs > 64)
+                args << "-j mal formé";   // malformed
+        } else if (given[i] == "--from" || given[i] == "-j") {
+            args << "option sans valeur";   // malformed
         } else if (given[i] == "--password-file" && i + 1 < given.size()) {
             prompts.passwordFile = given[++i];
         } else if (given[i] == "--password-file") {

@@ -67,7 +67,10 @@ std::vector<Entry> List(const CString& device)
     const QString prefix = EncodedName(device) + "_";
     std::vector<Entry> entries;
     const QDir folder(FolderOf(device));
-    for (const QString& name : folder.entryList({prefix + "*.tms"}, QDir::Files, QDir::Name | QDir::Reversed)) {
+    // Matched by hand: a device's name may hold the wildcards of a name filter ("[1]").
+    for (const QString& name : folder.entryList({"*.tms"}, QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (!name.startsWith(prefix))
+            continue;
         QDateTime time = QDateTime::fromString(name.mid(prefix.size()).chopped(4), timeFormat);
         if (!time.isValid())
             continue;

@@ -245,9 +245,20 @@ void DiffSection(const CMailBoxes& a, const CMailBoxes& b, const char* section, 
         }
         return entries;
     };
+    Differences found;
     DiffLists(byNumber(a), byNumber(b), section, [](const CMailBox& box) { return box.number; },
               [](const CMailBox&) { return CString(); },
-              [&](const CMailBox& x, const CMailBox& y, const Place& place) { DiffFields(x, y, place, out); }, out);
+              [&](const CMailBox& x, const CMailBox& y, const Place& place) { DiffFields(x, y, place, found); }, found);
+    // A device keeps a mailbox that holds documents as it is, whatever the record says.
+    CString lastKept;
+    for (RecordDifference& difference : found) {
+        if (!a.IsBusy(difference.entry)) {
+            out.push_back(std::move(difference));
+        } else if (difference.entry != lastKept) {
+            lastKept = difference.entry;
+            Whole({section, difference.entry}, RecordDifference::kept, CString(), out);
+        }
+    }
 }
 
 void DiffSection(const CDepartmentCodes& a, const CDepartmentCodes& b, const char* section, Differences& out)

@@ -8,7 +8,9 @@
 #include <vector>
 
 struct RecordDifference {
-    enum Change { changed, added, removed };
+    // kept: the record changes an entry the device keeps as it is (a mailbox that holds
+    // documents), so an apply will not change it.
+    enum Change { changed, added, removed, kept };
 
     // The section as CConfig::Sections names it; for the directory's entries "speedDials",
     // "oneTouches" or "groupDials". The device's own report (machineInfo) is never compared:
