@@ -421,7 +421,8 @@ void RequireAccepted(const CConfig& config, const CString& path, FILE* stream)
 }
 
 // The settings file to the device; the numbers of the mailboxes the device kept as they were.
-CStringArray ApplyTo(const CString& path, const QByteArray& bytes, const CString& device)
+// `alone`: the only device of the command.
+CStringArray ApplyTo(const CString& path, const QByteArray& bytes, const CString& device, bool alone)
 {
     CConfig config;
     serialformat::LoadFromBytes(config, bytes);
@@ -438,8 +439,9 @@ CStringArray ApplyTo(const CString& path, const QByteArray& bytes, const CString
     int mailBoxesUnchanged = 0;
     if (!WriteKeepingHistory(config, device, detail, mailBoxesUnchanged))
         throw DeviceFailure("mise à jour du périphérique ", device, detail);
-    // The tag follows the device the file was read from, or the one it was applied to alone.
-    if (!config.readFrom.IsEmpty() && (origin.isEmpty() || origin[0] == config.readFrom)) {
+    // The tag follows the device the file was applied to alone, or, in a fleet, the one it was
+    // read from.
+    if (!config.readFrom.IsEmpty() && (alone || origin.isEmpty() || origin[0] == config.readFrom)) {
         std::lock_guard guard(settingsLock);
         UserSettings().setValue(ReadTagKey(path), QStringList{config.readFrom, QString::fromLatin1(config.readTag)});
     }
@@ -459,13 +461,13 @@ void Apply(const QStringList& args)
     if (!IsFleet(named)) {
         if (named.isEmpty())
             throw std::invalid_argument("usage");
-        const CStringArray unchanged = ApplyTo(path, bytes, named[0]);
+        const CStringArray unchanged = ApplyTo(path, bytes, named[0], true);
         for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
             Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ") + unchanged[i] + "\n");
         return;
     }
     RunFleet(FleetDevices(named), [&](const CString& device) {
-        const CStringArray unchanged = ApplyTo(path, bytes, device);
+        const CStringArray unchanged = ApplyTo(path, bytes, device, false);
         QStringList numbers;
         for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
             numbers << static_cast<const QString&>(unchanged[i]);
