@@ -43,6 +43,10 @@ version="$(sed -n 's/^project(Tamsel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLis
 zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -q "^tamsel ($version-1) " \
   || fail "changelog.Debian.gz does not begin with version $version-1"
 
+# The record's JSON Schema is a schema of draft 2020-12.
+python3 -c 'import json, sys; from jsonschema import Draft202012Validator; Draft202012Validator.check_schema(json.load(open(sys.argv[1])))' \
+  "$share/tamsel/record.schema.json" || fail "record.schema.json is no JSON Schema"
+
 # The programs from the installed path; no display for either.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version | grep -q "^Tamsel" \
   || fail "tamsel --version"

@@ -8,7 +8,7 @@ packages=(
   libmicrohttpd-dev libgnutls28-dev libcurl4-openssl-dev curl
   libavahi-client-dev avahi-daemon dbus-daemon iproute2 util-linux
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3 python3-vobject python3-ldap
+  python3 python3-vobject python3-ldap python3-jsonschema
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-crosextra-carlito fonts-liberation2
   xvfb xdotool imagemagick icewm x11-utils

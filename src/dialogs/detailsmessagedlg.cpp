@@ -25,6 +25,16 @@ CDetailsMessageDlg::CDetailsMessageDlg(const CString& message, const CString& de
 {
 }
 
+void CDetailsMessageDlg::ShowLines(UINT messageId, const CStringArray& lines, CWnd* parent)
+{
+    CString details;
+    for (INT_PTR index = 0; index < lines.GetSize(); ++index)
+        details += CString(index > 0 ? "\n" : "") + lines[index];
+    CString message;
+    message.LoadString(messageId);
+    CDetailsMessageDlg(message, details, parent).DoModal();
+}
+
 void CDetailsMessageDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

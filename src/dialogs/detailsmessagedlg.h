@@ -8,6 +8,9 @@ class CDetailsMessageDlg : public CDialog {
 public:
     CDetailsMessageDlg(const CString& message, const CString& details, CWnd* parent);
 
+    // The message of the string resource, with the lines as its details, one a line.
+    static void ShowLines(UINT messageId, const CStringArray& lines, CWnd* parent);
+
     CString details;
     CString message;
     int collapseHeight = 0;   // pixels between the collapsed and the expanded window

@@ -1,5 +1,6 @@
 // The operations on the selected device, and factory values restored in the record.
 #include "device/lib/devices.h"
+#include "device/lib/history.h"
 #include "device/waitdlg.h"
 #include "dialogs/detailsmessagedlg.h"
 #include "dialogs/dialoghelpers.h"
@@ -27,6 +28,7 @@ constexpr OperationTexts operationTexts[] = {
     {IDP_APPLY_CONFIRM, IDS_STATUS_UPDATING, 0, IDP_UPDATE_FAILED},
     {0, IDS_STATUS_UPDATING, IDP_DEVICE_TIME_SET, IDP_UPDATE_FAILED},
     {IDP_RESET_CONFIRM, IDS_STATUS_UPDATING, 0, IDP_UPDATE_FAILED},
+    {0, IDS_STATUS_CONNECTING, 0, IDP_READ_FAILED},
 };
 
 void ShowStatus(CWnd* mainWnd, UINT textId)
@@ -67,7 +69,7 @@ BOOL Confirm(UINT question)
 
 } // namespace
 
-int CNtsMgr::RunDeviceOperation(int operation)
+int CNtsMgr::RunDeviceOperation(int operation, CConfig* compared)
 {
     const OperationTexts& texts = operationTexts[operation];
     const UINT confirmation = operation == Read && !IsModified() ? 0 : texts.confirmation;
@@ -79,7 +81,7 @@ int CNtsMgr::RunDeviceOperation(int operation)
     CWnd* mainWnd = AfxGetMainWnd();
     ShowStatus(mainWnd, texts.status);
     WaitCursor waitCursor;
-    CWaitDlg waitDlg(operation != Read, mainWnd);
+    CWaitDlg waitDlg(operation != Read && operation != Compare, mainWnd);
     waitDlg.Create(IDD_WAIT, mainWnd);
     CString detail;
     int mailBoxesUnchanged = 0;
@@ -89,9 +91,11 @@ int CNtsMgr::RunDeviceOperation(int operation)
         case Read:
             return config.Read(device, detail);
         case Write:
-            return config.Write(device, detail, mailBoxesUnchanged);
+            return WriteKeepingHistory(config, device, detail, mailBoxesUnchanged);
         case SetTime:
             return config.SetDeviceTime(device, detail);
+        case Compare:
+            return compared->Read(device, detail);
         default:
             return config.ResetDevice(device, detail);
         }
@@ -123,12 +127,7 @@ void CNtsMgr::OnApply()
     // A value the device would refuse stops the apply before anything is asked or sent.
     const CStringArray findings = WordFindings(CheckRecord(config));
     if (findings.GetSize() > 0) {
-        CString lines;
-        for (int index = 0; index < findings.GetSize(); ++index)
-            lines += CString(index > 0 ? "\n" : "") + findings[index];
-        CString message;
-        message.LoadString(IDP_RECORD_REFUSED);
-        CDetailsMessageDlg(message, lines, AfxGetMainWnd()).DoModal();
+        CDetailsMessageDlg::ShowLines(IDP_RECORD_REFUSED, findings, AfxGetMainWnd());
         return;
     }
     RunDeviceOperation(Write);

@@ -37,16 +37,19 @@ public:
     CDialog* CreatePage(UINT templateId, int variant);
 
     // Device commands (connection.cpp, deviceops.cpp).
-    enum DeviceOperation { Read = 0, Write = 1, SetTime = 2, Reset = 3 };
+    // Compare reads the device into the record `compared`, leaving the document's alone.
+    enum DeviceOperation { Read = 0, Write = 1, SetTime = 2, Reset = 3, Compare = 4 };
     // Lets the user choose a device; TRUE when one was chosen (deviceName is then set).
     BOOL SelectDevice();
     // Confirms, selects a device when none is, runs the operation with the wait window up and
     // reports; the library call's result, 0 when the user declined or chose no device.
-    int RunDeviceOperation(int operation);
+    int RunDeviceOperation(int operation, CConfig* compared = nullptr);
     afx_msg void OnConnect();
     afx_msg void OnDisconnect();
     afx_msg void OnUpdateDisconnect(CCmdUI* pCmdUI);
     afx_msg void OnApply();
+    // Reads the device and shows what applying the record would change there; sends nothing.
+    afx_msg void OnCompareWithDevice();
     afx_msg void OnSetDeviceTime();
     afx_msg void OnResetDevice();
     afx_msg void OnUpgradeFirmware();

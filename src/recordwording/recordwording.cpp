@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -308,7 +309,7 @@ void ForEachFieldControl(const std::function<void(const char*, const char*, int,
     }
 }
 
-CString WordFinding(const RecordFinding& finding)
+CString WordPlace(const RecordFinding& finding)
 {
     int controlId = 0;
     const Window* window = FindWindow(finding, controlId);
@@ -317,10 +318,30 @@ CString WordFinding(const RecordFinding& finding)
     if (window) {
         page = window->captionTemplate ? Caption(window->captionTemplate) : ResourceString(window->captionString);
         label = Label(window->templateId, ShownControl(finding, controlId));
+    } else {
+        // A field no window shows: the section's page, and the field by its own name.
+        const auto sameSection = [&](const Window& w) { return std::strcmp(w.section, finding.section) == 0; };
+        const auto at = std::find_if(Windows().begin(), Windows().end(), sameSection);
+        page = at == Windows().end() ? QLatin1String(finding.section)
+               : at->captionTemplate ? Caption(at->captionTemplate)
+                                     : ResourceString(at->captionString);
+        label = QLatin1String(finding.field);
+        if (finding.index >= 0)
+            label += QStringLiteral("[%1]").arg(finding.index);
     }
     if (!finding.entry.IsEmpty())
         page += QLatin1Char(' ') + static_cast<const QString&>(finding.entry);
-    return QStringLiteral("%1 : %2 : %3").arg(page, label, Problem(finding));
+    return label.isEmpty() ? page : QStringLiteral("%1 : %2").arg(page, label);
+}
+
+CString WordFinding(const RecordFinding& finding)
+{
+    return WordPlace(finding) + " : " + Problem(finding);
+}
+
+CString WordProblem(const RecordFinding& finding)
+{
+    return Problem(finding);
 }
 
 CStringArray WordFindings(const std::vector<RecordFinding>& findings)
@@ -328,5 +349,39 @@ CStringArray WordFindings(const std::vector<RecordFinding>& findings)
     CStringArray lines;
     for (const RecordFinding& finding : findings)
         lines.Add(WordFinding(finding));
+    return lines;
+}
+
+CString WordDifference(const RecordDifference& difference)
+{
+    RecordFinding place;
+    place.section = difference.section;
+    place.field = difference.field;
+    place.entry = difference.entry;
+    place.index = difference.index;
+    const CString where = WordPlace(place);
+    const auto named = [](const CString& name) { return name.IsEmpty() ? CString() : CString(" ") + name; };
+    // Every entry is feminine (boîte, composition) but the client code.
+    const CString e = std::strcmp(difference.section, "clientCodes") == 0 ? "" : "e";
+    switch (difference.change) {
+    case RecordDifference::added:
+        return where + " : ajouté" + e + named(difference.after);
+    case RecordDifference::removed:
+        return where + " : supprimé" + e + named(difference.before);
+    case RecordDifference::kept:
+        return where + " : non modifiée (elle contient des documents)";
+    case RecordDifference::changed:
+        break;
+    }
+    if (difference.secret)
+        return where + " : modifié";
+    return where + " : " + difference.before + " → " + difference.after;
+}
+
+CStringArray WordDifferences(const std::vector<RecordDifference>& differences)
+{
+    CStringArray lines;
+    for (const RecordDifference& difference : differences)
+        lines.Add(WordDifference(difference));
     return lines;
 }

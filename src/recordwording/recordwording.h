@@ -5,6 +5,7 @@
 #pragma once
 
 #include "device/lib/recordcheck.h"
+#include "device/lib/recorddiff.h"
 
 #include <functional>
 
@@ -15,5 +16,16 @@
 void ForEachFieldControl(const std::function<void(const char*, const char*, int, int)>& visit);
 
 CString WordFinding(const RecordFinding& finding);
+// The problem alone, without its page and field ("12 n'est pas compris entre 1 et 10."), for a
+// finding placed otherwise (tamselctl load names the JSON path).
+CString WordProblem(const RecordFinding& finding);
 // The findings' lines, in their order.
 CStringArray WordFindings(const std::vector<RecordFinding>& findings);
+
+// "Page : Champ" of a finding's place (its section, field, entry and index).
+CString WordPlace(const RecordFinding& finding);
+
+// A difference between two records, as "Page : Champ : avant → après"; "Page 005 : ajoutée
+// « Nom »" or "supprimée" for an entry as a whole; "Page : Champ : modifié" for a password.
+CString WordDifference(const RecordDifference& difference);
+CStringArray WordDifferences(const std::vector<RecordDifference>& differences);

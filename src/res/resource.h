@@ -394,6 +394,8 @@
 #define IDS_CATEGORY_LIST_NAME                   20499
 #define IDS_COMMAND_LINE_UNKNOWN_OPTION           20512
 #define IDS_COMMAND_LINE_SECOND_FILE             20513
+#define IDP_COMPARE_DIFFERENCES                  20514
+#define IDP_COMPARE_SAME                         20515
 
 #define ID_DEVICE_APPLY                          32772
 #define ID_DEVICE_CONNECT                        32785
@@ -404,6 +406,7 @@
 #define ID_FACTORY_DEFAULTS                      32805
 #define ID_VIEW_NETWORK_MODE                     32808
 #define ID_DEVICE_SET_TIME                       32812
+#define ID_DEVICE_COMPARE                        32813
 #define ID_FILE_NEW                              57600
 #define ID_FILE_OPEN                             57601
 #define ID_FILE_SAVE                             57603

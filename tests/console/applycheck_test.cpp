@@ -46,15 +46,7 @@ TEST_F(ApplyCheckTest, ARecordTheDeviceWouldRefuseIsNotSent)
         SCOPED_TRACE(c.name);
         serialformat::LoadFromBytes(Doc().config, read);
         c.spoil(Doc().config);
-        CString message;
-        CString details;
-        afx::testing::PromptScript prompts;
-        prompts.Dialog(IDD_DETAILS_MESSAGE, [&](CDialog& dialog) {
-            dialog.GetDlgItemText(IDC_DETAILS_MESSAGE, message);
-            dialog.GetDlgItemText(IDC_DETAILS_TEXT, details);
-            dialog.EndDialog(IDOK);
-        });
-        Command(ID_DEVICE_APPLY);
+        const auto [message, details] = CommandShowingDetails(ID_DEVICE_APPLY);
         EXPECT_EQ(message, LoadText(IDP_RECORD_REFUSED));
         EXPECT_EQ(static_cast<const QString&>(details).toStdString(), c.details);
         EXPECT_EQ(serialformat::StoreToBytes(EmulatedDevice::Inspect(device)->config), stored);

@@ -7,6 +7,9 @@
 #include <QAbstractButton>
 #include <QTest>
 
+#include <functional>
+#include <utility>
+
 namespace devicetest {
 
 class DeviceConsole : public startup::StartedConsole {
@@ -34,6 +37,25 @@ protected:
         QAbstractButton* button = ToolbarButton(command);
         ASSERT_TRUE(button && button->isEnabled()) << command;
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Runs the command, which shows the details dialog (after the prompts `first` scripts):
+    // its message and its details.
+    std::pair<CString, CString> CommandShowingDetails(UINT command,
+                                                      const std::function<void(afx::testing::PromptScript&)>& first = {})
+    {
+        CString message;
+        CString details;
+        afx::testing::PromptScript prompts;
+        if (first)
+            first(prompts);
+        prompts.Dialog(IDD_DETAILS_MESSAGE, [&](CDialog& dialog) {
+            dialog.GetDlgItemText(IDC_DETAILS_MESSAGE, message);
+            dialog.GetDlgItemText(IDC_DETAILS_TEXT, details);
+            dialog.EndDialog(IDOK);
+        });
+        Command(command);
+        return {message, details};
     }
 
     // Connects to the device, chosen in the selection dialog.

@@ -5,12 +5,15 @@
 #include "device/lib/contacts.h"
 #include "device/lib/filestore.h"
 #include "device/lib/firmware.h"
+#include "device/lib/history.h"
+#include "device/lib/recordjson.h"
 #include "device/lib/serialformat.h"
 
 #include "version.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimeZone>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <map>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -232,6 +236,261 @@ TEST_F(Tamselctl, DumpWritesEverySectionAndFieldUnderItsName)
     EXPECT_EQ(2, json["clientCodes"][1]["id"].toInt());
 }
 
+// load is dump's inverse: the same bytes back, written for the owner alone; a text that is no
+// record, or one the device would refuse, is named by its JSON paths and writes nothing.
+TEST_F(Tamselctl, LoadWritesWhatDumpPrintedAndNothingOfABadText)
+{
+    CConfig config;
+    FillSmallRecord(config);
+    KeepWithinRules(config);
+    const QString original = SaveRecord("original.tms", config);
+    const Outcome dumped = Run({"dump", original});
+    ASSERT_EQ(0, dumped.status) << testing::PrintToString(dumped);
+    const QString json = data.filePath("record.json");
+    CString reason;
+    ASSERT_TRUE(WriteFileAtomically(json, dumped.out.toUtf8(), reason));
+    const QString loaded = data.filePath("loaded.tms");
+    const Outcome outcome = Run({"load", json, loaded}, QString(), [] { ::umask(022); });
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ(FileBytes(original), FileBytes(loaded));
+    EXPECT_EQ(0600u, ModeOf(loaded));
+
+    const struct {
+        const char* name;
+        QByteArray text;
+        QString err;
+    } cases[] = {
+        {"an unknown key", R"({"machine": {"ringCount": 3}})",
+         "tamselctl : le fichier « " + json + " » n'est pas un enregistrement JSON valide : machine.ringCount : clé inconnue.\n"},
+        {"values the device would refuse",
+         R"({"machine": {"ringerVolume": 9}, "mailBoxes": [{"number": "7", "type": 2, "destinations": ["005"]}]})",
+         "machine.ringerVolume : 9 n'est pas compris entre 0 et 7.\n"
+         "mailBoxes[0].destinations : l'entrée 005 n'est pas dans l'annuaire.\n"
+         "tamselctl : le fichier « " + json + " » contient des valeurs que le périphérique refuserait.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(WriteFileAtomically(json, c.text, reason));
+        const Outcome refused = Run({"load", json, loaded});
+        EXPECT_EQ(1, refused.status);
+        EXPECT_EQ(c.err.toStdString(), refused.err.toStdString());
+        EXPECT_EQ(FileBytes(original), FileBytes(loaded));
+        EXPECT_EQ(1, Run({"load", json, data.filePath("none.tms")}).status);
+        EXPECT_FALSE(QFileInfo::exists(data.filePath("none.tms")));
+    }
+}
+
+// The schema that schema prints (the one the package installs) holds what dump writes of a full
+// record, by an independent validator, and refuses a value out of its field's range.
+TEST_F(Tamselctl, DumpFollowsTheSchema)
+{
+    const Outcome schema = Run({"schema"});
+    ASSERT_EQ(0, schema.status) << testing::PrintToString(schema);
+    CConfig config;
+    FillFullRecord(config);
+    KeepWithinRules(config);
+    const Outcome dumped = Run({"dump", SaveRecord("full.tms", config)});
+    ASSERT_EQ(0, dumped.status) << testing::PrintToString(dumped);
+    CString reason;
+    const QString schemaPath = data.filePath("schema.json");
+    const QString dumpPath = data.filePath("dump.json");
+    ASSERT_TRUE(WriteFileAtomically(schemaPath, schema.out.toUtf8(), reason));
+    ASSERT_TRUE(WriteFileAtomically(dumpPath, dumped.out.toUtf8(), reason));
+    const char* const validate = R"(
+import json, sys
+from jsonschema import Draft202012Validator
+schema = json.load(open(sys.argv[1]))
+Draft202012Validator.check_schema(schema)
+record = json.load(open(sys.argv[2]))
+errors = list(Draft202012Validator(schema).iter_errors(record))
+def where(e): return "$" + "".join("[%d]" % p if isinstance(p, int) else "." + p for p in e.absolute_path)
+for e in errors[:5]: print(where(e), e.message)
+record["machine"]["ringerVolume"] = 8
+record["phoneBook"]["speedDials"][0]["dialingData"]["colour"] = 1
+bad = sorted(where(e) for e in Draft202012Validator(schema).iter_errors(record))
+print(bad)
+)";
+    const Outcome outcome = RunProgram("python3", {"-c", validate, schemaPath, dumpPath}, QString());
+    EXPECT_EQ(0, outcome.status) << outcome.err.toStdString();
+    EXPECT_EQ("['$.machine.ringerVolume', '$.phoneBook.speedDials[0].dialingData']\n", outcome.out.toStdString());
+}
+
+// diff compares files and devices: a line per difference (a password only "modifié", in the
+// lines and in the JSON), exit status 0 equal, 1 different, 2 when a side cannot be read.
+TEST_F(Tamselctl, DiffSaysWhatAnApplyWouldChange)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    const QString same = SaveRecord("same.tms", config);
+    config.machine.ringerVolume = 6;
+    config.ftp.ftpPassword = "motdepasse-secret";
+    const QString changed = SaveRecord("changed.tms", config);
+    const QString lines = "Paramètres machine : Sonnerie : 4 → 6\nConnexion FTP : Mot de passe : modifié\n";
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"diff", same, device}, 0, ""},
+        {{"diff", device, changed}, 1, lines},
+        {{"diff", "--json", same, changed}, 1, ""},
+        {{"diff", same, data.filePath("absent.tms")}, 2, ""},
+        {{"diff", same, "Brevia inconnu"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome outcome = Run(c.arguments);
+        EXPECT_EQ(c.status, outcome.status) << outcome.err.toStdString();
+        EXPECT_FALSE(outcome.out.contains("motdepasse-secret"));
+        EXPECT_EQ(c.status == 2, outcome.err.startsWith("tamselctl : ")) << outcome.err.toStdString();
+        if (!c.arguments.contains("--json")) {
+            EXPECT_EQ(c.out.toStdString(), outcome.out.toStdString());
+            continue;
+        }
+        const QJsonArray json = QJsonDocument::fromJson(outcome.out.toUtf8()).array();
+        ASSERT_EQ(2, json.size()) << outcome.out.toStdString();
+        EXPECT_EQ(QJsonObject({{"section", "machine"}, {"field", "ringerVolume"}, {"change", "changed"},
+                               {"before", "4"}, {"after", "6"}, {"line", "Paramètres machine : Sonnerie : 4 → 6"}}),
+                  json[0].toObject());
+        EXPECT_EQ(QJsonObject({{"section", "ftp"}, {"field", "ftpPassword"}, {"change", "changed"}, {"secret", true},
+                               {"line", "Connexion FTP : Mot de passe : modifié"}}),
+                  json[1].toObject());
+    }
+}
+
+// Every apply keeps the device's record of before (0600, the last 20); history lists them with
+// what each apply changed, and restore applies one back, itself kept.
+TEST_F(Tamselctl, ApplyKeepsWhatTheDeviceHeldAndRestoreBringsItBack)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    const QByteArray factory = serialformat::StoreToBytes(config);
+    // Older kept records, as applies of long ago left them: the oldest go past the 20th.
+    const QString folder = QFileInfo(DeviceFilePath(device, "tms")).completeBaseName();
+    const QString kept = DeviceDataFolder() + "/history/" + folder;
+    ASSERT_TRUE(QDir().mkpath(kept));
+    for (int day = 1; day <= 20; ++day) {
+        CString reason;
+        ASSERT_TRUE(WriteFileAtomically(kept + QString("/%1_202601%2T080000.000Z.tms").arg(folder).arg(day, 2, 10, QChar('0')),
+                                        factory, reason));
+    }
+    config.machine.ringerVolume = 6;
+    config.ftp.ftpPassword = "secret-du-poste";
+    Outcome outcome = Run({"apply", SaveRecord("six.tms", config), device}, QString(), [] { ::umask(0); });
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+
+    const std::vector<history::Entry> entries = history::List(device);
+    ASSERT_EQ(size_t(history::keptPerDevice), entries.size());
+    EXPECT_EQ(factory, FileBytes(entries[0].path));
+    EXPECT_EQ(0600u, ModeOf(entries[0].path));
+    EXPECT_EQ(0700u, ModeOf(kept));
+    EXPECT_EQ(QDateTime(QDate(2026, 1, 2), QTime(8, 0), QTimeZone::utc()), entries.back().time);
+
+    outcome = Run({"history", device});
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    const QStringList lines = outcome.out.split('\n');
+    EXPECT_TRUE(lines[0].startsWith("1  ")) << lines[0].toStdString();
+    EXPECT_EQ("    Paramètres machine : Sonnerie : 4 → 6", lines[1].toStdString());
+    EXPECT_EQ("    Connexion FTP : Mot de passe : modifié", lines[2].toStdString());
+    EXPECT_EQ("    (aucun changement)", lines[4].toStdString());
+    EXPECT_FALSE(outcome.out.contains("secret-du-poste"));
+
+    outcome = Run({"restore", device, "1"});
+    ASSERT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    CConfig restored;
+    ASSERT_TRUE(restored.Read(device, detail));
+    EXPECT_EQ(4, restored.machine.ringerVolume);
+    EXPECT_EQ(6, [&] {
+        CConfig before;
+        serialformat::LoadFromBytes(before, FileBytes(history::List(device)[0].path));
+        return before.machine.ringerVolume;
+    }());
+    EXPECT_EQ(1, Run({"restore", device, "21"}).status);
+    EXPECT_EQ(2, Run({"restore", device, "dernier"}).status);
+}
+
+// A record of before that cannot be kept stops the apply: nothing is sent, and the message
+// says why.
+TEST_F(Tamselctl, AnApplyWhoseBeforeCannotBeKeptSendsNothing)
+{
+    CConfig config;
+    CString detail;
+    ASSERT_TRUE(config.Read(device, detail)) << Text(detail);
+    ASSERT_TRUE(QDir().mkpath(DeviceDataFolder()));
+    {
+        QFile blocker(DeviceDataFolder() + "/history");   // a file where the folder would go
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const QByteArray stored = StoredMemory(device);
+    config.machine.ringerVolume = 6;
+    const Outcome outcome = Run({"apply", SaveRecord("six.tms", config), device});
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("tamselctl : mise à jour du périphérique « " + QString(device) + " » impossible : La configuration actuelle "
+              "du périphérique n'a pas pu être conservée dans l'historique (création du dossier impossible) : rien n'a "
+              "été envoyé.\n", outcome.err);
+    EXPECT_EQ(stored, StoredMemory(device));
+}
+
+// Many devices at once: some fail (busy, unreachable, a link cut mid-write); the others are
+// applied, the failing ones keep what they had, each gets its line and the status says so.
+TEST_F(Tamselctl, ApplyToAFleetReportsEachDeviceAndTouchesNoFailingOne)
+{
+    QStringList names;
+    QString list = R"({"stepDelayMs": 0, "devices": [)";
+    for (int n = 1; n <= 16; ++n) {
+        names << QString("Brevia %1").arg(n, 2, 10, QChar('0'));
+        list += QString(n > 1 ? ", " : "") + "{\"name\": \"" + names.last() + "\"}";
+    }
+    WriteDeviceList((list + "]}").toUtf8());
+    const QString faults = "busy:Brevia 03\nunreachable:Brevia 07\ncut-step=2:Brevia 11";
+    const QStringList failing{"Brevia 03", "Brevia 07", "Brevia 11"};
+    std::map<QString, QByteArray> before;
+    for (const QString& name : names)
+        before[name] = StoredMemory(name);
+
+    CConfig config;
+    config.machine.ringerVolume = 6;
+    const QString path = SaveRecord("flotte.tms", config);
+    Outcome outcome = Run({"apply", path, "--all", "-j", "5"}, faults);
+    EXPECT_EQ(1, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ("tamselctl : 3 périphérique(s) sur 16 en échec.\n", outcome.err);
+    const QStringList lines = outcome.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(16, lines.size()) << outcome.out.toStdString();
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(names[i].toStdString());
+        const bool fails = failing.contains(names[i]);
+        // A device applied names the mailboxes it kept (they hold documents).
+        EXPECT_EQ(fails ? names[i] + " : " : names[i] + " : OK, boîtes aux lettres non modifiées (elles contiennent des "
+                                                          "documents) : 10, 20",
+                  lines[i].left(fails ? names[i].size() + 3 : lines[i].size()))
+            << lines[i].toStdString();
+        EXPECT_EQ(fails, lines[i].endsWith(".")) << lines[i].toStdString();
+        if (fails) {
+            EXPECT_EQ(before[names[i]], StoredMemory(names[i]));
+            continue;
+        }
+        CConfig applied;
+        CString detail;
+        ASSERT_TRUE(applied.Read(names[i], detail)) << Text(detail);
+        EXPECT_EQ(6, applied.machine.ringerVolume);
+    }
+
+    // Without faults every device is read into the folder, and the status is 0.
+    const QString folder = data.filePath("flotte");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    outcome = Run({"read", "--all", folder});
+    EXPECT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ(16, QDir(folder).entryList({"*.tms"}, QDir::Files).size());
+    const QString from = data.filePath("liste.txt");
+    CString reason;
+    ASSERT_TRUE(WriteFileAtomically(from, "Brevia 01\n\nBrevia 02\n", reason));
+    outcome = Run({"time", "--from", from});
+    EXPECT_EQ(0, outcome.status) << testing::PrintToString(outcome);
+    EXPECT_EQ("Brevia 01 : OK\nBrevia 02 : OK\n", outcome.out);
+}
+
 TEST_F(Tamselctl, CheckNamesEachValueTheDeviceWouldRefuse)
 {
     struct Case {
@@ -408,8 +667,8 @@ TEST_F(Tamselctl, MalformedCommandShowsTheWayToHelp)
     }
     const Outcome help = Run({"--help"});
     EXPECT_EQ(0, help.status);
-    for (const char* command : {"devices", "read", "apply", "dump", "check", "time", "reset", "firmware", "make-firmware",
-                                "phonebook"})
+    for (const char* command : {"devices", "read", "apply", "dump", "load", "schema", "diff", "history", "restore", "check", "time", "reset", "firmware",
+                                "make-firmware", "phonebook"})
         EXPECT_TRUE(help.out.contains(QString("  ") + command + " ")) << command;
 }
 
@@ -458,7 +717,9 @@ TEST_F(Tamselctl, OnlyRegularFilesOfASensibleSizeAreReadOrReplaced)
     ASSERT_TRUE(QFile::link("/dev/null", null));
     const QString hugeSettings = data.filePath("énorme.tms");
     const QString hugeFirmware = data.filePath("énorme.bfw");
+    const QString hugeJson = data.filePath("énorme.json");
     for (const auto& [path, size] : {std::pair{hugeSettings, serialformat::maxFileBytes + 1},
+                                     std::pair{hugeJson, recordjson::maxTextBytes + 1},
                                      std::pair{hugeFirmware, firmware::headerSize + firmware::maxImageBytes + 1}}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));   // sparse: no disk used
@@ -478,6 +739,8 @@ TEST_F(Tamselctl, OnlyRegularFilesOfASensibleSizeAreReadOrReplaced)
         {{"read", device, fifo}, notRegular},
         {{"make-firmware", "Brevia Pro 45", "5.00", fifo}, notRegular},
         {{"dump", hugeSettings}, tooLarge},
+        {{"load", fifo, data.filePath("x.tms")}, notRegular},
+        {{"load", hugeJson, data.filePath("x.tms")}, tooLarge},
         {{"firmware", device, hugeFirmware}, tooLarge},
         {{"make-firmware", "Brevia Pro 45", "5.00", data.filePath("x.bfw"), hugeFirmware}, tooLarge},
     };

@@ -238,6 +238,7 @@ TEST(ConsoleScript, MainMenu)
         "&Fichier/&Connecter...=32785",
         "&Fichier/&Déconnecter=32798",
         "&Fichier/Appl&iquer...=32772",
+        "&Fichier/Com&parer avec le périphérique...=32813",
         "&Fichier/-",
         "&Fichier/&Nouveaux paramètres=57600",
         "&Fichier/&Ouvrir paramètres...=57601",

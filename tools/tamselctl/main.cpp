@@ -1,5 +1,6 @@
 // tamselctl: the console's device operations and settings files, for scripts and fleets.
-#include "recordjson.h"
+#include "device/lib/recordjson.h"
+#include "fleet.h"
 
 #include "device/lib/config.h"
 #include "device/lib/contacts.h"
@@ -8,9 +9,11 @@
 #include "device/lib/filestore.h"
 #include "device/lib/serialformat.h"
 #include "device/lib/firmware.h"
+#include "device/lib/history.h"
 #include "device/lib/emulateddevice.h"
 #include "device/lib/networklink.h"
 #include "device/lib/recordcheck.h"
+#include "device/lib/recorddiff.h"
 #include "recordwording/recordwording.h"
 #include "version.h"
 
@@ -19,6 +22,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
 
@@ -26,7 +30,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 #include <new>
 
 namespace {
@@ -36,17 +43,39 @@ const char* const usage =
     "\n"
     "  devices                        liste les périphériques, un par ligne\n"
     "  read PÉRIPHÉRIQUE FICHIER.tms  enregistre la configuration du périphérique dans le fichier\n"
-    "  apply FICHIER.tms PÉRIPHÉRIQUE applique le fichier au périphérique et nomme les boîtes\n"
+    "  read --all|--from LISTE DOSSIER\n"
+    "                                 enregistre chaque périphérique dans DOSSIER/NOM.tms\n"
+    "  apply FICHIER.tms PÉRIPHÉRIQUE... (ou --all, --from LISTE)\n"
+    "                                 applique le fichier au(x) périphérique(s) et nomme les boîtes\n"
     "                                 aux lettres laissées telles quelles (elles contiennent\n"
     "                                 des documents) ; un fichier aux valeurs que le\n"
     "                                 périphérique refuserait n'est pas envoyé (valeurs\n"
-    "                                 nommées sur la sortie d'erreur, comme par check)\n"
+    "                                 nommées sur la sortie d'erreur, comme par check) ;\n"
+    "                                 la configuration d'avant est d'abord conservée (history),\n"
+    "                                 et rien n'est envoyé si elle ne peut pas l'être\n"
+    "  history PÉRIPHÉRIQUE           liste, du plus récent au plus ancien, les enregistrements du\n"
+    "                                 périphérique conservés avant chaque apply (les 20 derniers),\n"
+    "                                 chacun avec ce que l'application suivante a changé\n"
+    "  restore PÉRIPHÉRIQUE N         réapplique l'enregistrement N de history (1 le plus récent) ;\n"
+    "                                 c'est une application comme une autre, conservée elle aussi\n"
     "  dump FICHIER.tms               affiche tout le fichier en JSON\n"
+    "  load FICHIER.json SORTIE.tms   l'inverse de dump : écrit le fichier de paramètres décrit\n"
+    "                                 par le JSON ; une clé inconnue, un type faux ou une\n"
+    "                                 valeur que le périphérique refuserait est nommé par son\n"
+    "                                 chemin JSON (machine.ringerVolume) et rien n'est écrit\n"
+    "  schema                         affiche le schéma JSON (draft 2020-12) de dump et load\n"
+    "  diff A B [--json]              ce qu'appliquer B changerait à A (chacun un fichier .tms ou\n"
+    "                                 un périphérique) : une ligne par différence, « Page :\n"
+    "                                 Champ : avant → après », les entrées de l'annuaire, boîtes\n"
+    "                                 aux lettres et codes clients ajoutées ou supprimées par\n"
+    "                                 leur numéro, un mot de passe seulement « modifié » ;\n"
+    "                                 --json pour les scripts ; code de sortie 0 identiques,\n"
+    "                                 1 différents, 2 erreur\n"
     "  check FICHIER.tms              nomme, une par ligne, les valeurs du fichier que le\n"
     "                                 périphérique refuserait (page et champ de la console)\n"
-    "  time PÉRIPHÉRIQUE              règle l'horloge du périphérique sur celle de l'ordinateur\n"
+    "  time PÉRIPHÉRIQUE... | --all   règle l'horloge du périphérique sur celle de l'ordinateur\n"
     "  reset PÉRIPHÉRIQUE             ramène le périphérique aux valeurs d'usine\n"
-    "  firmware PÉRIPHÉRIQUE FICHIER.bfw\n"
+    "  firmware PÉRIPHÉRIQUE FICHIER.bfw, ou firmware FICHIER.bfw PÉRIPHÉRIQUE... | --all\n"
     "                                 met à jour le micrologiciel ; les paramètres du\n"
     "                                 périphérique lui sont réécrits ensuite\n"
     "  make-firmware MODÈLE VERSION SORTIE.bfw [IMAGE]\n"
@@ -68,6 +97,14 @@ const char* const usage =
     "  --password-file FICHIER        le mot de passe d'un périphérique du réseau, sur la\n"
     "                                 première ligne du fichier ; sans elle, il est lu sur\n"
     "                                 l'entrée standard quand le périphérique le demande\n"
+    "  --all                          apply, read, time et firmware : tous les périphériques que\n"
+    "                                 devices liste\n"
+    "  --from LISTE                   les mêmes, pour les périphériques nommés dans le fichier\n"
+    "                                 LISTE, un par ligne\n"
+    "  -j N                           le nombre de périphériques traités à la fois (4 ; 1 à 64) ;\n"
+    "                                 sur un terminal, une ligne montre l'avancement, et à la fin\n"
+    "                                 une ligne par périphérique dit « OK » ou son échec ; le code\n"
+    "                                 de sortie n'est 0 que si tous ont réussi\n"
     "  --force                        apply écrase les changements qu'un autre poste a faits\n"
     "                                 depuis la lecture du fichier par read\n"
     "  --version                      affiche la version\n"
@@ -76,13 +113,17 @@ const char* const usage =
     "Un fichier lu d'un périphérique du réseau par read garde l'étiquette de sa lecture : apply\n"
     "sur ce périphérique échoue si un autre poste l'a modifié entre-temps (sauf avec --force).\n"
     "Code de sortie : 0 succès, 1 échec (message sur la sortie d'erreur ; pour check, des valeurs\n"
-    "refusées), 2 commande mal formée.\n";
+    "refusées ; pour diff, des différences), 2 commande mal formée (pour diff, aussi un échec).\n";
+
+// The records compared differ: exit status 1, with nothing on standard error.
+struct Differ {};
 
 const char* const outOfMemory = "tamselctl : mémoire insuffisante.\n";
 
 // A failed command: its message for standard error, written on one line (OneLine).
 struct Failure {
     CString message;
+    int status = 1;
 };
 
 int Print(FILE* stream, const CString& text)
@@ -165,6 +206,7 @@ public:
 
     bool TrustKey(const QString& address, const QString& fingerprint, const QString& changedFrom) override
     {
+        std::lock_guard guard(lock);
         if (!trusting) {
             Print(stderr, CString("tamselctl : la clé de ") + address + " n'est pas encore approuvée (empreinte SHA-256 "
                               + fingerprint + ") ; vérifiez-la et approuvez-la avec « tamselctl trust ».\n");
@@ -180,48 +222,55 @@ public:
         return ReadLine(stdin, answer) && (answer.trimmed() == "o" || answer.trimmed() == "O");
     }
 
+    // Read once, from the file or standard input, and given to every device of the command.
     bool AskPassword(const CString& device, bool wrong, QString& password) override
     {
         // A password that was refused is not given again: it would be the same.
-        if (wrong || asked)
+        if (wrong)
             return false;
-        asked = true;
-        if (!passwordFile.isEmpty())
-            return FromFile(password);
-        if (::isatty(STDIN_FILENO))
-            Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
-        QByteArray line;
-        return ReadLine(stdin, line) && Usable(line, password);
+        return Once(device, password);
     }
 
     // A password file is read before the first request, as curl sends its user's at once.
-    bool GivenPassword(const CString&, QString& password) override
+    bool GivenPassword(const CString& device, QString& password) override
     {
-        if (passwordFile.isEmpty() || asked)
-            return false;
-        asked = true;
-        return FromFile(password);
+        return !passwordFile.isEmpty() && Once(device, password);
     }
 
     bool Overwrite(const CString&) override { return force; }
 
 private:
-    // The password file's first line.
-    bool FromFile(QString& password) const
+    bool Once(const CString& device, QString& password)
     {
-        QByteArray bytes;
-        CString reason;
-        if (!ReadFileWhole(passwordFile, 4096, bytes, reason))
-            throw Failure{CString("lecture de ") + Quoted(passwordFile) + " impossible : " + reason};
-        return Usable(bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n')), password);
-    }
-    static bool Usable(QByteArray line, QString& password)
-    {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        password = QString::fromUtf8(line);
+        std::lock_guard guard(lock);
+        if (!asked) {
+            asked = true;
+            given = ReadPassword(device);
+        }
+        password = given;
         return !password.isEmpty();
     }
+
+    QString ReadPassword(const CString& device)
+    {
+        QByteArray line;
+        if (!passwordFile.isEmpty()) {
+            QByteArray bytes;
+            CString reason;
+            if (!ReadFileWhole(passwordFile, 4096, bytes, reason))
+                throw Failure{CString("lecture de ") + Quoted(passwordFile) + " impossible : " + reason};
+            line = bytes.left(bytes.indexOf('\n') < 0 ? bytes.size() : bytes.indexOf('\n'));
+        } else {
+            if (::isatty(STDIN_FILENO))
+                Print(stderr, CString("Mot de passe de ") + Quoted(device) + " : ");
+            if (!ReadLine(stdin, line))
+                return QString();
+        }
+        if (line.endsWith('\r'))
+            line.chop(1);
+        return QString::fromUtf8(line);
+    }
+
     // One line of at most 4 KB, without its end.
     static bool ReadLine(FILE* stream, QByteArray& line)
     {
@@ -236,7 +285,9 @@ private:
         return !line.isEmpty();
     }
 
+    std::mutex lock;   // the devices of a fleet ask from threads of their own
     bool asked = false;
+    QString given;
 };
 
 CommandLinePrompts prompts;
@@ -253,10 +304,20 @@ QSettings UserSettings()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Corvane", "Tamsel");
 }
 
+// The many-device options: -j N, --all, --from FILE.
+struct FleetOptions {
+    int jobs = 4;
+    bool all = false;
+    QString from;
+};
+FleetOptions fleet;
+std::mutex settingsLock;   // the user's settings, from the threads of a fleet
+
 // Remembers the device and tag the file holds, or that it holds none; the settings are
 // written only when that changed (a write of them is a locked, synced file).
 void RememberOrigin(const CString& path, const CConfig& config)
 {
+    std::lock_guard guard(settingsLock);
     QSettings settings = UserSettings();
     const QString key = ReadTagKey(path);
     QStringList origin;
@@ -270,6 +331,65 @@ void RememberOrigin(const CString& path, const CConfig& config)
         settings.setValue(key, origin);
 }
 
+// The devices named, with every device GetDevices lists for --all and the names of the file
+// of --from (one a line); each once, in order.
+QStringList FleetDevices(const QStringList& named)
+{
+    QStringList devices = named;
+    if (fleet.all) {
+        CStringList list;
+        CString detail;
+        if (!GetDevices(list, detail))
+            throw Failure{CString("liste des périphériques indisponible : ") + Detail(detail)};
+        for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+            devices << static_cast<const QString&>(list.GetNext(pos));
+    }
+    if (!fleet.from.isEmpty()) {
+        for (const QByteArray& line : ReadFile(fleet.from, 1024 * 1024).split('\n')) {
+            const QString name = QString::fromUtf8(line).trimmed();
+            if (!name.isEmpty())
+                devices << name;
+        }
+    }
+    devices.removeDuplicates();
+    if (devices.isEmpty())
+        throw Failure{CString("aucun périphérique à traiter")};
+    return devices;
+}
+
+// Whether the command goes to several devices (or to a list of them).
+bool IsFleet(const QStringList& named)
+{
+    return fleet.all || !fleet.from.isEmpty() || named.size() > 1;
+}
+
+// The operation on each device, -j at a time; at the end a line per device, "NOM : OK" or its
+// failure; a failure of any device fails the command, once all are done.
+void RunFleet(const QStringList& devices, const std::function<CString(const CString&)>& operation)
+{
+    const std::vector<FleetOutcome> outcomes = RunOnFleet(
+        devices, fleet.jobs,
+        [&](const QString& device) {
+            try {
+                return FleetOutcome{device, true, operation(device)};
+            } catch (const Failure& failure) {
+                return FleetOutcome{device, false, failure.message};
+            } catch (const std::bad_alloc&) {
+                return FleetOutcome{device, false, "mémoire insuffisante"};
+            }
+        },
+        ::isatty(STDERR_FILENO) ? stderr : nullptr);
+    int failed = 0;
+    for (const FleetOutcome& outcome : outcomes) {
+        failed += outcome.ok ? 0 : 1;
+        const CString result = outcome.ok ? (outcome.text.isEmpty() ? CString("OK") : CString("OK, ") + outcome.text)
+                                          : CString(outcome.text) + ".";
+        Print(stdout, OneLine(CString(outcome.device) + " : " + result) + "\n");
+    }
+    if (failed > 0)
+        throw Failure{QStringLiteral("%1 périphérique(s) sur %2 en échec").arg(failed).arg(outcomes.size())};
+}
+
 void Devices(const QStringList&)
 {
     CStringList devices;
@@ -281,14 +401,35 @@ void Devices(const QStringList&)
         Print(stdout, OneLine(devices.GetNext(pos)) + "\n");
 }
 
-void Read(const QStringList& args)
+// The device's record into the file.
+void ReadTo(const CString& device, const CString& path)
 {
     CConfig config;
     CString detail;
-    if (!config.Read(args[0], detail))
-        throw DeviceFailure("lecture du périphérique ", args[0], detail);
-    WriteFile(args[1], serialformat::StoreToBytes(config));
-    RememberOrigin(args[1], config);
+    if (!config.Read(device, detail))
+        throw DeviceFailure("lecture du périphérique ", device, detail);
+    WriteFile(path, serialformat::StoreToBytes(config));
+    RememberOrigin(path, config);
+}
+
+// read DEVICE FILE.tms, or read --all|--from FILE FOLDER: each device into FOLDER/NAME.tms.
+void Read(const QStringList& args)
+{
+    if (!fleet.all && fleet.from.isEmpty()) {
+        if (args.size() != 2)
+            throw std::invalid_argument("usage");
+        ReadTo(args[0], args[1]);
+        return;
+    }
+    if (args.size() != 1)
+        throw std::invalid_argument("usage");
+    const QString folder = args[0];
+    RunFleet(FleetDevices({}), [&](const CString& device) {
+        // Named as the device's own store is: any name makes a file name.
+        const QString path = folder + "/" + QFileInfo(DeviceFilePath(device, "tms")).fileName();
+        ReadTo(device, path);
+        return CString(path);
+    });
 }
 
 // The record as the device would take it, else its findings on `stream`, one a line, and a
@@ -303,26 +444,101 @@ void RequireAccepted(const CConfig& config, const CString& path, FILE* stream)
     throw Failure{CString("le fichier ") + Quoted(path) + " contient des valeurs que le périphérique refuserait"};
 }
 
-void Apply(const QStringList& args)
+// The settings file to the device; the numbers of the mailboxes the device kept as they were.
+// `alone`: the only device of the command.
+CStringArray ApplyTo(const CString& path, const QByteArray& bytes, const CString& device, bool alone)
 {
     CConfig config;
-    LoadSettings(args[0], config);
-    // As the console does: a record the device would refuse is not sent.
-    RequireAccepted(config, args[0], stderr);
-    const QStringList origin = UserSettings().value(ReadTagKey(args[0])).toStringList();
+    serialformat::LoadFromBytes(config, bytes);
+    QStringList origin;
+    {
+        std::lock_guard guard(settingsLock);
+        origin = UserSettings().value(ReadTagKey(path)).toStringList();
+    }
     if (origin.size() == 2) {
         config.readFrom = origin[0];
         config.readTag = origin[1].toLatin1();
     }
     CString detail;
     int mailBoxesUnchanged = 0;
-    if (!config.Write(args[1], detail, mailBoxesUnchanged))
-        throw DeviceFailure("mise à jour du périphérique ", args[1], detail);
-    if (!config.readFrom.IsEmpty())
-        RememberOrigin(args[0], config);
-    for (INT_PTR i = 0; i < config.unchangedMailBoxes.GetSize(); ++i)
-        Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ")
-                          + config.unchangedMailBoxes[i] + "\n");
+    if (!WriteKeepingHistory(config, device, detail, mailBoxesUnchanged))
+        throw DeviceFailure("mise à jour du périphérique ", device, detail);
+    // The tag follows the device the file was applied to alone, or, in a fleet, the one it was
+    // read from.
+    if (!config.readFrom.IsEmpty() && (alone || origin.isEmpty() || origin[0] == config.readFrom))
+        RememberOrigin(path, config);
+    return config.unchangedMailBoxes;
+}
+
+// apply FILE.tms DEVICE...
+void Apply(const QStringList& args)
+{
+    const CString path = args[0];
+    CConfig config;
+    LoadSettings(path, config);
+    // As the console does: a record the device would refuse is not sent, to any device.
+    RequireAccepted(config, path, stderr);
+    const QByteArray bytes = serialformat::StoreToBytes(config);
+    const QStringList named = args.mid(1);
+    if (!IsFleet(named)) {
+        if (named.isEmpty())
+            throw std::invalid_argument("usage");
+        const CStringArray unchanged = ApplyTo(path, bytes, named[0], true);
+        for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
+            Print(stdout, CString("Boîte aux lettres non modifiée (elle contient des documents) : ") + unchanged[i] + "\n");
+        return;
+    }
+    RunFleet(FleetDevices(named), [&](const CString& device) {
+        const CStringArray unchanged = ApplyTo(path, bytes, device, false);
+        QStringList numbers;
+        for (INT_PTR i = 0; i < unchanged.GetSize(); ++i)
+            numbers << static_cast<const QString&>(unchanged[i]);
+        return numbers.isEmpty() ? CString() : CString("boîtes aux lettres non modifiées (elles contiennent des documents) : ") + numbers.join(", ");
+    });
+}
+
+// history DEVICE: the records kept before each apply, newest first, each with what the apply
+// that followed it changed (the next kept record, or the device now for the newest).
+void History(const QStringList& args)
+{
+    const CString device = args[0];
+    const std::vector<history::Entry> kept = history::List(device);
+    if (kept.empty()) {
+        Print(stdout, CString("Aucun enregistrement conservé pour ") + Quoted(OneLine(device)) + ".\n");
+        return;
+    }
+    auto next = std::make_unique<CConfig>();
+    CString detail;
+    const bool deviceRead = next->Read(device, detail);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        auto record = std::make_unique<CConfig>();
+        LoadSettings(kept[i].path, *record);
+        Print(stdout, QString("%1  %2 UTC  %3\n").arg(i + 1).arg(kept[i].time.toString("yyyy-MM-dd HH:mm:ss"), kept[i].path));
+        if (i == 0 && !deviceRead) {
+            Print(stdout, CString("    (périphérique illisible : ") + OneLine(Detail(detail)) + ")\n");
+        } else {
+            const CStringArray lines = WordDifferences(DiffRecords(*record, *next));
+            for (INT_PTR line = 0; line < lines.GetSize(); ++line)
+                Print(stdout, CString("    ") + OneLine(lines[line]) + "\n");
+            if (lines.IsEmpty())
+                Print(stdout, CString("    (aucun changement)\n"));
+        }
+        next = std::move(record);
+    }
+}
+
+// restore DEVICE N: the N-th record of history (1 the newest) applied back, itself an apply.
+void Restore(const QStringList& args)
+{
+    bool isNumber = false;
+    const qsizetype n = args[1].toLongLong(&isNumber);
+    if (!isNumber)
+        throw std::invalid_argument("usage");
+    const std::vector<history::Entry> kept = history::List(args[0]);
+    if (n < 1 || n > qsizetype(kept.size()))
+        throw Failure{CString("pas d'enregistrement ") + args[1] + " dans l'historique de " + Quoted(args[0])
+                      + " (history pour la liste)"};
+    Apply({kept[size_t(n - 1)].path, args[0]});
 }
 
 void Dump(const QStringList& args)
@@ -332,11 +548,114 @@ void Dump(const QStringList& args)
     std::fputs(QJsonDocument(RecordToJson(config)).toJson(QJsonDocument::Indented).constData(), stdout);
 }
 
+// load FILE.json OUT.tms: the inverse of dump. Nothing is written unless the whole text is a
+// record the device would take.
+void LoadJson(const QStringList& args)
+{
+    const QByteArray text = ReadFile(args[0], recordjson::maxTextBytes);
+    CConfig config;
+    RecordJsonReader reader;
+    if (!reader.Read(text, config))
+        throw Failure{CString("le fichier ") + Quoted(args[0]) + " n'est pas un enregistrement JSON valide : " + reader.error};
+    std::vector<std::pair<QString, RecordFinding>> findings = reader.refused;
+    for (const RecordFinding& finding : CheckRecord(config))
+        findings.emplace_back(reader.PathOf(finding), finding);
+    if (!findings.empty()) {
+        for (const auto& [path, finding] : findings)
+            Print(stderr, OneLine(CString(path) + " : " + WordProblem(finding)) + "\n");
+        throw Failure{CString("le fichier ") + Quoted(args[0]) + " contient des valeurs que le périphérique refuserait"};
+    }
+    WriteFile(args[1], serialformat::StoreToBytes(config));
+}
+
+void Schema(const QStringList&)
+{
+    std::fputs(QJsonDocument(RecordJsonSchema()).toJson(QJsonDocument::Indented).constData(), stdout);
+}
+
+// One side of a comparison: a settings file (a file that is there, or a name ending in .tms),
+// else a device as the other commands name it.
+void LoadSide(const QString& side, CConfig& config)
+{
+    if (QFileInfo(side).isFile() || side.endsWith(".tms")) {
+        LoadSettings(side, config);
+        return;
+    }
+    CString detail;
+    if (!config.Read(side, detail))
+        throw DeviceFailure("lecture du périphérique ", side, detail);
+}
+
+QJsonArray DifferencesToJson(const std::vector<RecordDifference>& differences)
+{
+    static const char* const changes[] = {"changed", "added", "removed", "kept"};
+    QJsonArray array;
+    for (const RecordDifference& difference : differences) {
+        QJsonObject json{{"section", difference.section},
+                         {"change", changes[difference.change]},
+                         {"line", static_cast<const QString&>(WordDifference(difference))}};
+        if (*difference.field)
+            json["field"] = difference.field;
+        if (!difference.entry.IsEmpty())
+            json["entry"] = static_cast<const QString&>(difference.entry);
+        if (difference.index >= 0)
+            json["index"] = difference.index;
+        if (difference.secret)
+            json["secret"] = true;
+        else if (difference.change == RecordDifference::changed) {
+            json["before"] = static_cast<const QString&>(difference.before);
+            json["after"] = static_cast<const QString&>(difference.after);
+        }
+        array.append(json);
+    }
+    return array;
+}
+
+// diff A B [--json]: what applying B to a device holding A would change.
+void Diff(const QStringList& given)
+{
+    QStringList args = given;
+    const bool json = args.removeAll("--json") > 0;
+    if (args.size() != 2)
+        throw std::invalid_argument("usage");
+    std::vector<RecordDifference> differences;
+    try {
+        CConfig before;
+        LoadSide(args[0], before);
+        CConfig after;
+        LoadSide(args[1], after);
+        differences = DiffRecords(before, after);
+    } catch (Failure& failure) {
+        failure.status = 2;
+        throw;
+    }
+    if (json) {
+        std::fputs(QJsonDocument(DifferencesToJson(differences)).toJson(QJsonDocument::Indented).constData(), stdout);
+    } else {
+        const CStringArray lines = WordDifferences(differences);
+        for (INT_PTR i = 0; i < lines.GetSize(); ++i)
+            Print(stdout, OneLine(lines[i]) + "\n");
+    }
+    if (!differences.empty())
+        throw Differ{};
+}
+
+// time DEVICE... | time --all
 void Time(const QStringList& args)
 {
-    CString detail;
-    if (!CConfig().SetDeviceTime(args[0], detail))
-        throw DeviceFailure("réglage de l'horloge de ", args[0], detail);
+    const auto setTime = [](const CString& device) {
+        CString detail;
+        if (!CConfig().SetDeviceTime(device, detail))
+            throw DeviceFailure("réglage de l'horloge de ", device, detail);
+        return CString();
+    };
+    if (!IsFleet(args)) {
+        if (args.isEmpty())
+            throw std::invalid_argument("usage");
+        setTime(args[0]);
+        return;
+    }
+    RunFleet(FleetDevices(args), setTime);
 }
 
 void Reset(const QStringList& args)
@@ -350,14 +669,29 @@ void Reset(const QStringList& args)
 // back after it.
 void Firmware(const QStringList& args)
 {
-    const CString device = args[0];
-    FirmwareStep step = FirmwareStep::read;
-    CString detail;
-    if (UpgradeFirmwareKeepingSettings(device, args[1], detail, [&](FirmwareStep next) { step = next; }))
+    const auto upgrade = [](const CString& device, const CString& file) {
+        FirmwareStep step = FirmwareStep::read;
+        CString detail;
+        if (UpgradeFirmwareKeepingSettings(device, file, detail, [&](FirmwareStep next) { step = next; }))
+            return CString();
+        const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
+                                      "mise à jour du périphérique "};
+        throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
+    };
+    // firmware DEVICE FILE, as ever; firmware FILE.bfw DEVICE... for many (or --all).
+    if (!fleet.all && fleet.from.isEmpty() && args.size() == 2 && !args[0].endsWith(".bfw")) {
+        upgrade(args[0], args[1]);
         return;
-    const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
-                                  "mise à jour du périphérique "};
-    throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
+    }
+    const CString file = args[0];
+    const QStringList named = args.mid(1);
+    if (!IsFleet(named)) {
+        if (named.isEmpty())
+            throw std::invalid_argument("usage");
+        upgrade(named[0], file);
+        return;
+    }
+    RunFleet(FleetDevices(named), [&](const CString& device) { return upgrade(device, file); });
 }
 
 void MakeFirmware(const QStringList& args)
@@ -461,13 +795,18 @@ struct Command {
 
 const Command commands[] = {
     {"devices", 0, 0, Devices},
-    {"read", 2, 2, Read},
-    {"apply", 2, 2, Apply},
+    {"read", 1, 2, Read},
+    {"apply", 1, 1000000, Apply},
     {"dump", 1, 1, Dump},
+    {"load", 2, 2, LoadJson},
+    {"schema", 0, 0, Schema},
+    {"diff", 2, 3, Diff},
+    {"history", 1, 1, History},
+    {"restore", 2, 2, Restore},
     {"check", 1, 1, Check},
-    {"time", 1, 1, Time},
+    {"time", 0, 1000000, Time},
     {"reset", 1, 1, Reset},
-    {"firmware", 2, 2, Firmware},
+    {"firmware", 1, 1000000, Firmware},
     {"make-firmware", 3, 4, MakeFirmware},
     {"phonebook", 4, 5, PhoneBook},
     {"trust", 1, 1, Trust},
@@ -482,6 +821,17 @@ int Main(int argc, char** argv)
     for (qsizetype i = 0; i < given.size(); ++i) {
         if (given[i] == "--force") {
             prompts.force = true;
+        } else if (given[i] == "--all") {
+            fleet.all = true;
+        } else if (given[i] == "--from" && i + 1 < given.size()) {
+            fleet.from = given[++i];
+        } else if (given[i] == "-j" && i + 1 < given.size()) {
+            bool isNumber = false;
+            fleet.jobs = given[++i].toInt(&isNumber);
+            if (!isNumber || fleet.jobs < 1 || fleet.jobs > 64)
+                args << "-j mal formé";   // malformed
+        } else if (given[i] == "--from" || given[i] == "-j") {
+            args << "option sans valeur";   // malformed
         } else if (given[i] == "--password-file" && i + 1 < given.size()) {
             prompts.passwordFile = given[++i];
         } else if (given[i] == "--password-file") {
@@ -507,6 +857,8 @@ int Main(int argc, char** argv)
             return 0;
         } catch (const Failure& failure) {
             Print(stderr, OneLine(CString("tamselctl : ") + failure.message + ".") + "\n");
+            return failure.status;
+        } catch (const Differ&) {
             return 1;
         } catch (const std::invalid_argument&) {
             break;         // a malformed command
