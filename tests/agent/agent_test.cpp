@@ -325,22 +325,6 @@ TEST_F(AgentTest, TheKeyIsMadeOnceAndIsTheOwnersAlone)
     EXPECT_EQ(agent.Fingerprint(), fingerprint);
 }
 
-// Whether a process holds an exclusive lock on the file, as the kernel lists its locks.
-// Looking never takes the lock: a probe that took it would make the agent find its device busy.
-bool HeldExclusively(const QByteArray& path)
-{
-    struct stat info {};
-    QFile locks("/proc/locks");
-    if (::stat(path.constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray inode = ":" + QByteArray::number(quint64(info.st_ino)) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n')) {
-        if (line.contains(" FLOCK ") && line.contains(" WRITE ") && line.contains(inode))
-            return true;
-    }
-    return false;
-}
-
 TEST(AgentBusyTest, AnotherClientIsToldTheDeviceIsBusy)
 {
     // Each step of the device takes a while, so the first request is still running.
@@ -349,14 +333,10 @@ TEST(AgentBusyTest, AnotherClientIsToldTheDeviceIsBusy)
     ASSERT_TRUE(agent.Start());
     Reply first;
     std::thread running([&] { first = agent.Send({"GET", "/settings", {}, "motdepasse"}); });
-    // The device is held once its lock is taken.
-    SetDeviceStoreFolder(agent.Store());
-    const QByteArray lockPath = QFile::encodeName(DeviceFilePath(AgentProcess::device, "lock"));
-    SetDeviceStoreFolder(QString());
     const QDeadlineTimer deadline(15000);
     bool held = false;
     while (!held && !deadline.hasExpired()) {
-        held = HeldExclusively(lockPath);
+        held = agent.DeviceHeld();
         if (!held)
             std::this_thread::yield();
     }

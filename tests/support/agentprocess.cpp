@@ -1,5 +1,7 @@
 #include "support/agentprocess.h"
 
+#include "device/lib/devicelist.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -9,6 +11,7 @@
 #include <memory>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 
 namespace agenttest {
 
@@ -157,6 +160,27 @@ Reply AgentProcess::Send(const Call& call) const
         reply.error = QString::fromUtf8(curl_easy_strerror(result));
     curl_slist_free_all(headers);
     return reply;
+}
+
+} // namespace agenttest
+
+namespace agenttest {
+
+bool AgentProcess::DeviceHeld() const
+{
+    SetDeviceStoreFolder(store.path());
+    const QByteArray path = QFile::encodeName(DeviceFilePath(device, "lock"));
+    SetDeviceStoreFolder(QString());
+    struct stat info {};
+    QFile locks("/proc/locks");
+    if (::stat(path.constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray inode = ":" + QByteArray::number(quint64(info.st_ino)) + " ";
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        if (line.contains(" FLOCK ") && line.contains(" WRITE ") && line.contains(inode))
+            return true;
+    }
+    return false;
 }
 
 } // namespace agenttest

@@ -61,6 +61,10 @@ public:
 
     Reply Send(const Call& call) const;
 
+    // Whether a request holds its device, as the kernel lists the device's lock. Looking never
+    // takes the lock: a probe that took it would make the agent find its device busy.
+    bool DeviceHeld() const;
+
 private:
     QTemporaryDir store;
     QProcess process;

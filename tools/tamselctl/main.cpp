@@ -669,18 +669,32 @@ void Reset(const QStringList& args)
 // back after it.
 void Firmware(const QStringList& args)
 {
-    const auto upgrade = [](const CString& device, const CString& file) {
+    // `progress`: a terminal where the step under way is shown, for an upgrade takes a while.
+    const auto upgrade = [](const CString& device, const CString& file, FILE* progress) {
         FirmwareStep step = FirmwareStep::read;
         CString detail;
-        if (UpgradeFirmwareKeepingSettings(device, file, detail, [&](FirmwareStep next) { step = next; }))
+        const auto begins = [&](FirmwareStep next) {
+            step = next;
+            if (progress == nullptr)
+                return;
+            const char* const doing[] = {"lecture des paramètres", "mise à jour du micrologiciel",
+                                         "réécriture des paramètres"};
+            Print(progress, CString("\r\033[K") + OneLine(device) + " : " + doing[static_cast<int>(next)] + "...");
+            std::fflush(progress);
+        };
+        const bool upgraded = UpgradeFirmwareKeepingSettings(device, file, detail, begins);
+        if (progress != nullptr)
+            Print(progress, CString("\r\033[K"));
+        if (upgraded)
             return CString();
         const char* const failed[] = {"lecture du périphérique ", "mise à jour du micrologiciel de ",
                                       "mise à jour du périphérique "};
         throw DeviceFailure(failed[static_cast<int>(step)], device, detail);
     };
+    FILE* const terminal = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     // firmware DEVICE FILE, as ever; firmware FILE.bfw DEVICE... for many (or --all).
     if (!fleet.all && fleet.from.isEmpty() && args.size() == 2 && !args[0].endsWith(".bfw")) {
-        upgrade(args[0], args[1]);
+        upgrade(args[0], args[1], terminal);
         return;
     }
     const CString file = args[0];
@@ -688,10 +702,11 @@ void Firmware(const QStringList& args)
     if (!IsFleet(named)) {
         if (named.isEmpty())
             throw std::invalid_argument("usage");
-        upgrade(named[0], file);
+        upgrade(named[0], file, terminal);
         return;
     }
-    RunFleet(FleetDevices(named), [&](const CString& device) { return upgrade(device, file); });
+    // Many at once: the fleet's own line shows how far they are.
+    RunFleet(FleetDevices(named), [&](const CString& device) { return upgrade(device, file, nullptr); });
 }
 
 void MakeFirmware(const QStringList& args)
