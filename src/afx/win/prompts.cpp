@@ -16,7 +16,9 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QListView>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
@@ -48,24 +50,34 @@ public:
 protected:
     void showEvent(QShowEvent* event) override
     {
+        // The box sizes itself from its layout whenever it lays out again: the caption's
+        // width goes into the layout, as a row of its own.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout()); grid != nullptr && !captionRoom) {
+            captionRoom = new QSpacerItem(CaptionWidth(), 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+            grid->addItem(captionRoom, grid->rowCount(), 0, 1, grid->columnCount());
+        }
         QMessageBox::showEvent(event);
-        if (const int wide = CaptionWidth(); width() < wide)
-            setFixedWidth(wide);
         detail::CenterOnOwner(this, parentWidget());
         detail::TellWindowManager(this);
     }
 
 private:
-    // The caption in a title bar's bold face, with room for the title bar's icon and close
-    // box on either side (a square of the title's height each, and a margin).
+    // The caption in a title bar's bold face, which window managers draw up to twice as large
+    // as a dialog's text, with room for the title bar's icons and buttons (three squares of the
+    // title's height, and a margin).
     int CaptionWidth() const
     {
-        QFont bold = font();
-        bold.setBold(true);
-        const QFontMetrics metrics(bold);
-        const int box = metrics.height() + 8;
-        return metrics.horizontalAdvance(windowTitle()) + 2 * box + 2 * metrics.averageCharWidth();
+        QFont title = font();
+        title.setBold(true);
+        if (title.pointSizeF() > 0)
+            title.setPointSizeF(title.pointSizeF() * 2);
+        else
+            title.setPixelSize(title.pixelSize() * 2);
+        const QFontMetrics metrics(title);
+        return metrics.horizontalAdvance(windowTitle()) + 3 * metrics.height() + 2 * metrics.averageCharWidth();
     }
+
+    QSpacerItem* captionRoom = nullptr;   // owned by the layout
 };
 
 int ShowMessageBox(const Prompt& prompt)
