@@ -20,19 +20,20 @@ BEGIN_MESSAGE_MAP(CDetailsMessageDlg, CDialog)
     ON_BN_CLICKED(IDC_DETAILS_COLLAPSE, &CDetailsMessageDlg::OnCollapse)
 END_MESSAGE_MAP()
 
-CDetailsMessageDlg::CDetailsMessageDlg(const CString& message, const CString& details, CWnd* parent)
-    : CDialog(IDD_DETAILS_MESSAGE, parent), details(details), message(message)
+CDetailsMessageDlg::CDetailsMessageDlg(const CString& message, const CString& details, CWnd* parent,
+                                       UINT standardIcon)
+    : CDialog(IDD_DETAILS_MESSAGE, parent), details(details), message(message), standardIcon(standardIcon)
 {
 }
 
-void CDetailsMessageDlg::ShowLines(UINT messageId, const CStringArray& lines, CWnd* parent)
+void CDetailsMessageDlg::ShowLines(UINT messageId, const CStringArray& lines, CWnd* parent, UINT standardIcon)
 {
     CString details;
     for (INT_PTR index = 0; index < lines.GetSize(); ++index)
         details += CString(index > 0 ? "\n" : "") + lines[index];
     CString message;
     message.LoadString(messageId);
-    CDetailsMessageDlg(message, details, parent).DoModal();
+    CDetailsMessageDlg(message, details, parent, standardIcon).DoModal();
 }
 
 void CDetailsMessageDlg::DoDataExchange(CDataExchange* pDX)
@@ -57,7 +58,7 @@ BOOL CDetailsMessageDlg::OnInitDialog()
     detailsBox.GetWindowRect(box);
     collapseHeight = int(window.bottom - box.top);
     OnCollapse();
-    icon.SetIcon(AfxLoadStandardIcon(IDI_HAND));
+    icon.SetIcon(AfxLoadStandardIcon(standardIcon));
     PaintAsDialog(&detailsBox);
     PaintAsDialog(GetDlgItem(IDC_DETAILS_MESSAGE));
     return TRUE;

@@ -16,5 +16,6 @@ void CNtsMgr::OnCompareWithDevice()
         AfxMessageBox(IDP_COMPARE_SAME, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    CDetailsMessageDlg::ShowLines(IDP_COMPARE_DIFFERENCES, lines, AfxGetMainWnd());
+    // What will change is news, not a failure.
+    CDetailsMessageDlg::ShowLines(IDP_COMPARE_DIFFERENCES, lines, AfxGetMainWnd(), IDI_ASTERISK);
 }

@@ -36,6 +36,17 @@ TEST_F(ChangeControlTest, ShowsWhatAnApplyWouldChangeAndSendsNothing)
               "Paramètres machine : Sonnerie : 4 → 6\nConnexion FTP : Mot de passe : modifié");
     EXPECT_EQ(serialformat::StoreToBytes(EmulatedDevice::Inspect(device)->config), stored);
     EXPECT_EQ(6, Doc().config.machine.ringerVolume);
+
+    HICON shownIcon = nullptr;
+    {
+        afx::testing::PromptScript prompts;
+        prompts.Dialog(IDD_DETAILS_MESSAGE, [&](CDialog& dialog) {
+            shownIcon = static_cast<CStatic*>(dialog.GetDlgItem(IDC_DETAILS_ICON))->GetIcon();
+            dialog.EndDialog(IDOK);
+        });
+        Command(ID_DEVICE_COMPARE);
+    }
+    EXPECT_EQ(shownIcon, AfxLoadStandardIcon(IDI_ASTERISK)) << "what will change is no failure";
 }
 
 // The record of before is kept, as a settings file the console opens; one that cannot be kept

@@ -174,6 +174,7 @@ HICON AfxLoadStandardIcon(UINT nID)
         switch (nID) {
         case IDI_HAND: pixmap = QStyle::SP_MessageBoxCritical; break;
         case IDI_EXCLAMATION: pixmap = QStyle::SP_MessageBoxWarning; break;
+        case IDI_ASTERISK: pixmap = QStyle::SP_MessageBoxInformation; break;
         default: break;
         }
         icons.emplace(nID, QApplication::style()->standardIcon(pixmap));

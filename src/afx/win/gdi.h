@@ -98,7 +98,7 @@ QColor ColorFromRef(COLORREF color);
 
 // Icons: shared handles that live as long as the process, as Windows' loaded icons.
 typedef const QIcon* HICON;
-enum : UINT { IDI_HAND = 32513, IDI_EXCLAMATION = 32515 };
+enum : UINT { IDI_HAND = 32513, IDI_EXCLAMATION = 32515, IDI_ASTERISK = 32516 };
 // An icon of the resources (one picture file per size); nullptr when there is none.
 HICON AfxLoadIcon(UINT nIDResource);
 // A system icon (IDI_*), from the style.
