@@ -15,6 +15,9 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 share="$prefix/share"
 fail() { echo "checkinstall: $*" >&2; exit 1; }
+# says PATTERN COMMAND...: whether the command's output holds the pattern. The output is read
+# whole before grep: with pipefail, a grep -q that leaves early would fail the writer.
+says() { local pattern="$1" output; shift; output="$("$@")" && grep -q "$pattern" <<<"$output"; }
 
 desktop-file-validate "$share/applications/com.corvane.Tamsel.desktop"
 appstreamcli validate --no-net "$share/metainfo/com.corvane.Tamsel.metainfo.xml"
@@ -37,28 +40,25 @@ done
 
 # The copyright in the machine-readable format, the package's changelog at the package's version.
 doc="$share/doc/tamsel"
-head -n 1 "$doc/copyright" | grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
-  || fail "the copyright is not in the machine-readable format"
+says "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" head -n 1 "$doc/copyright" || fail "the copyright is not in the machine-readable format"
 version="$(sed -n 's/^project(Tamsel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
-zcat "$doc/changelog.Debian.gz" | head -n 1 | grep -q "^tamsel ($version-1) " \
-  || fail "changelog.Debian.gz does not begin with version $version-1"
+says "^tamsel ($version-1) " sh -c 'zcat "$1" | sed -n 1p' - "$doc/changelog.Debian.gz" || fail "changelog.Debian.gz does not begin with version $version-1"
 
 # The record's JSON Schema is a schema of draft 2020-12.
 python3 -c 'import json, sys; from jsonschema import Draft202012Validator; Draft202012Validator.check_schema(json.load(open(sys.argv[1])))' \
   "$share/tamsel/record.schema.json" || fail "record.schema.json is no JSON Schema"
 
 # The programs from the installed path; no display for either.
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version | grep -q "^Tamsel" \
-  || fail "tamsel --version"
+says "^Tamsel" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/tamsel" --version || fail "tamsel --version"
 # Started for real, the console waits at its password prompt: still running after a few seconds.
 mkdir -m 700 "$work/runtime" "$work/home"
 status=0
 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
   timeout 5 "$prefix/bin/tamsel" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "tamsel ended at start-up with status $status"
-"$prefix/bin/tamselctl" --help | grep -q "make-firmware" || fail "tamselctl --help"
-"$prefix/bin/tamselctl" --version | grep -q "^tamselctl" || fail "tamselctl --version"
-"$prefix/bin/tamsel-agent" --version | grep -q "^tamsel-agent" || fail "tamsel-agent --version"
+says "make-firmware" "$prefix/bin/tamselctl" --help || fail "tamselctl --help"
+says "^tamselctl" "$prefix/bin/tamselctl" --version || fail "tamselctl --version"
+says "^tamsel-agent" "$prefix/bin/tamsel-agent" --version || fail "tamsel-agent --version"
 grep -qx "ExecStart=$prefix/bin/tamsel-agent" "$prefix/lib/systemd/system/tamsel-agent.service" \
   || fail "tamsel-agent.service"
 
