@@ -91,9 +91,18 @@ struct Announcer::State {
     std::vector<Entry> entries;
 
     void Publish(AvahiClient* client, Entry& entry);
+    // Another host announces that name: the next one Avahi proposes ("Name #2").
+    static void TakeNextName(Entry& entry);
     static void ClientChanged(AvahiClient* client, AvahiClientState clientState, void* context);
     static void GroupChanged(AvahiEntryGroup* group, AvahiEntryGroupState groupState, void* context);
 };
+
+void Announcer::State::TakeNextName(Entry& entry)
+{
+    char* other = avahi_alternative_service_name(entry.name.constData());
+    entry.name = other;
+    avahi_free(other);
+}
 
 void Announcer::State::Publish(AvahiClient* owner, Entry& entry)
 {
@@ -105,9 +114,7 @@ void Announcer::State::Publish(AvahiClient* owner, Entry& entry)
                                                     entry.name.constData(), discovery::serviceType, nullptr, nullptr,
                                                     entry.port, nullptr);
     if (error == AVAHI_ERR_COLLISION) {
-        char* other = avahi_alternative_service_name(entry.name.constData());
-        entry.name = other;
-        avahi_free(other);
+        TakeNextName(entry);
         Publish(owner, entry);
         return;
     }
@@ -152,10 +159,7 @@ void Announcer::State::GroupChanged(AvahiEntryGroup* group, AvahiEntryGroupState
                            .arg(QString::fromUtf8(entry.name), discovery::serviceType)
                            .arg(entry.port));
         } else if (groupState == AVAHI_ENTRY_GROUP_COLLISION) {
-            // Another host announces that name: take the next free one.
-            char* other = avahi_alternative_service_name(entry.name.constData());
-            entry.name = other;
-            avahi_free(other);
+            TakeNextName(entry);
             avahi_entry_group_reset(group);
             state.Publish(avahi_entry_group_get_client(group), entry);
         }
